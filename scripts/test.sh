@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Ravlek and its tests, and runs every test under
+# Wine in a fresh private prefix (with a virtual display for window tests).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+build=build/mingw
+test_root="$PWD/$build/wine-test"
+cmake --preset mingw -DRAVLEK_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build --preset mingw -j2
+
+# A fresh prefix and fresh fixture drives for every run.
+if [ -d "$test_root" ]; then
+  chmod -R u+rwX "$test_root" 2>/dev/null || true
+  rm -rf "$test_root"
+fi
+
+display=:${RAVLEK_DISPLAY:-$((90 + RANDOM % 400))}
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  WINEPREFIX="$test_root/prefix" wineserver -k >/dev/null 2>&1 || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+
+ctest --preset mingw

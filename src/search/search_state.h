@@ -1,0 +1,25 @@
+#pragma once
+// What the file search keeps for the whole run.
+#include <string>
+#include <vector>
+
+constexpr int collectionCapacity = 1048576;
+
+struct SearchState {
+    // A file is collected when its size is strictly greater than this.
+    long long sizeThreshold = 104857600;
+    bool searchWindowsFolder = false;
+    // The Windows folder, lower-cased, ending in "\"; set at start-up.
+    std::wstring windowsFolderPrefix;
+    int windowsFolderPrefixLength = 0;
+    // Entries 1..collectedCount of the last walk, largest first; slot 0 is unused.
+    // It grows as files are found and keeps its room for later searches. Past
+    // collectionCapacity entries it goes on growing rather than drop a found file.
+    std::vector<std::wstring> collection;
+    int collectedCount = 0;
+};
+
+SearchState& searchState();
+
+// Sets the Windows folder that walks leave out unless searchWindowsFolder is on.
+void setWindowsFolder(const std::wstring& windowsFolder);

@@ -1,0 +1,17 @@
+#pragma once
+// Directory listings, each addressed by a number the caller chooses.
+#include <string>
+
+enum ListingKind { listingNone = 0, listingFile = 1, listingDirectory = 2 };
+
+// Nonzero when the folder could be listed, also when nothing in it matches the pattern.
+int ListingStart(int number, const std::wstring& folder, const std::wstring& pattern);
+// Nonzero while an entry is available; the first call hands out the first entry.
+int ListingNext(int number);
+std::wstring ListingEntryName(int number);
+int ListingEntryKind(int number);
+// True when the current entry is a link (a reparse point), for callers that must not follow it.
+bool ListingEntryIsLink(int number);
+long long ListingEntrySize(int number);
+void ListingFinish(int number);
+void ListingFinishAll();

@@ -1,0 +1,171 @@
+#include "toolkit/text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+size_t clampCount(long long count, size_t length) {
+    if (count < 0) return 0;
+    return std::min(static_cast<size_t>(count), length);
+}
+
+wchar_t lowerChar(wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
+std::wstring mappedCase(std::wstring text, bool upper) {
+    if (!text.empty()) {
+        DWORD length = static_cast<DWORD>(text.size());
+        upper ? CharUpperBuffW(text.data(), length) : CharLowerBuffW(text.data(), length);
+    }
+    return text;
+}
+
+bool isBlank(wchar_t c) { return c == L' '; }
+
+int digitValue(wchar_t c, int base) {
+    int value = -1;
+    if (c >= L'0' && c <= L'9') value = c - L'0';
+    else if (c >= L'a' && c <= L'f') value = c - L'a' + 10;
+    else if (c >= L'A' && c <= L'F') value = c - L'A' + 10;
+    return value < base ? value : -1;
+}
+
+}  // namespace
+
+int TextLength(const std::wstring& text) { return static_cast<int>(text.size()); }
+
+bool TextEquals(const std::wstring& a, const std::wstring& b) { return a == b; }
+
+std::wstring TextLeft(const std::wstring& text, long long count) {
+    return text.substr(0, clampCount(count, text.size()));
+}
+
+std::wstring TextRight(const std::wstring& text, long long count) {
+    size_t n = clampCount(count, text.size());
+    return text.substr(text.size() - n);
+}
+
+std::wstring TextMid(const std::wstring& text, long long start) {
+    return TextMid(text, start, static_cast<long long>(text.size()));
+}
+
+std::wstring TextMid(const std::wstring& text, long long start, long long count) {
+    if (start < 1) start = 1;
+    if (static_cast<unsigned long long>(start) > text.size()) return {};
+    return text.substr(static_cast<size_t>(start - 1), clampCount(count, text.size()));
+}
+
+int TextFind(const std::wstring& text, const std::wstring& pattern, long long start, int mode) {
+    if (text.empty() || pattern.empty()) return 0;
+    if (start < 1) start = 1;
+    if (static_cast<unsigned long long>(start) > text.size()) return 0;
+    size_t at;
+    if (mode & 1) {
+        std::wstring lowText(text), lowPattern(pattern);
+        for (auto& c : lowText) c = lowerChar(c);
+        for (auto& c : lowPattern) c = lowerChar(c);
+        at = lowText.find(lowPattern, static_cast<size_t>(start - 1));
+    } else {
+        at = text.find(pattern, static_cast<size_t>(start - 1));
+    }
+    return at == std::wstring::npos ? 0 : static_cast<int>(at + 1);
+}
+
+std::wstring TextRemove(const std::wstring& text, const std::wstring& part, int mode) {
+    if (part.empty()) return text;
+    std::wstring result;
+    result.reserve(text.size());
+    const size_t n = part.size();
+    size_t i = 0;
+    while (i < text.size()) {
+        bool match = i + n <= text.size() &&
+                     ((mode & 1) ? _wcsnicmp(text.c_str() + i, part.c_str(), n) == 0
+                                 : text.compare(i, n, part) == 0);
+        if (match) {
+            i += n;
+        } else {
+            result += text[i++];
+        }
+    }
+    return result;
+}
+
+std::wstring TextLower(const std::wstring& text) { return mappedCase(text, false); }
+std::wstring TextUpper(const std::wstring& text) { return mappedCase(text, true); }
+
+std::wstring TextTrimStart(const std::wstring& text) {
+    size_t first = 0;
+    while (first < text.size() && isBlank(text[first])) ++first;
+    return text.substr(first);
+}
+
+std::wstring TextTrim(const std::wstring& text) {
+    std::wstring result = TextTrimStart(text);
+    while (!result.empty() && isBlank(result.back())) result.pop_back();
+    return result;
+}
+
+std::wstring TextField(const std::wstring& text, long long index, const std::wstring& separator) {
+    if (index < 1) return {};
+    if (separator.empty()) return index == 1 ? text : std::wstring();
+    size_t begin = 0;
+    for (long long field = 1; field < index; ++field) {
+        size_t next = text.find(separator, begin);
+        if (next == std::wstring::npos) return {};
+        begin = next + separator.size();
+    }
+    size_t end = text.find(separator, begin);
+    return text.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
+}
+
+std::wstring TextPadLeft(const std::wstring& text, long long width, const std::wstring& pad) {
+    size_t w = width < 0 ? 0 : static_cast<size_t>(width);
+    if (text.size() >= w) return text.substr(0, w);
+    wchar_t fill = pad.empty() ? L' ' : pad[0];
+    std::wstring result(w - text.size(), fill);
+    result += text;
+    return result;
+}
+
+std::wstring TextSpaces(long long count) {
+    return count <= 0 ? std::wstring() : std::wstring(static_cast<size_t>(count), L' ');
+}
+
+std::wstring TextFromChar(int code) { return std::wstring(1, static_cast<wchar_t>(code)); }
+
+int TextCharCode(const std::wstring& text) { return text.empty() ? 0 : static_cast<int>(text[0]); }
+
+long long TextToInteger(const std::wstring& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    int base = 10;
+    if (i < text.size() && text[i] == L'$') { base = 16; ++i; }
+    else if (i < text.size() && text[i] == L'%') { base = 2; ++i; }
+    // Unsigned arithmetic: overflow wraps modulo 2^64 instead of being undefined.
+    uint64_t value = 0;
+    for (int digit; i < text.size() && (digit = digitValue(text[i], base)) >= 0; ++i)
+        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    if (negative) value = 0 - value;
+    return static_cast<long long>(value);
+}
+
+std::wstring TextFromInteger(long long value) { return std::to_wstring(value); }
+
+std::wstring TextHex(long long value, HexWidth width) {
+    int digits = static_cast<int>(width);
+    uint64_t bits = static_cast<uint64_t>(value);
+    if (digits < 16) bits &= (uint64_t{1} << (digits * 4)) - 1;
+    static const wchar_t hexDigits[] = L"0123456789ABCDEF";
+    std::wstring result;
+    do {
+        result.insert(result.begin(), hexDigits[bits & 15]);
+        bits >>= 4;
+    } while (bits != 0);
+    return result;
+}

@@ -1,0 +1,170 @@
+#include "toolkit/text_file.h"
+
+#include "toolkit/handles.h"
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr size_t bufferSize = 4096;
+constexpr int firstAnyNumber = 1 << 20;  // numbers handed out stay clear of the caller's own
+
+class TextFile {
+public:
+    explicit TextFile(HANDLE h) : file_(h) {}
+    ~TextFile() { flush(); }
+
+    bool atEnd() {
+        if (readPos_ < readEnd_) return false;
+        fill();
+        return readPos_ >= readEnd_;
+    }
+
+    int readByte() {
+        if (atEnd()) return -1;
+        return buffer_[readPos_++];
+    }
+
+    int peekByte() {
+        if (atEnd()) return -1;
+        return buffer_[readPos_];
+    }
+
+    void write(const std::string& bytes) {
+        for (char c : bytes) {
+            if (writeEnd_ == bufferSize) flush();
+            buffer_[writeEnd_++] = static_cast<unsigned char>(c);
+        }
+    }
+
+    void flush() {
+        if (writeEnd_ == 0) return;
+        DWORD written = 0;
+        WriteFile(file_.get(), buffer_, static_cast<DWORD>(writeEnd_), &written, nullptr);
+        writeEnd_ = 0;
+    }
+
+    void skipByteOrderMark() {
+        if (peekByte() == 0xEF && readEnd_ - readPos_ >= 3 && buffer_[readPos_ + 1] == 0xBB &&
+            buffer_[readPos_ + 2] == 0xBF)
+            readPos_ += 3;
+    }
+
+private:
+    void fill() {
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer_, static_cast<DWORD>(bufferSize), &got, nullptr)) got = 0;
+        readPos_ = 0;
+        readEnd_ = got;
+    }
+
+    FileHandle file_;
+    unsigned char buffer_[bufferSize];
+    size_t readPos_ = 0, readEnd_ = 0, writeEnd_ = 0;
+};
+
+std::map<int, std::unique_ptr<TextFile>> files;
+int nextAnyNumber = firstAnyNumber;
+
+TextFile* findFile(int number) {
+    auto it = files.find(number);
+    return it == files.end() ? nullptr : it->second.get();
+}
+
+int adopt(int number, HANDLE h) {
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    int chosen = number == anyFileNumber ? nextAnyNumber++ : number;
+    TextFileClose(chosen);
+    files[chosen] = std::make_unique<TextFile>(h);
+    return number == anyFileNumber ? chosen : 1;
+}
+
+// Continuation bytes of a UTF-8 sequence; a malformed one becomes U+FFFD.
+char32_t readCodePoint(TextFile& file, int lead) {
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (lead < 0x80) return static_cast<char32_t>(lead);
+    if (extra == 0 || lead >= 0xF8) return 0xFFFD;
+    char32_t code = static_cast<char32_t>(lead & (0x3F >> extra));
+    for (int i = 0; i < extra; ++i) {
+        int next = file.peekByte();
+        if (next < 0 || (next & 0xC0) != 0x80) return 0xFFFD;
+        file.readByte();
+        code = (code << 6) | static_cast<char32_t>(next & 0x3F);
+    }
+    return code > 0x10FFFF ? 0xFFFD : code;
+}
+
+void appendUtf16(std::wstring& text, char32_t code) {
+    if (code < 0x10000) {
+        text += static_cast<wchar_t>(code);
+    } else {
+        code -= 0x10000;
+        text += static_cast<wchar_t>(0xD800 + (code >> 10));
+        text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+    }
+}
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+int TextFileCreate(int number, const std::wstring& path) {
+    if (path.empty() || number < anyFileNumber) return 0;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Hidden or system files refuse CREATE_ALWAYS; they can still be emptied.
+    if (h == INVALID_HANDLE_VALUE)
+        h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return adopt(number, h);
+}
+
+int TextFileOpen(int number, const std::wstring& path) {
+    if (path.empty() || number < anyFileNumber) return 0;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    int result = adopt(number, h);
+    // A byte-order mark (Notepad adds one) is not part of the first line.
+    if (result) findFile(number == anyFileNumber ? result : number)->skipByteOrderMark();
+    return result;
+}
+
+std::wstring TextFileReadLine(int number) {
+    std::wstring line;
+    TextFile* file = findFile(number);
+    if (!file) return line;
+    for (int byte; (byte = file->readByte()) >= 0;) {
+        if (byte == '\n') break;
+        if (byte == '\r') {
+            if (file->peekByte() == '\n') file->readByte();
+            break;
+        }
+        appendUtf16(line, readCodePoint(*file, byte));
+    }
+    return line;
+}
+
+int TextFileAtEnd(int number) {
+    TextFile* file = findFile(number);
+    return !file || file->atEnd() ? 1 : 0;
+}
+
+void TextFileWriteLine(int number, const std::wstring& text) {
+    TextFile* file = findFile(number);
+    if (!file) return;
+    file->write(utf8(text));
+    file->write("\r\n");
+}
+
+void TextFileClose(int number) {
+    if (number == -1) {
+        files.clear();
+    } else {
+        files.erase(number);
+    }
+}

@@ -1,0 +1,211 @@
+#include "search/match_rules.h"
+#include "search/search_state.h"
+#include "search/walk.h"
+
+#include "support/fixture.h"
+#include "toolkit/person.h"
+#include "toolkit/text.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// Each test walks its own fixture folder with the threshold it sets; the
+// Windows folder and its option go back to the start-up state afterwards.
+class Walk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state().sizeThreshold = -1;
+        state().searchWindowsFolder = false;
+        setWindowsFolder(L"C:\\windows");
+    }
+    static SearchState& state() { return searchState(); }
+
+    static std::vector<std::wstring> collected() {
+        return std::vector<std::wstring>(state().collection.begin() + 1,
+                                         state().collection.begin() + 1 + state().collectedCount);
+    }
+
+    static std::vector<std::wstring> collectedPaths() {
+        std::vector<std::wstring> paths;
+        for (const auto& entry : collected()) paths.push_back(entry.substr(entry.rfind(L'\n') + 1));
+        return paths;
+    }
+};
+
+}  // namespace
+
+TEST_F(Walk, EntryTextHasPaddedSizeSizeTextAndPath) {
+    std::wstring root = makeFixtureFolder();
+    makeFolder(root + L"Data");
+    makeSizedFile(root + L"Data\\disk.img", 1610612736);
+    state().sizeThreshold = 104857600;
+    collectFiles(root);
+    ASSERT_EQ(state().collectedCount, 1);
+    EXPECT_EQ(state().collection[1], L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
+}
+
+TEST_F(Walk, ThresholdIsStrictAndSizesAreSixtyFourBit) {
+    std::wstring root = makeFixtureFolder();
+    makeSizedFile(root + L"exactly-1g.bin", 1073741824);
+    makeSizedFile(root + L"one-more.bin", 1073741825);
+    makeSizedFile(root + L"five-g.bin", 5368709120LL);
+    makeSizedFile(root + L"small.bin", 10);
+    state().sizeThreshold = thresholdForCriterion(L"For files 1 GB or larger");
+    collectFiles(root);
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"five-g.bin", root + L"one-more.bin"}));
+    EXPECT_EQ(collected()[0].substr(0, 20), L"          5368709120");
+    EXPECT_EQ(collected()[1].substr(21), L"1024 MB\n" + root + L"one-more.bin");
+
+    state().sizeThreshold = thresholdForCriterion(L"For files 4 GB or larger (DVD images)");
+    collectFiles(root);
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"five-g.bin"}));
+}
+
+TEST_F(Walk, TextModeCollectsEveryFileLargestFirstEqualSizesByPathDescending) {
+    std::wstring root = makeFixtureFolder();
+    makeFolder(root + L"sub");
+    makeFolder(root + L".cache");
+    makeSizedFile(root + L"a.dat", 100);
+    makeSizedFile(root + L"b.dat", 100);
+    makeSizedFile(root + L"B.dat2", 100);
+    makeSizedFile(root + L"sub\\empty.txt", 0);
+    makeSizedFile(root + L".cache\\blob", 5000);
+    makeSizedFile(root + L"sub\\nine.bin", 9);
+    collectFiles(root);
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{
+                                    root + L".cache\\blob",
+                                    root + L"b.dat",
+                                    root + L"a.dat",
+                                    root + L"B.dat2",
+                                    root + L"sub\\nine.bin",
+                                    root + L"sub\\empty.txt",
+                                }));
+    EXPECT_EQ(collected().back().substr(0, 29), L"                   0\n0 bytes\n");
+}
+
+TEST_F(Walk, NamesWithBlanksAndNonAsciiLetters) {
+    std::wstring root = makeFixtureFolder();
+    makeFolder(root + L"Mes documents \u00e9t\u00e9");
+    makeSizedFile(root + L"Mes documents \u00e9t\u00e9\\\u0424\u0430\u0439\u043b  two blanks.mp3", 300);
+    makeSizedFile(root + L" leading blank.txt", 200);
+    collectFiles(root);
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{
+                                    root + L"Mes documents \u00e9t\u00e9\\\u0424\u0430\u0439\u043b  two blanks.mp3",
+                                    root + L" leading blank.txt",
+                                }));
+    EXPECT_TRUE(entryMatchesName(collected()[0], L"\u0444\u0430\u0439\u043b"));
+}
+
+TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
+    std::wstring root = makeFixtureFolder();
+    for (auto folder : {L"Windows", L"Windows\\System32", L"Windows.old", L"Other"}) makeFolder(root + folder);
+    makeSizedFile(root + L"Windows\\win.ini", 1);
+    makeSizedFile(root + L"Windows\\System32\\kernel.dll", 2);
+    makeSizedFile(root + L"Windows.old\\old.ini", 3);
+    makeSizedFile(root + L"Other\\keep.txt", 4);
+    std::wstring otherDrive = makeFixtureFolder(L"E:");
+    makeFolder(otherDrive + L"Windows");
+    makeSizedFile(otherDrive + L"Windows\\elsewhere.ini", 5);
+
+    setWindowsFolder(TextLower(root) + L"WINDOWS");
+    collectFiles(root);
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"Other\\keep.txt", root + L"Windows.old\\old.ini"}));
+    collectFiles(otherDrive);
+    EXPECT_EQ(state().collectedCount, 1) << "the same folder name on another drive is walked";
+
+    state().searchWindowsFolder = true;
+    collectFiles(root);
+    EXPECT_EQ(state().collectedCount, 4);
+}
+
+TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
+    // Laid out natively: open\seen.dat, locked\hidden.dat (unreadable), last.dat.
+    collectFiles(L"D:\\native\\walk\\");
+    EXPECT_EQ(collectedPaths(),
+              (std::vector<std::wstring>{L"D:\\native\\walk\\open\\seen.dat", L"D:\\native\\walk\\last.dat"}));
+}
+
+TEST_F(Walk, EmptyAndNotReadyDrivesGiveNothing) {
+    collectFiles(L"F:\\");
+    EXPECT_EQ(state().collectedCount, 0);
+    collectFiles(L"X:\\");
+    EXPECT_EQ(state().collectedCount, 0);
+}
+
+TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
+    std::wstring root = makeFixtureFolder();
+    makeFolder(root + L"a");
+    makeFolder(root + L"a\\b");
+    for (int i = 0; i < 5; ++i) {
+        makeSizedFile(root + L"a\\b\\deep" + std::to_wstring(i) + L".bin", 10 + i);
+        makeSizedFile(root + L"top" + std::to_wstring(i) + L".bin", 100 + i);
+        makeSizedFile(root + L"a\\mid" + std::to_wstring(i) + L".bin", 50 + i);
+    }
+    collectFiles(root);
+    const int everything = state().collectedCount;
+    ASSERT_EQ(everything, 15);
+
+    for (int from : {1, 2, 5, 9, 14}) {
+        EscapeHeldFrom escape(from);
+        collectFiles(root);
+        // Entries fetched before Escape was seen are all that is looked at; the
+        // rest of every level ends at its next fetch.
+        EXPECT_LT(state().collectedCount, from) << "Escape from query " << from;
+        EXPECT_LE(EscapeHeldFrom::queries(), from + 3) << "one more fetch per open level at most";
+        auto entries = collected();
+        EXPECT_TRUE(std::is_sorted(entries.rbegin(), entries.rend())) << "what was found is still sorted";
+    }
+    collectFiles(root);
+    EXPECT_EQ(state().collectedCount, everything) << "released, the next walk is complete";
+}
+
+TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
+    std::wstring root = makeFixtureFolder();
+    makeFolder(root + L"sub");
+    makeSizedFile(root + L"sub\\inner1.bin", 1);
+    makeSizedFile(root + L"sub\\inner2.bin", 2);
+    makeSizedFile(root + L"zz-after.bin", 3);
+    // Count the queries of a full walk to find where the sub folder's first entry is.
+    {
+        EscapeHeldFrom never(1 << 30);
+        collectFiles(root);
+    }
+    ASSERT_EQ(state().collectedCount, 3);
+
+    static int tapAt;
+    static int seen;
+    seen = 0;
+    tapAt = 0;
+    // Find the first query made inside sub (after ".", "..", the parent's entries up to sub).
+    struct Tap {
+        static SHORT WINAPI keyState(int) { return ++seen == tapAt ? static_cast<SHORT>(0x8000) : 0; }
+    };
+    personCalls().keyState = Tap::keyState;
+    bool sawOnlySubCut = false;
+    for (tapAt = 1; tapAt < 12 && !sawOnlySubCut; ++tapAt) {
+        seen = 0;
+        collectFiles(root);
+        auto paths = collectedPaths();
+        bool hasAfter = std::find(paths.begin(), paths.end(), root + L"zz-after.bin") != paths.end();
+        bool missesInner = paths.size() < 3;
+        sawOnlySubCut = hasAfter && missesInner && state().collectedCount >= 1;
+    }
+    personCalls().keyState = GetAsyncKeyState;
+    EXPECT_TRUE(sawOnlySubCut) << "a tap inside sub must not stop the parent's listing";
+}
+
+TEST_F(Walk, LaterWalksReuseTheCollection) {
+    std::wstring root = makeFixtureFolder();
+    for (int i = 0; i < 30; ++i) makeSizedFile(root + L"f" + std::to_wstring(i), i);
+    collectFiles(root);
+    EXPECT_EQ(state().collectedCount, 30);
+    state().sizeThreshold = 25;
+    collectFiles(root);
+    EXPECT_EQ(state().collectedCount, 4);
+    EXPECT_EQ(collectedPaths().front(), root + L"f29");
+}

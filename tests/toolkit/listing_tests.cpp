@@ -1,0 +1,72 @@
+#include "toolkit/listing.h"
+
+#include "support/fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+std::map<std::wstring, std::pair<int, long long>> listAll(int number) {
+    std::map<std::wstring, std::pair<int, long long>> entries;
+    while (ListingNext(number)) entries[ListingEntryName(number)] = {ListingEntryKind(number), ListingEntrySize(number)};
+    return entries;
+}
+
+}  // namespace
+
+TEST(Listing, HandsOutFilesFoldersAndDots) {
+    std::wstring folder = makeFixtureFolder();
+    makeSizedFile(folder + L"big.bin", 5368709120LL);
+    makeSizedFile(folder + L"Grüße – notes.txt", 12);
+    makeFolder(folder + L"sub");
+
+    ASSERT_TRUE(ListingStart(3, folder, L""));
+    auto entries = listAll(3);
+    ListingFinish(3);
+    EXPECT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[L"."].first, listingDirectory);
+    EXPECT_EQ(entries[L".."].first, listingDirectory);
+    EXPECT_EQ(entries[L"sub"].first, listingDirectory);
+    EXPECT_EQ(entries[L"big.bin"], std::make_pair(int(listingFile), 5368709120LL));
+    EXPECT_EQ(entries[L"Grüße – notes.txt"], std::make_pair(int(listingFile), 12LL));
+}
+
+TEST(Listing, EmptyFolderAndUnmatchedPatternSucceedEmpty) {
+    std::wstring folder = makeFixtureFolder();
+    ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
+    auto entries = listAll(1);
+    EXPECT_EQ(entries.size(), 2u) << "only . and ..";
+    ASSERT_TRUE(ListingStart(1, folder, L"*.nothing"));
+    EXPECT_FALSE(ListingNext(1));
+    ListingFinish(1);
+    ASSERT_TRUE(ListingStart(2, L"F:\\", L""));  // an empty drive root has no dots
+    EXPECT_FALSE(ListingNext(2));
+    ListingFinish(2);
+}
+
+TEST(Listing, FailuresLeaveNoListing) {
+    EXPECT_FALSE(ListingStart(1, L"D:\\no such folder\\", L""));
+    EXPECT_FALSE(ListingNext(1));
+    EXPECT_FALSE(ListingStart(1, L"X:\\", L"")) << "drive not ready";
+    EXPECT_FALSE(ListingStart(1, L"D:\\native\\walk\\locked\\", L"")) << "folder nobody may read";
+    EXPECT_EQ(ListingEntryKind(1), listingNone);
+    EXPECT_EQ(ListingEntrySize(1), 0);
+    EXPECT_EQ(ListingEntryName(1), L"");
+}
+
+TEST(Listing, NumbersAreIndependentAndReusable) {
+    std::wstring a = makeFixtureFolder();
+    makeSizedFile(a + L"only.txt", 1);
+    ASSERT_TRUE(ListingStart(40, a, L"only.txt"));  // far past the initial table
+    ASSERT_TRUE(ListingStart(41, a, L"*.*"));
+    ASSERT_TRUE(ListingNext(40));
+    EXPECT_EQ(ListingEntryName(40), L"only.txt");
+    EXPECT_EQ(listAll(41).size(), 3u);
+    EXPECT_FALSE(ListingNext(40));
+    ASSERT_TRUE(ListingStart(40, a, L"only.txt"));  // restarting a number starts afresh
+    EXPECT_TRUE(ListingNext(40));
+    ListingFinishAll();
+    EXPECT_FALSE(ListingNext(40));
+}
