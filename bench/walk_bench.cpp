@@ -8,11 +8,38 @@
 #include "toolkit/sort_texts.h"
 
 #include <windows.h>
-#include <psapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <string>
+
+// Every allocation of the program is counted, so the collection's memory can be
+// read exactly: the bytes asked for, plus what the heap adds per block.
+namespace {
+constexpr size_t heapOverheadPerBlock = 16;
+std::atomic<long long> liveBytes{0}, peakBytes{0};
+}  // namespace
+
+void* operator new(size_t size) {
+    size_t* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
+    if (!block) throw std::bad_alloc();
+    block[0] = size;
+    long long now = liveBytes += static_cast<long long>(size + heapOverheadPerBlock);
+    for (long long peak = peakBytes; now > peak && !peakBytes.compare_exchange_weak(peak, now);) {}
+    return block + 2;
+}
+
+void operator delete(void* pointer) noexcept {
+    if (!pointer) return;
+    size_t* block = static_cast<size_t*>(pointer) - 2;
+    liveBytes -= static_cast<long long>(block[0] + heapOverheadPerBlock);
+    std::free(block);
+}
+
+void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
 
 namespace {
 
@@ -35,7 +62,7 @@ void makeFile(const std::wstring& path, long long size) {
 }
 
 void buildTree(const std::wstring& root) {
-    std::wstring marker = root + L"complete.marker";
+    std::wstring marker = root + L"complete";
     if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     std::printf("building %d files in %d folders...\n", folderCount * filesPerFolder, folderCount);
     CreateDirectoryW(root.c_str(), nullptr);
@@ -51,7 +78,7 @@ void buildTree(const std::wstring& root) {
             makeFile(folder + L"document " + std::to_wstring(i) + L".dat", size);
         }
     }
-    makeFile(marker, 0);
+    CreateDirectoryW(marker.c_str(), nullptr);
 }
 
 long long bareWalk(const std::wstring& folder) {
@@ -68,12 +95,6 @@ long long bareWalk(const std::wstring& folder) {
         }
     } while (FindNextFileW(find.get(), &entry));
     return files;
-}
-
-size_t privateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
 }
 
 double bestOf(int runs, double (*measure)(const std::wstring&), const std::wstring& root) {
@@ -106,11 +127,12 @@ int wmain(int argc, wchar_t** argv) {
 
     // Text mode first, on a fresh collection, to see its memory.
     state.sizeThreshold = -1;
-    size_t before = privateBytes();
+    long long before = liveBytes;
+    peakBytes = before;
     collectFiles(root);
-    size_t after = privateBytes();
-    std::printf("text-mode collection: %d entries, %.0f bytes per entry (private bytes grew %.1f MB)\n",
-                state.collectedCount, double(after - before) / state.collectedCount, (after - before) / 1048576.0);
+    std::printf("text-mode collection: %d entries, peak %.0f bytes per entry (%.1f MB at the peak)\n",
+                state.collectedCount, double(peakBytes - before) / state.collectedCount,
+                (peakBytes - before) / 1048576.0);
 
     double bare = bestOf(3, timeBare, root);
     double text = bestOf(3, timeCollect, root);
