@@ -4,7 +4,7 @@
 # Z: (which Wine links to /) is removed, the user folders that Wine links to
 # $HOME become empty folders, and each LETTER is mapped to DRIVES_DIR/LETTER.
 # Letters named with a trailing "!" are mapped to a folder that does not exist
-# (a drive that is not ready).
+# (a drive that is not ready); LETTER=PATH maps a letter to an existing folder.
 set -euo pipefail
 prefix=$1; drives=$2; shift 2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,6 +27,7 @@ done
 for letter in "$@"; do
   case "$letter" in
     *!) letter=${letter%!}; target="$drives/$letter-missing" ;;
+    *=*) target=${letter#*=}; letter=${letter%%=*} ;;
     *)  target="$drives/$letter"; mkdir -p "$target" ;;
   esac
   rm -f "$prefix/dosdevices/$letter:"

@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine in the test prefix (CMAKE_CROSSCOMPILING_EMULATOR).
 # The prefix is made on first use in $RAVLEK_TEST_ROOT (the test command wipes that
 # folder at the start of every run): drives D:, E:, F: are fixture folders, X: is a
-# drive that is not ready, and nothing maps the Linux root.
+# drive that is not ready, B: is the build folder (so programs run from it know
+# their own path), and nothing maps the Linux root.
 set -u
 # As root, Wine would read and write everything, unlike a Windows user: run it
 # without the capabilities that override file permissions, so that a locked
@@ -19,7 +20,7 @@ mkdir -p "$root"
 (
   flock 9
   if [ ! -e "$WINEPREFIX/.test-ready" ]; then
-    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" d e f 'x!' 9>&-
+    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" d e f 'x!' "b=$(dirname "$root")" 9>&-
     touch "$WINEPREFIX/.test-ready"
   fi
   # Start the server and Wine's services with stdio detached, or ctest waits on them.

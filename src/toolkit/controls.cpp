@@ -1,0 +1,326 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/events.h"
+#include "toolkit/ui_state.h"
+
+#include <commctrl.h>
+
+namespace {
+
+Control* find(int number) { return ui().controls.find(number); }
+
+}  // namespace
+
+LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Control* control = controlOfWindow(hwnd);
+    if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    if (control->kind->message && control->kind->message(*control, message, wParam, lParam, result)) return result;
+    return CallWindowProcW(control->previousProc, hwnd, message, wParam, lParam);
+}
+
+bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    HWND from = nullptr;
+    if (message == WM_NOTIFY) {
+        from = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    } else {
+        from = reinterpret_cast<HWND>(lParam);
+    }
+    Control* control = controlOfWindow(from);
+    // A drop-down list's inner edit or a list's header report for their control.
+    if (!control && from) control = controlOfWindow(GetParent(from));
+    if (!control) return false;
+
+    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        if (control->textColor < 0 && control->backColor < 0) return false;
+        if (!IsWindowEnabled(control->hwnd)) return false;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        if (control->textColor >= 0) SetTextColor(dc, static_cast<COLORREF>(control->textColor));
+        if (control->backColor < 0) {
+            SetBkMode(dc, TRANSPARENT);
+            result = reinterpret_cast<LRESULT>(GetSysColorBrush(message == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE));
+        } else {
+            SetBkColor(dc, static_cast<COLORREF>(control->backColor));
+            result = reinterpret_cast<LRESULT>(control->backBrush);
+        }
+        return true;
+    }
+    if (control->kind->notify && control->kind->notify(*control, message, wParam, lParam, result)) return true;
+    if (message == WM_COMMAND) {
+        raiseControlEvent(*control, HIWORD(wParam));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+Control* createControl(int number, const ControlKind& kind, const wchar_t* className, DWORD style, DWORD exStyle,
+                       int x, int y, int width, int height, const std::wstring& text) {
+    UiState& state = ui();
+    if (number < anyNumber || !state.currentParent) return nullptr;
+    if (number != anyNumber) ControlDestroy(number);
+    const int chosen = state.controls.reserve(number);
+
+    HWND hwnd = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                state.currentParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(chosen)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) return nullptr;
+    auto control = std::make_unique<Control>();
+    control->hwnd = hwnd;
+    control->kind = &kind;
+    control->number = chosen;
+    SetPropW(hwnd, L"RavlekControl", control.get());
+    control->previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.defaultFont), TRUE);
+    return &state.controls.put(chosen, std::move(control));
+}
+
+// What a creating call returns: the native handle, or the number it handed out.
+INT_PTR createdResult(int requested, const Control* control) {
+    if (!control) return 0;
+    return requested == anyNumber ? control->number : reinterpret_cast<INT_PTR>(control->hwnd);
+}
+
+void ControlSetText(int number, const std::wstring& text) {
+    Control* control = find(number);
+    if (!control) return;
+    OperationInProgress busy;
+    if (control->kind->setText) {
+        control->kind->setText(*control, text);
+    } else {
+        SetWindowTextW(control->hwnd, text.c_str());
+    }
+}
+
+std::wstring ControlText(int number) {
+    Control* control = find(number);
+    if (!control) return {};
+    if (control->kind->getText) return control->kind->getText(*control);
+    int length = GetWindowTextLengthW(control->hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control->hwnd, text.data(), length + 1)));
+    return text;
+}
+
+long long ControlState(int number) {
+    Control* control = find(number);
+    return control && control->kind->getState ? control->kind->getState(*control) : 0;
+}
+
+constexpr UINT setStateMessage = WM_APP + 1;
+
+void ControlSetState(int number, long long value) {
+    UiState& state = ui();
+    if (GetCurrentThreadId() != state.uiThread && state.postWindow) {
+        // Controls belong to the user-interface thread; it carries the change out.
+        PostMessageW(state.postWindow, setStateMessage, static_cast<WPARAM>(number), static_cast<LPARAM>(value));
+        return;
+    }
+    Control* control = find(number);
+    if (!control || !control->kind->setState) return;
+    OperationInProgress busy;
+    control->kind->setState(*control, value);
+}
+
+void ControlAddItem(int number, int position, const std::wstring& text, HANDLE image) {
+    Control* control = find(number);
+    if (!control || !control->kind->addItem) return;
+    OperationInProgress busy;
+    control->kind->addItem(*control, position, text, image);
+}
+
+void ControlRemoveItem(int number, int item) {
+    Control* control = find(number);
+    if (!control || !control->kind->removeItem) return;
+    OperationInProgress busy;
+    control->kind->removeItem(*control, item);
+}
+
+void ControlClearItems(int number) {
+    Control* control = find(number);
+    if (!control || !control->kind->clearItems) return;
+    OperationInProgress busy;
+    control->kind->clearItems(*control);
+}
+
+int ControlItemCount(int number) {
+    Control* control = find(number);
+    return control && control->kind->countItems ? control->kind->countItems(*control) : 0;
+}
+
+std::wstring ControlItemText(int number, int item, int column) {
+    Control* control = find(number);
+    return control && control->kind->getItemText ? control->kind->getItemText(*control, item, column) : std::wstring();
+}
+
+void ControlSetItemText(int number, int item, const std::wstring& text, int column) {
+    Control* control = find(number);
+    if (!control || !control->kind->setItemText) return;
+    OperationInProgress busy;
+    control->kind->setItemText(*control, item, text, column);
+}
+
+int ControlItemState(int number, int item) {
+    Control* control = find(number);
+    return control && control->kind->getItemState ? control->kind->getItemState(*control, item) : 0;
+}
+
+void ControlSetItemState(int number, int item, int state) {
+    Control* control = find(number);
+    if (control && control->kind->setItemState) control->kind->setItemState(*control, item, state);
+}
+
+void ControlSetItemColor(int number, int item, int which, int color, int column) {
+    Control* control = find(number);
+    if (control && control->kind->setItemColor) control->kind->setItemColor(*control, item, which, color, column);
+}
+
+int ControlItemColor(int number, int item, int which, int column) {
+    Control* control = find(number);
+    return control && control->kind->getItemColor ? control->kind->getItemColor(*control, item, which, column) : -1;
+}
+
+void ControlSetColor(int number, int which, int color) {
+    Control* control = find(number);
+    if (!control) return;
+    if (control->kind->setColor) {
+        control->kind->setColor(*control, which, color);
+        return;
+    }
+    // Plain controls (edit fields above all) colour themselves through their parent's colour messages.
+    if (which == 1) control->textColor = color;
+    if (which == 2) {
+        control->backColor = color;
+        if (control->backBrush) DeleteObject(control->backBrush);
+        control->backBrush = color >= 0 ? CreateSolidBrush(static_cast<COLORREF>(color)) : nullptr;
+    }
+    InvalidateRect(control->hwnd, nullptr, TRUE);
+}
+
+void ControlAddColumn(int number, int position, const std::wstring& title, int width) {
+    Control* control = find(number);
+    if (control && control->kind->addColumn) control->kind->addColumn(*control, position, title, width);
+}
+
+void ControlSetAttribute(int number, int attribute, long long value) {
+    Control* control = find(number);
+    if (control && control->kind->setAttribute) control->kind->setAttribute(*control, attribute, value);
+}
+
+long long ControlAttribute(int number, int attribute) {
+    Control* control = find(number);
+    return control && control->kind->getAttribute ? control->kind->getAttribute(*control, attribute) : 0;
+}
+
+void ControlSetItemAttribute(int number, int item, int attribute, long long value) {
+    Control* control = find(number);
+    if (control && control->kind->setItemAttribute) control->kind->setItemAttribute(*control, item, attribute, value);
+}
+
+long long ControlItemAttribute(int number, int item, int attribute) {
+    Control* control = find(number);
+    return control && control->kind->getItemAttribute ? control->kind->getItemAttribute(*control, item, attribute) : 0;
+}
+
+void ControlSetFont(int number, INT_PTR font) {
+    HFONT handle = font == -1 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : reinterpret_cast<HFONT>(font);
+    if (number == -1) {
+        ui().defaultFont = handle;
+        return;
+    }
+    if (Control* control = find(number)) SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+}
+
+void ControlSetFocus(int number) {
+    if (number == -1) {
+        SetFocus(nullptr);
+        return;
+    }
+    if (Control* control = find(number)) SetFocus(control->hwnd);
+}
+
+int ControlFocus() {
+    // Inner windows (a browser's document view, a drop-down list's edit) answer for their control.
+    for (HWND hwnd = GetFocus(); hwnd; hwnd = GetParent(hwnd))
+        if (Control* control = controlOfWindow(hwnd)) return control->number;
+    return -1;
+}
+
+void ControlSetDisabled(int number, int disabled) {
+    if (Control* control = find(number)) EnableWindow(control->hwnd, !disabled);
+}
+
+int ControlKindOf(int number) {
+    Control* control = find(number);
+    return control ? control->kind->number : 0;
+}
+
+HWND ControlNativeHandle(int number) {
+    Control* control = find(number);
+    return control ? control->hwnd : nullptr;
+}
+
+void ControlDestroy(int number) {
+    UiState& state = ui();
+    if (number == -1) {
+        for (int each : state.controls.numbers()) ControlDestroy(each);
+        return;
+    }
+    Control* control = state.controls.find(number);
+    if (!control) return;
+    // Controls inside it (a tabbed panel's pages) go first, while it still exists.
+    for (int each : state.controls.numbers()) {
+        Control* other = state.controls.find(each);
+        if (other && other != control && IsChild(control->hwnd, other->hwnd)) ControlDestroy(each);
+    }
+    state.controls.take(number);  // the record's destructor destroys the native control
+    dropEvents(-1, number);
+}
+
+void ControlSetTooltip(int number, const std::wstring& text) {
+    UiState& state = ui();
+    Control* control = find(number);
+    if (!control) return;
+    if (!state.tooltip) {
+        state.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+        if (!state.tooltip) return;
+        SendMessageW(state.tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    HWND target = control->hwnd;
+    // A drop-down list shows its tip over its inner field.
+    if (control->kind->number == kindComboBox)
+        if (HWND inner = GetWindow(control->hwnd, GW_CHILD)) target = inner;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(target);
+    tool.uId = reinterpret_cast<UINT_PTR>(target);
+    SendMessageW(state.tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(state.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ContainerEnd() {
+    UiState& state = ui();
+    if (state.parentStack.empty()) return;
+    state.currentParent = state.parentStack.back();
+    state.parentStack.pop_back();
+}
+
+HWND ContainerUseWindow(HWND window) {
+    UiState& state = ui();
+    HWND previous = state.currentParent;
+    state.currentParent = window;
+    return previous;
+}
+
+LRESULT CALLBACK postWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == setStateMessage) {
+        ControlSetState(static_cast<int>(wParam), static_cast<long long>(lParam));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,80 @@
+#include "toolkit/events.h"
+
+#include "toolkit/ui_state.h"
+
+#include <algorithm>
+
+void raiseEvent(int code, int window, int control, int kind, WPARAM wParam, LPARAM lParam) {
+    UiState& state = ui();
+    if (state.operationsInProgress > 0) return;  // caused by the toolkit itself, not the user
+    std::lock_guard<std::mutex> guard(state.queueLock);
+    if (!state.queue.empty()) {
+        const Event& newest = state.queue.back();
+        if (newest.code == code && newest.window == window && newest.control == control && newest.kind == kind)
+            return;
+    }
+    state.queue.push_back(Event{code, window, control, kind, wParam, lParam});
+}
+
+void raiseControlEvent(const Control& control, int kind) {
+    raiseEvent(eventControl, windowNumberOf(control.hwnd), control.number, kind);
+}
+
+void dropEvents(int window, int control) {
+    UiState& state = ui();
+    std::lock_guard<std::mutex> guard(state.queueLock);
+    state.queue.erase(std::remove_if(state.queue.begin(), state.queue.end(),
+                                     [&](const Event& e) {
+                                         return (control >= 0 && e.control == control && e.code == eventControl) ||
+                                                (window >= 0 && e.window == window);
+                                     }),
+                      state.queue.end());
+}
+
+namespace {
+
+bool takeQueuedEvent(Event& event) {
+    UiState& state = ui();
+    std::lock_guard<std::mutex> guard(state.queueLock);
+    if (state.queue.empty()) return false;
+    event = state.queue.front();
+    state.queue.pop_front();
+    return true;
+}
+
+bool nextMessage(int timeout, MSG& message) {
+    if (timeout < 0) return GetMessageW(&message, nullptr, 0, 0) >= 0;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return true;
+    if (timeout == 0) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeout), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
+}
+
+bool translateAccelerator(MSG& message) {
+    int number = windowNumberOf(message.hwnd);
+    Window* window = ui().windows.find(number);
+    return window && window->accelerators && TranslateAcceleratorW(window->hwnd, window->accelerators, &message);
+}
+
+}  // namespace
+
+int EventWait(int timeout) {
+    UiState& state = ui();
+    if (takeQueuedEvent(state.last)) return state.last.code;
+
+    MSG message{};
+    if (!nextMessage(timeout, message)) return 0;
+    if (!(state.webPanels > 0 && webPanelTranslate(message)) && !translateAccelerator(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    state.last = Event{static_cast<int>(message.message), windowNumberOf(message.hwnd), -1, 0, message.wParam,
+                       message.lParam};
+    return static_cast<int>(message.message);
+}
+
+int EventControl() { return ui().last.control; }
+int EventKind() { return ui().last.kind; }
+int EventWindow() { return ui().last.window; }
+long long EventWParam() { return static_cast<long long>(ui().last.wParam); }
+long long EventLParam() { return static_cast<long long>(ui().last.lParam); }

@@ -1,0 +1,50 @@
+#pragma once
+// The event queue: what the user did, as codes the application reads one at a time.
+
+enum EventCode {
+    eventControl = 13100,
+    eventMenu = 13101,
+    eventTray = 13102,
+    eventActivated = 13104,
+    eventMinimized = 13107,
+    eventMaximized = 13108,
+    eventRestored = 13109,
+    eventTimer = 13110,
+    eventRightButtonUp = 13111,
+    eventLeftButtonUp = 13112,
+    eventLeftDoubleClick = 13113,
+    eventDeactivated = 13114,
+    eventRepainted = 13115,
+    eventCloseRequest = 13116,
+    eventMoved = 13117,
+    eventResized = 13118,
+};
+
+// Kinds of control events.
+enum ControlEventKind {
+    kindClick = 0,
+    kindRightClick = 1,
+    kindDoubleClick = 2,
+    kindRightDoubleClick = 3,
+    kindChange = 768,
+    kindFocus = 14000,
+    kindFocusLost = 14001,
+    kindDragStart = 14002,
+    kindTitleChanged = 65617,
+    kindStatusTextChanged = 65618,
+    kindPopupBlocked = 65619,
+    kindDownloadBegin = 65620,
+    kindDownloadProgress = 65621,
+    kindDownloadComplete = 65622,
+    kindContextMenuBlocked = 65623,
+};
+
+// The next event code, or the number of a native message dispatched instead
+// (0x100 for a key going down); 0 when nothing came within the timeout.
+// timeout -1 waits as long as needed, 0 does not wait.
+int EventWait(int timeout);
+int EventControl();
+int EventKind();
+int EventWindow();
+long long EventWParam();
+long long EventLParam();

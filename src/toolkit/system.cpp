@@ -1,0 +1,216 @@
+#include "toolkit/system.h"
+
+#include "toolkit/handles.h"
+#include "toolkit/person.h"
+#include "toolkit/ui_state.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+std::wstring ProgramPath() {
+    wchar_t buffer[MAX_PATH + 1] = L"";
+    DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    std::wstring path(buffer, length);
+    if (path.compare(0, 4, L"\\\\?\\") == 0) path.erase(0, 4);
+    return path;
+}
+
+int WindowsVersionCodeFor(DWORD platform, DWORD major, DWORD minor, bool workstation) {
+    if (platform == VER_PLATFORM_WIN32_WINDOWS) {
+        if (minor == 0) return 10;
+        if (minor == 10) return 30;
+        if (minor == 90) return 40;
+        return 200;
+    }
+    if (platform != VER_PLATFORM_WIN32_NT) return 200;
+    const auto pick = [workstation](int forWorkstation, int forServer) { return workstation ? forWorkstation : forServer; };
+    switch (major) {
+        case 3: return 5;
+        case 4: return 20;
+        case 5:
+            if (minor == 0) return 50;
+            if (minor == 1) return 60;
+            if (minor == 2) return pick(60, 65);
+            return 200;
+        case 6:
+            switch (minor) {
+                case 0: return pick(70, 75);
+                case 1: return pick(80, 85);
+                case 2: return pick(90, 95);
+                case 3: return pick(100, 105);
+                default: return 200;
+            }
+        case 10: return minor == 0 ? 110 : 200;
+        default: return 200;
+    }
+}
+
+int WindowsVersionCode() {
+    // RtlGetVersion tells the real release; GetVersionEx may be shimmed for compatibility.
+    using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionProc>(
+                                     reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                               : nullptr;
+    OSVERSIONINFOEXW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (rtlGetVersion && rtlGetVersion(&version) == 0)
+        return WindowsVersionCodeFor(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion,
+                                     version.wProductType == VER_NT_WORKSTATION);
+    OSVERSIONINFOEXA fallback{};
+    fallback.dwOSVersionInfoSize = sizeof fallback;
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)
+#endif
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&fallback))) return 200;
+    return WindowsVersionCodeFor(fallback.dwPlatformId, fallback.dwMajorVersion, fallback.dwMinorVersion,
+                                 fallback.wProductType == VER_NT_WORKSTATION);
+}
+
+int RunProgram(const std::wstring& path) {
+    if (path.empty()) return 0;
+    std::wstring commandLine = path[0] == L'"' ? path : L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return 1;
+    }
+    std::wstring folder = path.substr(0, path.find_last_of(L"\\/") == std::wstring::npos ? 0 : path.find_last_of(L"\\/") + 1);
+    return personCalls().shellOpen(nullptr, path, folder, SW_SHOWNORMAL, true) ? 1 : 0;
+}
+
+namespace {
+
+struct StartedThread {
+    KernelHandle handle;
+    int number;
+};
+
+std::vector<StartedThread> threads;
+int nextThreadNumber = 1;
+
+struct ThreadStartup {
+    ThreadProcedure procedure;
+    void* parameter;
+};
+
+DWORD WINAPI threadEntry(void* startup) {
+    ThreadStartup copy = *static_cast<ThreadStartup*>(startup);
+    delete static_cast<ThreadStartup*>(startup);
+    copy.procedure(copy.parameter);
+    return 0;
+}
+
+}  // namespace
+
+int ThreadStart(ThreadProcedure procedure, void* parameter) {
+    // Handles of threads that have ended are let go here.
+    std::erase_if(threads, [](const StartedThread& t) { return WaitForSingleObject(t.handle.get(), 0) == WAIT_OBJECT_0; });
+    auto* startup = new ThreadStartup{procedure, parameter};
+    HANDLE handle = CreateThread(nullptr, 4096, threadEntry, startup, 0, nullptr);
+    if (!handle) {
+        delete startup;
+        return 0;
+    }
+    threads.push_back(StartedThread{KernelHandle(handle), nextThreadNumber});
+    return nextThreadNumber++;
+}
+
+void closeThreadHandles() { threads.clear(); }
+
+namespace {
+
+constexpr UINT_PTR reselectTimer = 1;
+
+struct ChooserState {
+    std::wstring initialPath;
+};
+
+int CALLBACK chooserCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    auto* state = reinterpret_cast<ChooserState*>(data);
+    if (message == BFFM_INITIALIZED) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->initialPath.c_str()));
+        // Selected again a moment later: the tree is not always ready at first.
+        SetTimer(dialog, reselectTimer, 200, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+            KillTimer(hwnd, id);
+            if (auto* s = reinterpret_cast<ChooserState*>(GetPropW(hwnd, L"RavlekChooser")))
+                SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s->initialPath.c_str()));
+        });
+        SetPropW(dialog, L"RavlekChooser", state);
+    }
+    return 0;
+}
+
+struct DisabledWindows {
+    std::vector<HWND> disabled, wasTopmost;
+};
+
+BOOL CALLBACK disableOne(HWND hwnd, LPARAM data) {
+    auto* windows = reinterpret_cast<DisabledWindows*>(data);
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        windows->disabled.push_back(hwnd);
+    }
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) {
+        SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        windows->wasTopmost.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring chooseFolderDialog(const std::wstring& title, const std::wstring& initialPath) {
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    if (!shell) return {};
+    using Browse = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
+    using PathFromList = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+    auto browse = reinterpret_cast<Browse>(reinterpret_cast<void*>(GetProcAddress(shell, "SHBrowseForFolderW")));
+    auto pathFromList = reinterpret_cast<PathFromList>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListW")));
+    std::wstring chosen;
+    if (browse && pathFromList) {
+        ChooserState state{initialPath};
+        HWND foreground = GetForegroundWindow();
+        DWORD owner = 0;
+        if (foreground) GetWindowThreadProcessId(foreground, &owner);
+        BROWSEINFOW info{};
+        info.hwndOwner = owner == GetCurrentProcessId() ? foreground : nullptr;
+        info.lpszTitle = title.c_str();
+        info.ulFlags = BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+        info.lpfn = chooserCallback;
+        info.lParam = reinterpret_cast<LPARAM>(&state);
+
+        DisabledWindows windows;
+        EnumThreadWindows(GetCurrentThreadId(), disableOne, reinterpret_cast<LPARAM>(&windows));
+        OleInitialize(nullptr);
+        PIDLIST_ABSOLUTE list = browse(&info);
+        OleUninitialize();
+        for (HWND hwnd : windows.disabled) EnableWindow(hwnd, TRUE);
+        for (HWND hwnd : windows.wasTopmost) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (list) {
+            wchar_t path[MAX_PATH + 1] = L"";
+            if (pathFromList(list, path)) chosen = path;
+            CoTaskMemFree(list);
+        }
+    }
+    FreeLibrary(shell);
+    return chosen;
+}
+
+std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initialPath) {
+    std::wstring initial = initialPath.substr(0, 259);
+    // A drive root keeps its backslash; a longer folder path is selected without it.
+    if (initial.size() > 3 && initial.back() == L'\\') initial.pop_back();
+    std::wstring chosen = personCalls().chooseFolder(title, initial);
+    if (chosen.empty()) return chosen;
+    if (chosen.size() > MAX_PATH) chosen.resize(MAX_PATH);
+    if (chosen.back() != L'\\') chosen += L'\\';
+    return chosen;
+}

@@ -1,0 +1,63 @@
+#include "toolkit/toolkit.h"
+
+#include "toolkit/controls.h"
+#include "toolkit/listing.h"
+#include "toolkit/text_file.h"
+#include "toolkit/ui_state.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <utility>
+
+LRESULT CALLBACK postWindowProc(HWND, UINT, WPARAM, LPARAM);
+void closeThreadHandles();
+
+void ToolkitStart() {
+    UiState& state = ui();
+    if (state.started) return;
+    state.started = true;
+    state.uiThread = GetCurrentThreadId();
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = 0xB48 | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES;
+    InitCommonControlsEx(&controls);
+    CoInitialize(nullptr);
+
+    state.defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    state.screenDpi = dpi > 0 ? dpi : 96;
+
+    // Other threads reach the user-interface thread through this window.
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = postWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RavlekEventPost";
+    RegisterClassExW(&wc);
+    state.postWindow = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       wc.hInstance, nullptr);
+}
+
+void ToolkitShutdown() {
+    UiState& state = ui();
+    closeThreadHandles();
+    if (state.tooltip) DestroyWindow(std::exchange(state.tooltip, nullptr));
+    ControlDestroy(-1);
+    for (int number : state.statusBars.numbers()) state.statusBars.take(number);
+    for (int number : state.windows.numbers()) state.windows.take(number);
+    ListingFinishAll();
+    TextFileClose(-1);
+    if (state.postWindow) DestroyWindow(std::exchange(state.postWindow, nullptr));
+    for (int number : state.images.numbers()) state.images.take(number);
+    for (int number : state.fonts.numbers()) state.fonts.take(number);
+    {
+        std::lock_guard<std::mutex> guard(state.queueLock);
+        state.queue.clear();
+    }
+    if (state.started) CoUninitialize();
+    state.started = false;
+}
