@@ -20,7 +20,7 @@ mkdir -p "$root"
 (
   flock 9
   if [ ! -e "$WINEPREFIX/.test-ready" ]; then
-    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" d e f 'x!' "b=$(dirname "$root")" 9>&-
+    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" ${RAVLEK_DRIVES:-d e f x! "b=$(dirname "$root")"} 9>&-
     touch "$WINEPREFIX/.test-ready"
   fi
   # Start the server and Wine's services with stdio detached, or ctest waits on them.

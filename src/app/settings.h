@@ -1,0 +1,10 @@
+#pragma once
+// The settings file beside the executable; it keeps the year of the last update reminder.
+#include <string>
+#include <vector>
+
+void loadSettings();
+void saveSettings();
+
+// The update-check year that these lines give (the last key line wins), or `year` when none has the key.
+int updateYearFromLines(const std::vector<std::wstring>& lines, int year);

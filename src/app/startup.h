@@ -1,0 +1,7 @@
+#pragma once
+// The program's way in and its one way out.
+
+// Runs the start-up sequence; returns only through shutdown().
+int startProgram();
+// Releases everything and ends the process with exit code 0.
+[[noreturn]] void shutdown();

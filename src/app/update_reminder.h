@@ -1,0 +1,6 @@
+#pragma once
+// Once a calendar year, offers to open the maker's site; always ends by saving the settings.
+void runUpdateReminder();
+// The reminder's text for a program name, version and address.
+#include <string>
+std::wstring updateReminderText(const std::wstring& name, const std::wstring& version, const std::wstring& address);

@@ -1,0 +1,11 @@
+#pragma once
+// The two web panels beside the results: what a file type is, and the exact file.
+#include <string>
+
+void resetInfoPanel();
+void showFileTypeInfo(const std::wstring& path);
+// Waits (within a bound) for the panel's page, then gives it the keyboard focus.
+void focusWebPage(int id);
+
+// The address of a web search for the query, as typed (no escaping).
+std::wstring searchAddress(const std::wstring& query);

@@ -1,0 +1,26 @@
+#include "purge/probe_file.h"
+
+#include "toolkit/handles.h"
+#include "toolkit/numbers.h"
+#include "toolkit/paths.h"
+#include "toolkit/text.h"
+
+bool probeWritable(const std::wstring& folder) {
+    // A name taken by someone else between the check and the creation is
+    // refused by CREATE_NEW; a few more draws settle it.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::wstring probe;
+        do {
+            probe = folder + TextFromInteger(RandomUpTo(99999999));
+        } while (PathSize(probe) != sizeMissing);
+        FileHandle file(CreateFileW(probe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.valid()) {
+            file.reset();
+            DeleteFileW(probe.c_str());
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    return false;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The purge commands of the window: delete or move the ticked files.
+
+// id: the delete button or the move button.
+void purgeTickedFiles(int id);
+// Marks the move target field red when its text cannot be a target.
+void checkMoveTarget();
+void browseForMoveTarget();

@@ -1,0 +1,15 @@
+#include "search/results_list.h"
+
+#include "app/control_ids.h"
+#include "toolkit/controls.h"
+#include "toolkit/paths.h"
+
+void clearResults() { ControlClearItems(idResultsList); }
+
+void addResultRow(const std::wstring& entryText, int rowIndex) {
+    size_t firstBreak = entryText.find(L'\n');
+    ControlAddItem(idResultsList, -1, firstBreak == std::wstring::npos ? entryText : entryText.substr(firstBreak + 1));
+    // A failed query (-1) has bit 0 set too: a file gone since the walk shows red.
+    if (PathAttributes(ControlItemText(idResultsList, rowIndex, 1)) & 1)
+        ControlSetItemColor(idResultsList, rowIndex, 1, warningRed, 1);
+}
