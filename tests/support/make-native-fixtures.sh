@@ -3,10 +3,13 @@
 # folders and a folder that cannot be read. Run before the tests that use them.
 #   D:\native\purge\          a folder to remove; holds a link to E:\native\outside\
 #   D:\native\walk\locked\    a folder nobody may read
+#   D:\native\readonly-app\    Ravlek.exe in a folder nobody may write to
+#   R:\                         a drive root nobody may write to
 set -euo pipefail
 drives=$1
 d="$drives/d/native"; e="$drives/e/native"
 [ -d "$d/walk/locked" ] && chmod 755 "$d/walk/locked"
+[ -d "$d/readonly-app" ] && chmod 755 "$d/readonly-app"
 rm -rf "$d" "$e"
 mkdir -p "$d/purge/sub" "$e/outside/deeper" "$e/empty-outside" "$d/walk/locked" "$d/walk/open"
 
@@ -21,3 +24,7 @@ printf 'x' > "$d/walk/open/seen.dat"
 printf 'y' > "$d/walk/locked/hidden.dat"
 printf 'z' > "$d/walk/last.dat"
 chmod 000 "$d/walk/locked"
+
+mkdir -p "$d/readonly-app" "$drives/r"
+cp "$drives/../../bin/Ravlek.exe" "$d/readonly-app/"
+chmod 555 "$d/readonly-app" "$drives/r"

@@ -1,0 +1,214 @@
+// The main window built in this process, driven through its events.
+#include "app/control_ids.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "fileinfo/info_panel.h"
+#include "purge/drive_info.h"
+#include "search/search_state.h"
+#include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/resources.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+
+#include "support/gui.h"
+#include "support/scripted_person.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cmath>
+
+namespace {
+
+class MainWindowEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ToolkitStart();
+        nameProgram();
+        FontLoad(mainFont, L"Microsoft Sans Serif", 8);
+        gatherEnvironment();
+        program().scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
+        ASSERT_TRUE(buildMainWindow());
+        rebuildDriveList();
+        ControlSetState(idDriveList, 0);
+        resetInfoPanel();
+        ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
+    }
+    void TearDown() override { ToolkitShutdown(); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new MainWindowEnvironment);
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ControlClearItems(idResultsList);
+        ControlSetState(idCriterionSelector, 0);
+        ControlSetState(idTempFilesOption, 0);
+        loopState() = LoopState{};
+        drainEvents(30);
+    }
+    static void addRows(int count) {
+        for (int i = 0; i < count; ++i)
+            ControlAddItem(idResultsList, -1, L"1 KB\nD:\\folder\\file" + std::to_wstring(i) + L".txt");
+    }
+    static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
+    static std::wstring status() { return StatusBarText(mainStatusBar, 0); }
+    // Runs what the loop would do for a key going down.
+    static void keyDown() { handleEvent(WM_KEYDOWN); }
+};
+
+}  // namespace
+
+TEST_F(MainWindow, ScaledSizeAndEveryControl) {
+    const int dpi = static_cast<int>(program().scale * 100 + 0.5);
+    ASSERT_EQ(dpi, 96) << "the test display runs at 96 dots per inch";
+    EXPECT_EQ(WindowInnerWidth(mainWindowNumber), 756);
+    EXPECT_EQ(WindowInnerHeight(mainWindowNumber), 525);
+
+    const int kinds[] = {kindImageView, kindLabel,      kindComboBox,   kindComboBox,  kindLabel,      kindEditField,
+                         kindImageButton, kindImageView, kindLabel,     kindCheckBox,  kindCheckBox,   kindCheckBox,
+                         kindFrame,     kindImageView,  kindLabel,      kindButton,    kindButton,     kindButton,
+                         kindEditField, kindButton,     kindProgressBar, kindCheckList, kindTabPanel, kindWebPanel,
+                         kindWebPanel};
+    for (int id = 0; id <= 24; ++id) EXPECT_EQ(ControlKindOf(id), kinds[id]) << "control " << id;
+
+    EXPECT_EQ(ControlText(idSearchButton), L"START SEARCHING FILES");
+    EXPECT_EQ(ControlText(idMoveButton), L"Move ticked files to ->");
+    EXPECT_EQ(ControlText(idTempFilesOption), L"When purging, also delete temporary files that might exist.");
+    EXPECT_EQ(ControlItemCount(idCriterionSelector), 7);
+    EXPECT_EQ(ControlItemText(idCriterionSelector, 6), textCriterion);
+    EXPECT_EQ(ControlText(idCriterionSelector), L"For files 100 MB or larger");
+    EXPECT_EQ(searchState().sizeThreshold, 104857600);
+    EXPECT_EQ(ControlItemText(idTabPanel, 0), L"File results");
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"Exact file information");
+    EXPECT_EQ(ControlItemText(idResultsList, -1, 0), L"Size");
+    EXPECT_EQ(ControlItemText(idResultsList, -1, 1), L"File");
+    const int pathWidth = static_cast<int>(std::nearbyint(655 * 0.96 - program().scrollBarAllowance - 1));
+    EXPECT_EQ(ControlItemAttribute(idResultsList, 1, 1), pathWidth);
+    EXPECT_EQ(SendMessageW(ControlNativeHandle(idSearchLabel), WM_GETFONT, 0, 0),
+              reinterpret_cast<LRESULT>(FontNativeHandle(mainFont)));
+
+    for (int id : {idTextLabel, idTextField, idDeleteButton, idMoveButton}) EXPECT_FALSE(enabled(id)) << id;
+    for (int id : {idDriveList, idSearchButton, idMoveTargetField, idBrowseButton}) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_GE(ControlItemCount(idDriveList), 3) << "C:, D:, E: at least";
+    bool listsD = false;
+    for (int i = 0; i < ControlItemCount(idDriveList); ++i) listsD |= ControlItemText(idDriveList, i).substr(0, 2) == L"D:";
+    EXPECT_TRUE(listsD);
+}
+
+TEST_F(MainWindow, ButtonRuleFollowsTicksAndTheTemporaryFilesOption) {
+    addRows(3);
+    updateActionButtons();
+    EXPECT_FALSE(enabled(idDeleteButton));
+    EXPECT_FALSE(enabled(idMoveButton));
+    ControlSetItemState(idResultsList, 2, 2);
+    updateActionButtons();
+    EXPECT_TRUE(enabled(idDeleteButton));
+    EXPECT_TRUE(enabled(idMoveButton));
+    ControlSetItemState(idResultsList, 2, 0);
+
+    ControlSetState(idTempFilesOption, 1);
+    dispatchControlEvent(idTempFilesOption, kindClick);
+    EXPECT_TRUE(enabled(idDeleteButton)) << "the temporary files alone are worth a purge";
+    EXPECT_FALSE(enabled(idMoveButton));
+}
+
+TEST_F(MainWindow, ChoosingTheTextCriterionEnablesTheFieldAndFocusesIt) {
+    ControlSetState(idCriterionSelector, 6);
+    dispatchControlEvent(idCriterionSelector, kindChange);
+    EXPECT_EQ(searchState().sizeThreshold, -1);
+    EXPECT_TRUE(enabled(idTextLabel));
+    EXPECT_TRUE(enabled(idTextField));
+    EXPECT_EQ(ControlFocus(), idTextField);
+
+    ControlSetState(idCriterionSelector, 4);
+    dispatchControlEvent(idCriterionSelector, kindChange);
+    EXPECT_EQ(searchState().sizeThreshold, 1073741824);
+    EXPECT_FALSE(enabled(idTextField));
+}
+
+TEST_F(MainWindow, SelectingRowsShowsTheNameOrResets) {
+    addRows(3);
+    ControlSetState(idResultsList, 1);
+    dispatchControlEvent(idResultsList, kindChange);
+    EXPECT_EQ(loopState().selectedPath, L"D:\\folder\\file1.txt");
+    EXPECT_EQ(status(), L"file1.txt");
+    ControlSetItemState(idResultsList, 2, 1);  // a second selected row
+    dispatchControlEvent(idResultsList, kindChange);
+    EXPECT_EQ(loopState().selectedPath, L"");
+    EXPECT_EQ(status(), L"Ready.");
+}
+
+TEST_F(MainWindow, CtrlAFlipsEveryTickOnlyOnAFocusedListWithRows) {
+    UseScriptedPerson script;
+    script.person().heldKeys = {VK_CONTROL, 'A'};
+    ControlSetFocus(idResultsList);
+    keyDown();
+    EXPECT_EQ(loopState().tickAllNext, 1) << "an empty list: nothing flips";
+
+    addRows(4);
+    ControlSetFocus(idResultsList);
+    keyDown();
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(ControlItemState(idResultsList, row) & 2, 2);
+    drainEvents(100);  // the list reports the ticks; the loop would run the button rule
+    updateActionButtons();
+    EXPECT_TRUE(enabled(idMoveButton));
+    keyDown();
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(ControlItemState(idResultsList, row) & 2, 0);
+
+    ControlSetFocus(idDriveList);
+    keyDown();
+    EXPECT_EQ(ControlItemState(idResultsList, 0) & 2, 0) << "not while another control has the focus";
+}
+
+TEST_F(MainWindow, EnterSearchesOnlyFromTheTextFieldAndAnEmptyTextIsRefused) {
+    UseScriptedPerson script;
+    ControlSetState(idCriterionSelector, 6);
+    dispatchControlEvent(idCriterionSelector, kindChange);
+    ControlSetText(idTextField, L"");
+    addRows(2);
+    script.person().heldKeys = {VK_RETURN};
+    ControlSetFocus(idDriveList);
+    keyDown();
+    EXPECT_TRUE(script.person().messages.empty());
+
+    ControlSetFocus(idTextField);
+    auto& person = script.person();  // the scripted box lets go of Enter when answered
+    keyDown();
+    ASSERT_EQ(person.messages.size(), 1u);
+    EXPECT_EQ(person.messages[0].text, L"You haven't specified any text or a file extension.");
+    EXPECT_EQ(person.messages[0].caption, L"Ravlek");
+    EXPECT_EQ(person.messages[0].type, 0x52030u);
+    EXPECT_EQ(ControlItemCount(idResultsList), 2) << "the previous results stay";
+    EXPECT_EQ(ControlFocus(), idTextField);
+}
+
+TEST_F(MainWindow, MissingManualIsReportedAndAPresentOneOpened) {
+    UseScriptedPerson script;
+    const std::wstring real = program().manualPath;
+    program().manualPath = L"D:\\no such folder\\Ravlek.chm";
+    dispatchControlEvent(idManualButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text,
+              L"The Ravlek manual could not be found.\nYou should reinstall the product to fix this problem.");
+    EXPECT_EQ(script.person().messages[0].type, 0x52010u);
+
+    program().manualPath = program().settingsPath;  // any file that exists
+    FILE* touch = _wfopen(program().manualPath.c_str(), L"ab");
+    if (touch) fclose(touch);
+    dispatchControlEvent(idManualButton, kindClick);
+    ASSERT_EQ(script.person().opened.size(), 1u);
+    EXPECT_EQ(script.person().opened[0], program().manualPath);
+    program().manualPath = real;
+}
+
+TEST_F(MainWindow, TheCloseRequestEndsTheLoop) {
+    EXPECT_TRUE(handleEvent(eventControl + 1));
+    EXPECT_TRUE(handleEvent(0));
+    EXPECT_FALSE(handleEvent(eventCloseRequest));
+}

@@ -1,0 +1,68 @@
+#include "purge/drive_info.h"
+
+#include "support/fixture.h"
+#include "toolkit/listing.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+TEST(DriveItemText, LabelAndFreeShare) {
+    DriveInfo info;
+    info.labelRead = true;
+    info.label = L"System";
+    info.totalBytes = 1000;
+    info.freeBytes = 379;
+    EXPECT_EQ(driveItemText(L'C', info), L"C:  (System, 37% free)");
+    info.label = L"";
+    EXPECT_EQ(driveItemText(L'C', info), L"C:  (37% free)");
+    info.totalBytes = 5368709120LL * 100;
+    info.freeBytes = 5368709120LL * 100;
+    EXPECT_EQ(driveItemText(L'D', info), L"D:  (100% free)");
+    info.totalBytes = 0;
+    EXPECT_EQ(driveItemText(L'E', info), L"E:  (free space unknown)");
+    info.totalBytes = -1;
+    info.freeBytes = -1;
+    info.label = L"Backup";
+    EXPECT_EQ(driveItemText(L'F', info), L"F:  (Backup, free space unknown)");
+}
+
+namespace {
+
+std::set<std::wstring> rootFiles(const std::wstring& root) {
+    std::set<std::wstring> names;
+    if (ListingStart(90, root, L"")) {
+        while (ListingNext(90))
+            if (ListingEntryKind(90) == listingFile) names.insert(ListingEntryName(90));
+        ListingFinish(90);
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(ReadDriveInfo, FixtureDrivesAndLettersThatAreNoDrive) {
+    const auto before = rootFiles(L"D:\\");
+    readDriveInfo(L"d");
+    const DriveInfo& info = driveInfo();
+    EXPECT_TRUE(info.labelRead);
+    EXPECT_GT(info.totalBytes, 0);
+    EXPECT_GE(info.freeBytes, 0);
+    EXPECT_EQ(info.writable, Writable::yes);
+    EXPECT_EQ(rootFiles(L"D:\\"), before) << "the probe file is never left behind";
+
+    readDriveInfo(L"Q");
+    EXPECT_FALSE(driveInfo().labelRead);
+    EXPECT_EQ(driveInfo().writable, Writable::notProbed);
+    readDriveInfo(L"\\\\server\\share");
+    EXPECT_FALSE(driveInfo().labelRead);
+    EXPECT_EQ(driveInfo().totalBytes, -1);
+    EXPECT_EQ(driveInfo().writable, Writable::notProbed);
+}
+
+TEST(ReadDriveInfo, ReadOnlyRootIsListedButNotWritable) {
+    // R: is a fixture drive whose root nobody may write to.
+    readDriveInfo(L"R:");
+    EXPECT_TRUE(driveInfo().labelRead);
+    EXPECT_EQ(driveInfo().writable, Writable::no);
+}
