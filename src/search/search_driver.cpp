@@ -20,8 +20,6 @@ std::wstring& searchDrive() {
     return drive;
 }
 
-namespace {
-
 void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     const SearchState& state = searchState();
     int rowIndex = -1;
@@ -31,8 +29,6 @@ void listCollectedEntries(bool textMode, const std::wstring& searchText) {
         if (KeyHeld(VK_ESCAPE)) break;
     }
 }
-
-}  // namespace
 
 void runSearch() {
     const bool textMode = ControlText(idCriterionSelector) == textCriterion;

@@ -33,7 +33,7 @@ public:
     bool blockContextMenu = false;
     bool documentComplete = false;
     bool navigationFailed = false;
-    std::wstring statusText, lastAddress;
+    std::wstring statusText;
     long progress = 0, progressMax = 0;
 
     // IUnknown
@@ -161,9 +161,6 @@ public:
             case DISPID_BEFORENAVIGATE2:
                 documentComplete = false;
                 navigationFailed = false;
-                if (params && params->cArgs >= 6 && params->rgvarg[5].vt == (VT_BYREF | VT_VARIANT) &&
-                    params->rgvarg[5].pvarVal->vt == VT_BSTR && params->rgvarg[5].pvarVal->bstrVal)
-                    lastAddress = params->rgvarg[5].pvarVal->bstrVal;
                 break;
             case DISPID_NEWWINDOW2:
             case DISPID_NEWWINDOW3:
@@ -211,6 +208,7 @@ struct WebRecord : KindRecord {
     ComPtr<IWebBrowser2> browser;
     ComPtr<IConnectionPoint> events;
     DWORD eventsCookie = 0;
+    std::wstring requestedAddress;
 
     ~WebRecord() override {
         if (events) events->Unadvise(eventsCookie);
@@ -243,6 +241,7 @@ void waitForPage(WebRecord& record) {
 
 void navigate(WebRecord& record, const std::wstring& address) {
     if (!record.browser) return;
+    record.requestedAddress = address;
     BSTR url = SysAllocString(address.c_str());
     VARIANT empty;
     VariantInit(&empty);
@@ -254,14 +253,8 @@ void navigate(WebRecord& record, const std::wstring& address) {
 
 void webSetText(Control& c, const std::wstring& address) { navigate(recordOf(c), address); }
 
-std::wstring webText(Control& c) {
-    WebRecord& record = recordOf(c);
-    BSTR url = nullptr;
-    std::wstring address;
-    if (record.browser && SUCCEEDED(record.browser->get_LocationURL(&url)) && url) address = url;
-    SysFreeString(url);
-    return address.empty() ? record.host->lastAddress : address;
-}
+// The address the panel was last sent to.
+std::wstring webText(Control& c) { return recordOf(c).requestedAddress; }
 
 // Replaces the document with the HTML text. A byte-order mark tells the browser
 // the text is UTF-8, so names in any script show as they are.

@@ -1,0 +1,237 @@
+// Whole searches run from the main window on drive S:, which only these tests use.
+#include "app/control_ids.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/program.h"
+#include "fileinfo/info_panel.h"
+#include "purge/drive_info.h"
+#include "search/results_list.h"
+#include "search/search_state.h"
+#include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/file_ops.h"
+#include "toolkit/resources.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+
+#include "support/fixture.h"
+#include "support/gui.h"
+#include "support/scripted_person.h"
+#include "toolkit/person.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+class WindowEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ToolkitStart();
+        nameProgram();
+        FontLoad(mainFont, L"Microsoft Sans Serif", 8);
+        gatherEnvironment();
+        ASSERT_TRUE(buildMainWindow());
+        resetInfoPanel();
+        ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
+    }
+    void TearDown() override { ToolkitShutdown(); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+
+const std::wstring root = L"S:\\";
+
+class SearchWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FolderRemove(L"S:\\files", L"", removeRecursive | removeForce);
+        makeFolder(L"S:\\files");
+        rebuildDriveList();
+        for (int i = 0; i < ControlItemCount(idDriveList); ++i)
+            if (ControlItemText(idDriveList, i).substr(0, 2) == L"S:") ControlSetState(idDriveList, i);
+        ASSERT_EQ(ControlText(idDriveList).substr(0, 2), L"S:");
+        chooseCriterion(0);
+        ControlSetText(idTextField, L"");
+        ControlSetState(idTempFilesOption, 0);
+        loopState() = LoopState{};
+        drainEvents(30);
+    }
+
+    static void chooseCriterion(int item) {
+        ControlSetState(idCriterionSelector, item);
+        dispatchControlEvent(idCriterionSelector, kindChange);
+    }
+    static void textSearch(const std::wstring& text) {
+        chooseCriterion(6);
+        ControlSetText(idTextField, text);
+        dispatchControlEvent(idSearchButton, kindClick);
+    }
+    static std::vector<std::wstring> paths() {
+        std::vector<std::wstring> all;
+        for (int row = 0; row < ControlItemCount(idResultsList); ++row) all.push_back(ControlItemText(idResultsList, row, 1));
+        return all;
+    }
+    static std::wstring status() { return StatusBarText(mainStatusBar, 0); }
+    static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
+};
+
+}  // namespace
+
+TEST_F(SearchWindow, SizeModeIgnoresTheTextAndListsLargestFirst) {
+    makeSizedFile(L"S:\\files\\small.bin", 5000);
+    makeSizedFile(L"S:\\files\\big.iso", 5368709120LL);
+    makeSizedFile(L"S:\\files\\medium.mkv", 200000000);
+    ControlSetText(idTextField, L"nothing matches this");
+    dispatchControlEvent(idSearchButton, kindClick);
+    EXPECT_EQ(paths(), (std::vector<std::wstring>{L"S:\\files\\big.iso", L"S:\\files\\medium.mkv"}));
+    EXPECT_EQ(ControlItemText(idResultsList, 0, 0), L"5 GB");
+    EXPECT_EQ(ControlItemText(idResultsList, 1, 0), L"191 MB");
+    EXPECT_EQ(status(), L"Showing 2 matches. Files in red are read-only.");
+    EXPECT_EQ(ControlFocus(), idResultsList);
+    EXPECT_FALSE(IsWindow(ControlNativeHandle(idBusyNotice))) << "the notice is gone";
+    EXPECT_TRUE(enabled(idSearchButton));
+    EXPECT_TRUE(IsWindowEnabled(WindowNativeHandle(mainWindowNumber)));
+}
+
+TEST_F(SearchWindow, TextModeMatchesEveryLetterCaseLargestFirst) {
+    makeSizedFile(L"S:\\files\\Song.Mp3", 300);
+    makeSizedFile(L"S:\\files\\loud.MP3", 900);
+    makeSizedFile(L"S:\\files\\mp3tool.exe", 10);
+    makeSizedFile(L"S:\\files\\empty.mp3", 0);
+    makeSizedFile(L"S:\\files\\notes.txt", 5000);
+    makeFolder(L"S:\\files\\mp3 folder");
+    makeSizedFile(L"S:\\files\\mp3 folder\\inside.wav", 700);
+    textSearch(L"MP3");
+    EXPECT_EQ(paths(), (std::vector<std::wstring>{L"S:\\files\\loud.MP3", L"S:\\files\\Song.Mp3",
+                                                  L"S:\\files\\mp3tool.exe", L"S:\\files\\empty.mp3"}));
+    EXPECT_EQ(ControlItemText(idResultsList, 3, 0), L"0 bytes");
+    EXPECT_EQ(status(), L"Showing 4 matches. Files in red are read-only.");
+}
+
+TEST_F(SearchWindow, BlanksAreSearchedLiterallyAndQuotesAloneMatchNothing) {
+    makeSizedFile(L"S:\\files\\my song.mp3", 10);
+    makeSizedFile(L"S:\\files\\mysong.mp3", 20);
+    textSearch(L"y s");
+    EXPECT_EQ(paths(), std::vector<std::wstring>{L"S:\\files\\my song.mp3"});
+    textSearch(L" ");
+    EXPECT_EQ(paths(), std::vector<std::wstring>{L"S:\\files\\my song.mp3"});
+    textSearch(L"\"\"");
+    EXPECT_TRUE(paths().empty());
+    EXPECT_EQ(status(), L"Showing 0 matches. Files in red are read-only.");
+    textSearch(L"\"song\"");
+    EXPECT_EQ(paths().size(), 2u) << "quotes are removed from the text";
+}
+
+TEST_F(SearchWindow, EmptyTextIsRefusedAndChangesNothing) {
+    makeSizedFile(L"S:\\files\\a.mp3", 10);
+    textSearch(L"mp3");
+    ASSERT_EQ(paths().size(), 1u);
+    UseScriptedPerson script;
+    ControlSetText(idTextField, L"");
+    dispatchControlEvent(idSearchButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text, L"You haven't specified any text or a file extension.");
+    EXPECT_EQ(paths().size(), 1u) << "the previous results stay";
+    EXPECT_EQ(status(), L"Showing 1 matches. Files in red are read-only.");
+    EXPECT_EQ(ControlFocus(), idTextField);
+}
+
+TEST_F(SearchWindow, ASecondSearchReplacesTheFirst) {
+    makeSizedFile(L"S:\\files\\first.txt", 10);
+    makeSizedFile(L"S:\\files\\second.doc", 10);
+    textSearch(L"first");
+    textSearch(L"second");
+    EXPECT_EQ(paths(), std::vector<std::wstring>{L"S:\\files\\second.doc"});
+}
+
+TEST_F(SearchWindow, ZeroMatchesAndTheButtons) {
+    dispatchControlEvent(idSearchButton, kindClick);
+    EXPECT_TRUE(paths().empty());
+    EXPECT_EQ(status(), L"Showing 0 matches. Files in red are read-only.");
+    EXPECT_FALSE(enabled(idDeleteButton));
+    EXPECT_FALSE(enabled(idMoveButton));
+    ControlSetState(idTempFilesOption, 1);
+    dispatchControlEvent(idTempFilesOption, kindClick);
+    dispatchControlEvent(idSearchButton, kindClick);
+    EXPECT_TRUE(enabled(idDeleteButton));
+    EXPECT_FALSE(enabled(idMoveButton));
+}
+
+TEST_F(SearchWindow, ReadOnlyAndVanishedFilesAreRedInThePathOnly) {
+    makeSizedFile(L"S:\\files\\locked.bin", 300);
+    makeSizedFile(L"S:\\files\\plain.bin", 200);
+    makeSizedFile(L"S:\\files\\vanishing.bin", 100);
+    ASSERT_TRUE(SetFileAttributesW(L"S:\\files\\locked.bin", FILE_ATTRIBUTE_READONLY));
+
+    // The file goes once the walk has found it, before its row is made.
+    static bool deleted;
+    deleted = false;
+    struct Vanish {
+        static SHORT WINAPI keyState(int) {
+            if (!deleted && searchState().collectedCount == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
+            return 0;
+        }
+    };
+    UseScriptedPerson script;
+    personCalls().keyState = Vanish::keyState;
+    textSearch(L".bin");
+    ASSERT_TRUE(deleted);
+    ASSERT_EQ(paths().size(), 3u);
+    EXPECT_EQ(ControlItemColor(idResultsList, 0, 1, 1), warningRed) << "read-only";
+    EXPECT_EQ(ControlItemColor(idResultsList, 1, 1, 1), -1);
+    EXPECT_EQ(ControlItemColor(idResultsList, 2, 1, 1), warningRed) << "gone since the walk";
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(ControlItemColor(idResultsList, row, 1, 0), -1) << "sizes never red";
+    SetFileAttributesW(L"S:\\files\\locked.bin", FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SearchWindow, EscapeHeldThroughTheWalkGivesAtMostOneRow) {
+    for (int i = 0; i < 20; ++i) makeSizedFile(L"S:\\files\\f" + std::to_wstring(i) + L".dat", 1000 + i);
+    UseScriptedPerson script;
+    script.person().heldKeys = {VK_ESCAPE};
+    textSearch(L"dat");
+    EXPECT_LE(paths().size(), 1u);
+    script.person().heldKeys.clear();
+    textSearch(L"dat");
+    EXPECT_EQ(paths().size(), 20u);
+}
+
+TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
+    makeSizedFile(L"S:\\files\\my holiday clip.mp4", 10);
+    makeFolder(L"S:\\files\\Backup.old");
+    makeSizedFile(L"S:\\files\\Backup.old\\data", 20);
+    textSearch(L"a");
+    ASSERT_EQ(paths().size(), 2u);
+
+    ControlSetState(idResultsList, 1);  // the .mp4
+    dispatchControlEvent(idResultsList, kindDoubleClick);
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"What are \"mp4\" files");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"my holiday clip.mp4\"");
+    EXPECT_EQ(ControlText(idTypeInfoPanel), L"http://www.google.com/search?q=what are \"mp4\" files");
+    EXPECT_EQ(ControlText(idExactInfoPanel), L"http://www.google.com/search?q=\"my holiday clip.mp4\"");
+    EXPECT_EQ(ControlState(idTabPanel), 1);
+
+    ControlSetState(idTabPanel, 0);
+    ControlSetState(idResultsList, 0);  // data, in a folder with a dot
+    dispatchControlEvent(idResultsList, kindDoubleClick);
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"(No type info)");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"data\"");
+    EXPECT_EQ(ControlText(idExactInfoPanel), L"http://www.google.com/search?q=\"data\"");
+}
+
+TEST_F(SearchWindow, PlainClickNamesTheFileAndSeveralRowsShowNothing) {
+    makeSizedFile(L"S:\\files\\one.txt", 10);
+    makeSizedFile(L"S:\\files\\two.txt", 20);
+    textSearch(L"txt");
+    ControlSetState(idResultsList, 0);
+    dispatchControlEvent(idResultsList, kindClick);
+    EXPECT_EQ(status(), L"two.txt");
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information") << "a click alone leaves the pages";
+
+    ControlSetItemState(idResultsList, 1, 1);
+    dispatchControlEvent(idResultsList, kindDoubleClick);
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
+    EXPECT_EQ(ControlText(idTypeInfoPanel), L"about:blank") << "nothing was looked up";
+    EXPECT_EQ(status(), L"Ready.");
+}
