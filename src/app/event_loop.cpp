@@ -6,7 +6,9 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "fileinfo/info_panel.h"
+#include "purge/move_target.h"
 #include "purge/purge_actions.h"
+#include "purge/purge_state.h"
 #include "search/match_rules.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
@@ -93,11 +95,11 @@ void dispatchControlEvent(int control, int kind) {
             searchState().searchWindowsFolder = (ControlState(idWindowsFolderOption) & 1) != 0;
             break;
         case idTempFilesOption:
-            loop.purgeTempFiles = (ControlState(idTempFilesOption) & 1) != 0;
+            purgeState().purgeTempFiles = (ControlState(idTempFilesOption) & 1) != 0;
             updateActionButtons();
             break;
         case idMoveTargetField:
-            loop.moveTarget = TextTrim(ControlText(idMoveTargetField));
+            purgeState().moveTarget = TextTrim(ControlText(idMoveTargetField));
             checkMoveTarget();
             break;
         case idBrowseButton:
@@ -149,7 +151,7 @@ void updateActionButtons() {
         loop.selectedPath.clear();
         resetInfoPanel();
     }
-    const bool deleteEnabled = anyTicked || loop.purgeTempFiles;
+    const bool deleteEnabled = anyTicked || purgeState().purgeTempFiles;
     ControlSetDisabled(idDeleteButton, !deleteEnabled);
     ControlSetDisabled(idMoveButton, !anyTicked);
 

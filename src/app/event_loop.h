@@ -9,8 +9,6 @@ struct LoopState {
     int selectedRow = -1;
     std::wstring selectedPath;
     int tickAllNext = 1;
-    bool purgeTempFiles = false;
-    std::wstring moveTarget;
 };
 LoopState& loopState();
 

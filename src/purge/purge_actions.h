@@ -3,6 +3,3 @@
 
 // id: the delete button or the move button.
 void purgeTickedFiles(int id);
-// Marks the move target field red when its text cannot be a target.
-void checkMoveTarget();
-void browseForMoveTarget();

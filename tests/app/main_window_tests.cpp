@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "fileinfo/info_panel.h"
 #include "purge/drive_info.h"
+#include "purge/purge_state.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -13,6 +14,7 @@
 #include "toolkit/window.h"
 
 #include "support/gui.h"
+#include "support/main_window_environment.h"
 #include "support/scripted_person.h"
 
 #include <gtest/gtest.h>
@@ -23,24 +25,7 @@
 
 namespace {
 
-class MainWindowEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        ToolkitStart();
-        nameProgram();
-        FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-        gatherEnvironment();
-        program().scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
-        ASSERT_TRUE(buildMainWindow());
-        rebuildDriveList();
-        ControlSetState(idDriveList, 0);
-        resetInfoPanel();
-        ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
-    }
-    void TearDown() override { ToolkitShutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new MainWindowEnvironment);
+[[maybe_unused]] const bool windowBuilt = (useMainWindow(), true);
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -49,6 +34,7 @@ protected:
         ControlSetState(idCriterionSelector, 0);
         ControlSetState(idTempFilesOption, 0);
         loopState() = LoopState{};
+        purgeState() = PurgeState{};
         drainEvents(30);
     }
     static void addRows(int count) {

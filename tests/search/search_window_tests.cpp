@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "fileinfo/info_panel.h"
 #include "purge/drive_info.h"
+#include "purge/purge_state.h"
 #include "search/results_list.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
@@ -16,6 +17,7 @@
 
 #include "support/fixture.h"
 #include "support/gui.h"
+#include "support/main_window_environment.h"
 #include "support/scripted_person.h"
 #include "toolkit/person.h"
 
@@ -25,21 +27,7 @@
 
 namespace {
 
-class WindowEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        ToolkitStart();
-        nameProgram();
-        FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-        gatherEnvironment();
-        ASSERT_TRUE(buildMainWindow());
-        resetInfoPanel();
-        ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
-    }
-    void TearDown() override { ToolkitShutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+[[maybe_unused]] const bool windowBuilt = (useMainWindow(), true);
 
 const std::wstring root = L"S:\\";
 
@@ -48,14 +36,12 @@ protected:
     void SetUp() override {
         FolderRemove(L"S:\\files", L"", removeRecursive | removeForce);
         makeFolder(L"S:\\files");
-        rebuildDriveList();
-        for (int i = 0; i < ControlItemCount(idDriveList); ++i)
-            if (ControlItemText(idDriveList, i).substr(0, 2) == L"S:") ControlSetState(idDriveList, i);
-        ASSERT_EQ(ControlText(idDriveList).substr(0, 2), L"S:");
+        ASSERT_TRUE(selectDrive(L"S:"));
         chooseCriterion(0);
         ControlSetText(idTextField, L"");
         ControlSetState(idTempFilesOption, 0);
         loopState() = LoopState{};
+        purgeState() = PurgeState{};
         drainEvents(30);
     }
 

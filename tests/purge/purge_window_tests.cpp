@@ -1,0 +1,383 @@
+// Deleting and moving from the main window, judged by what is on the disk.
+// Source files live on S: (searched), targets on E:.
+#include "app/control_ids.h"
+#include "app/event_loop.h"
+#include "app/program.h"
+#include "purge/copy_worker.h"
+#include "purge/purge_state.h"
+#include "search/search_state.h"
+#include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/file_ops.h"
+#include "toolkit/handles.h"
+#include "toolkit/paths.h"
+#include "toolkit/person.h"
+
+#include "support/disk_snapshot.h"
+#include "support/fixture.h"
+#include "support/gui.h"
+#include "support/main_window_environment.h"
+#include "support/scripted_person.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+[[maybe_unused]] const bool windowBuilt = (useMainWindow(), true);
+
+const std::wstring source = L"S:\\files\\";
+
+class Purge : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FolderRemove(L"S:\\files", L"", removeRecursive | removeForce);
+        makeFolder(L"S:\\files");
+        target = makeFixtureFolder(L"E:");
+        ASSERT_TRUE(selectDrive(L"S:"));
+        loopState() = LoopState{};
+        purgeState() = PurgeState{};
+        ControlSetState(idReadOnlyOption, 0);
+        ControlSetState(idTempFilesOption, 0);
+        ControlSetText(idMoveTargetField, L"");
+        copyFileCall() = CopyFileExW;
+        savedTemp = program().tempFolder;
+        savedWindows = program().windowsFolder;
+    }
+    void TearDown() override {
+        copyFileCall() = CopyFileExW;
+        program().tempFolder = savedTemp;
+        program().windowsFolder = savedWindows;
+    }
+
+    // Files with their own contents, so that a snapshot tells them apart.
+    static void makeFile(const std::wstring& path, size_t size) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + path.size()) % 26);
+        makeTextFile(path, bytes);
+    }
+    // Lists every file below S:\files as a search would, largest first.
+    static void listFiles() {
+        ControlSetState(idCriterionSelector, 6);
+        dispatchControlEvent(idCriterionSelector, kindChange);
+        ControlSetText(idTextField, L".");
+        dispatchControlEvent(idSearchButton, kindClick);
+    }
+    static int rowOf(const std::wstring& path) {
+        for (int row = 0; row < ControlItemCount(idResultsList); ++row)
+            if (ControlItemText(idResultsList, row, 1) == path) return row;
+        return -1;
+    }
+    static void tick(const std::wstring& path) {
+        int row = rowOf(path);
+        ASSERT_GE(row, 0) << "not listed";
+        ControlSetItemState(idResultsList, row, 2);
+    }
+    static bool ticked(const std::wstring& path) {
+        int row = rowOf(path);
+        return row >= 0 && (ControlItemState(idResultsList, row) & 2);
+    }
+    void setTarget(const std::wstring& text) {
+        ControlSetText(idMoveTargetField, text);
+        dispatchControlEvent(idMoveTargetField, kindChange);
+    }
+    Snapshot disk() const { return snapshot({source, target}); }
+
+    std::wstring target, savedTemp, savedWindows;
+};
+
+}  // namespace
+
+TEST_F(Purge, CancelInEitherConfirmationChangesNothing) {
+    makeFile(source + L"a.bin", 100);
+    makeFile(source + L"b.bin", 200);
+    listFiles();
+    tick(source + L"a.bin");
+    tick(source + L"b.bin");
+    setTarget(target);
+    const Snapshot before = disk();
+    for (int button : {idDeleteButton, idMoveButton}) {
+        UseScriptedPerson script;
+        script.person().answer = IDCANCEL;
+        dispatchControlEvent(button, kindClick);
+        ASSERT_EQ(script.person().messages.size(), 1u) << "only the confirmation, no summary";
+        EXPECT_EQ(script.person().messages[0].type & MB_DEFBUTTON2, static_cast<UINT>(MB_DEFBUTTON2));
+    }
+    EXPECT_EQ(disk(), before);
+    EXPECT_EQ(ControlItemCount(idResultsList), 2);
+    EXPECT_TRUE(ticked(source + L"a.bin"));
+}
+
+TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
+    makeFile(source + L"keep.bin", 300);
+    makeFile(source + L"one.bin", 200);
+    makeFile(source + L"two.bin", 100);
+    listFiles();
+    tick(source + L"one.bin");
+    tick(source + L"two.bin");
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 2u);
+    EXPECT_EQ(script.person().messages[0].caption, L"*** WARNING ***");
+    EXPECT_EQ(script.person().messages[0].text,
+              L"Ready to permanently delete all the ticked files?\nThey are NOT put in the Recycle Bin for recovery!");
+    EXPECT_EQ(script.person().messages[0].type, 0x52131u);
+    EXPECT_EQ(script.person().messages[1].text, L"Files purged from S: drive freed 300 bytes of space.");
+    EXPECT_EQ(script.person().messages[1].caption, L"Ravlek");
+    EXPECT_EQ(script.person().messages[1].type, 0x52040u);
+
+    const Snapshot after = disk();
+    EXPECT_EQ(after.size(), 1u);
+    EXPECT_TRUE(after.count(source + L"keep.bin"));
+    EXPECT_EQ(ControlItemCount(idResultsList), 1);
+    EXPECT_EQ(ControlText(idDriveList).substr(0, 2), L"S:") << "the source drive is selected again";
+    EXPECT_FALSE(IsWindow(ControlNativeHandle(idBusyNotice)));
+    EXPECT_EQ(ControlFocus(), idResultsList);
+}
+
+TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {
+    makeFile(source + L"locked.bin", 100);
+    makeFile(source + L"busy.bin", 50);
+    ASSERT_TRUE(SetFileAttributesW((source + L"locked.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+    listFiles();
+    tick(source + L"locked.bin");
+    tick(source + L"busy.bin");
+    {
+        FileHandle held(CreateFileW((source + L"busy.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        UseScriptedPerson script;
+        dispatchControlEvent(idDeleteButton, kindClick);
+        EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 0 bytes of space.");
+    }
+    EXPECT_EQ(disk().size(), 2u);
+    EXPECT_TRUE(ticked(source + L"locked.bin"));
+    EXPECT_TRUE(ticked(source + L"busy.bin"));
+
+    ControlSetState(idReadOnlyOption, 1);
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 150 bytes of space.");
+    EXPECT_TRUE(disk().empty());
+    EXPECT_EQ(ControlItemCount(idResultsList), 0);
+}
+
+TEST_F(Purge, ATickedFileOnTheWindowsDriveBringsTheNote) {
+    makeFile(source + L"a.bin", 10);
+    listFiles();
+    tick(source + L"a.bin");
+    program().windowsFolder = L"S:\\Windows\\";
+    UseScriptedPerson script;
+    script.person().answer = IDCANCEL;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text.substr(0, 53), L"Note: Altering your S: drive can wreck your PC.\nReady");
+}
+
+TEST_F(Purge, RefusedTargetsMoveNothing) {
+    makeFile(source + L"a.bin", 10);
+    listFiles();
+    tick(source + L"a.bin");
+    const Snapshot before = disk();
+    for (const std::wstring& refused : {std::wstring(L"S:\\elsewhere"), std::wstring(L"s:\\files"), target + L"missing",
+                                        std::wstring(L"R:\\"), std::wstring(L"\\"), std::wstring(L"")}) {
+        setTarget(refused);
+        UseScriptedPerson script;
+        dispatchControlEvent(idMoveButton, kindClick);
+        ASSERT_EQ(script.person().messages.size(), 1u) << testing::PrintToString(refused);
+        EXPECT_EQ(script.person().messages[0].text, L"The specified drive isn't valid, or files can't be moved there.");
+        EXPECT_EQ(script.person().messages[0].type, 0x52030u);
+        EXPECT_EQ(ControlFocus(), idMoveTargetField);
+    }
+    EXPECT_EQ(disk(), before);
+}
+
+TEST_F(Purge, TargetFieldTurnsRedForUnusableTargets) {
+    setTarget(L"S:\\files");
+    EXPECT_EQ(purgeState().moveTarget, L"S:\\files\\");
+    EXPECT_EQ(ControlText(idMoveTargetField), L"S:\\files") << "the field keeps what was typed";
+    setTarget(target + L"missing");
+    setTarget(target.substr(0, target.size() - 1));
+    EXPECT_EQ(purgeState().moveTarget, target);
+}
+
+TEST_F(Purge, MovesVerifiedCopiesAndNeverOverwrites) {
+    makeFolder(source + L"one");
+    makeFolder(source + L"two");
+    makeFile(source + L"one\\same name.txt", 400);
+    makeFile(source + L"two\\same name.txt", 300);
+    makeFile(source + L"locked.bin", 200);
+    makeFile(source + L"empty.dat", 0);
+    makeFile(source + L"stays.bin", 50);
+    ASSERT_TRUE(SetFileAttributesW((source + L"locked.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+    makeFile(target + L"same name.txt", 123);  // already in the target: must survive
+    listFiles();
+    for (auto name : {L"one\\same name.txt", L"two\\same name.txt", L"locked.bin", L"empty.dat"}) tick(source + name);
+    setTarget(target.substr(0, target.size() - 1));  // typed without the backslash
+    const Snapshot before = disk();
+
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 2u);
+    EXPECT_EQ(script.person().messages[0].caption, L"Confirm");
+    EXPECT_EQ(script.person().messages[0].text, L"Start moving all the ticked files to another drive?");
+    EXPECT_EQ(script.person().messages[1].text, L"Files moved from S: drive freed 900 bytes of space.");
+
+    const Snapshot after = disk();
+    EXPECT_EQ(contents(after), contents(before)) << "every file exists exactly once";
+    for (auto name : {L"one\\same name.txt", L"two\\same name.txt", L"locked.bin", L"empty.dat"})
+        EXPECT_FALSE(after.count(source + name));
+    EXPECT_TRUE(after.count(source + L"stays.bin"));
+    EXPECT_EQ(after.at(target + L"same name.txt"), before.at(target + L"same name.txt"));
+    EXPECT_EQ(ControlItemCount(idResultsList), 1);
+    EXPECT_LE(ControlState(idProgressBar), 1) << "the bar is empty between files";
+    EXPECT_EQ(ControlText(idDriveList).substr(0, 2), L"S:");
+}
+
+namespace {
+
+// A copy that goes in quarters and reports each one, as a real copy would.
+int progressSeen;
+int cancelAtPercent;
+ScriptedPerson* person;  // the copy presses Escape through it
+
+BOOL WINAPI scriptedCopy(LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE progress, LPVOID data, LPBOOL, DWORD flags) {
+    if ((flags & COPY_FILE_FAIL_IF_EXISTS) && GetFileAttributesW(to) != INVALID_FILE_ATTRIBUTES) {
+        SetLastError(ERROR_FILE_EXISTS);
+        return FALSE;
+    }
+    std::string bytes = readBytes(from);
+    LARGE_INTEGER total, done, zero{};
+    total.QuadPart = static_cast<LONGLONG>(bytes.size());
+    for (int quarter = 1; quarter <= 4; ++quarter) {
+        done.QuadPart = total.QuadPart * quarter / 4;
+        makeTextFile(to, bytes.substr(0, static_cast<size_t>(done.QuadPart)));
+        if (quarter * 25 >= cancelAtPercent) person->heldKeys.insert(VK_ESCAPE);
+        if (progress(total, done, zero, zero, 1, CALLBACK_CHUNK_FINISHED, nullptr, nullptr, data) == PROGRESS_CANCEL) {
+            DeleteFileW(to);
+            SetLastError(ERROR_REQUEST_ABORTED);
+            return FALSE;
+        }
+        progressSeen = std::max(progressSeen, static_cast<int>(SendMessageW(
+                                                  ControlNativeHandle(idProgressBar), PBM_GETPOS, 0, 0)));
+        Sleep(20);
+    }
+    return TRUE;
+}
+
+// A copy that always comes out short.
+BOOL WINAPI shortCopy(LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) {
+    std::string bytes = readBytes(from);
+    makeTextFile(to, bytes.substr(0, bytes.size() / 2));
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
+    makeFile(source + L"first.bin", 4000);
+    makeFile(source + L"second.bin", 2000);
+    listFiles();
+    tick(source + L"first.bin");
+    tick(source + L"second.bin");
+    setTarget(target);
+    copyFileCall() = scriptedCopy;
+    progressSeen = 0;
+    cancelAtPercent = 1000;  // never
+    {
+        UseScriptedPerson script;
+        person = &script.person();
+        // Only the first file: the second waits for the next purge.
+        ControlSetItemState(idResultsList, rowOf(source + L"second.bin"), 0);
+        dispatchControlEvent(idMoveButton, kindClick);
+        EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 3.91 KB of space.");
+    }
+    EXPECT_GE(progressSeen, 50) << "the bar followed the copy";
+    EXPECT_LE(ControlState(idProgressBar), 1);
+
+    const Snapshot before = disk();
+    ControlSetItemState(idResultsList, rowOf(source + L"second.bin"), 2);
+    cancelAtPercent = 50;
+    UseScriptedPerson script;
+    person = &script.person();
+    dispatchControlEvent(idMoveButton, kindClick);
+    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(disk(), before) << "no partial copy, the source in place";
+    EXPECT_TRUE(ticked(source + L"second.bin"));
+}
+
+TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
+    makeFile(source + L"stubborn.bin", 1000);
+    listFiles();
+    tick(source + L"stubborn.bin");
+    setTarget(target);
+    copyFileCall() = shortCopy;
+    const Snapshot before = disk();
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(disk(), before);
+    EXPECT_TRUE(ticked(source + L"stubborn.bin"));
+}
+
+TEST_F(Purge, ASourceThatCannotBeDeletedTakesItsCopyBack) {
+    makeFile(source + L"held.bin", 500);
+    listFiles();
+    tick(source + L"held.bin");
+    setTarget(target);
+    const Snapshot before = disk();
+    FileHandle held(CreateFileW((source + L"held.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr));
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(disk(), before);
+    EXPECT_TRUE(ticked(source + L"held.bin"));
+}
+
+TEST_F(Purge, TemporaryFilesAreEmptiedExceptWhatIsInUse) {
+    const std::wstring temp = makeFixtureFolder(L"E:") + L"Temp\\";
+    makeFolder(temp);
+    makeFolder(temp + L"sub");
+    makeFile(temp + L"old.tmp", 1000);
+    makeFile(temp + L"sub\\deeper.tmp", 1000);
+    makeFile(temp + L"open.tmp", 10);
+    program().tempFolder = temp;
+    FileHandle held(CreateFileW((temp + L"open.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
+    listFiles();
+    ControlSetState(idTempFilesOption, 1);
+    dispatchControlEvent(idTempFilesOption, kindClick);
+    EXPECT_TRUE(IsWindowEnabled(ControlNativeHandle(idDeleteButton))) << "nothing ticked, yet a purge is possible";
+
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    const std::wstring summary = script.person().messages.back().text;
+    EXPECT_EQ(summary.substr(0, summary.find(L'\n')), L"Files purged from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(summary.substr(summary.find(L'\n') + 1, 29), L"Temporary files purged freed ");
+    EXPECT_EQ(summary.substr(summary.size() - 10), L" of space.");
+    const Snapshot left = snapshot({temp});
+    EXPECT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left.count(temp + L"open.tmp"));
+    EXPECT_EQ(PathSize(temp), -2) << "the folder is there afterwards";
+}
+
+TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
+    const std::wstring sentinel = makeFixtureFolder(L"E:") + L"precious.txt";
+    makeFile(sentinel, 64);
+    for (const wchar_t* dangerous : {L"E:\\", L"\\", L"S:"}) {
+        program().tempFolder = dangerous;
+        ControlSetState(idTempFilesOption, 1);
+        dispatchControlEvent(idTempFilesOption, kindClick);
+        UseScriptedPerson script;
+        dispatchControlEvent(idDeleteButton, kindClick);
+        const std::wstring summary = script.person().messages.back().text;
+        EXPECT_NE(summary.find(L"\nTemporary files were left alone: "), std::wstring::npos) << summary;
+        EXPECT_EQ(readBytes(sentinel).size(), 64u);
+    }
+    program().tempFolder = program().windowsFolder + L"Temp\\";
+    EXPECT_FALSE(program().tempFolder.empty());
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Test programs that drive Ravlek's main window build it once, in-process.
+#include <string>
+
+// Registers the environment that builds the window before the first test.
+void useMainWindow();
+// Selects the drive in the drive list (after rebuilding it); false when it is not listed.
+bool selectDrive(const std::wstring& drive);
