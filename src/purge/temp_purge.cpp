@@ -5,6 +5,8 @@
 #include "toolkit/file_ops.h"
 #include "toolkit/text.h"
 
+#include <algorithm>
+
 namespace {
 
 // True when `inner` is `outer` or lies below it (both ending in "\").
@@ -24,6 +26,8 @@ bool tooDangerousToEmpty(const std::wstring& folder) {
     // "\" alone, a drive root or a share root would mean a whole drive.
     if (temp == L"\\" || (temp.size() <= 3 && temp.size() >= 2 && temp[1] == L':')) return true;
     if (temp.size() < 3 || (temp[1] != L':' && temp.compare(0, 2, L"\\\\") != 0)) return true;
+    // \\server\share\ is the root of a share: four backslashes, nothing below.
+    if (temp.compare(0, 2, L"\\\\") == 0 && std::count(temp.begin(), temp.end(), L'\\') <= 4) return true;
     // A temporary-files setting that points at Windows or at the user's own
     // folder (or above them) must not take those with it.
     const std::wstring windowsFolder = withBackslash(program().windowsFolder);

@@ -66,3 +66,15 @@ TEST(ReadDriveInfo, ReadOnlyRootIsListedButNotWritable) {
     EXPECT_TRUE(driveInfo().labelRead);
     EXPECT_EQ(driveInfo().writable, Writable::no);
 }
+
+#include "app/program.h"
+#include "purge/temp_purge.h"
+
+TEST(TemporaryFolder, WholeDrivesWindowsAndTheProfileAreTooDangerousToEmpty) {
+    program().windowsFolder = L"C:\\windows\\";
+    for (const wchar_t* folder : {L"", L"\\", L"C:", L"C:\\", L"e:\\", L"\\\\server\\share\\", L"\\\\server\\share",
+                                  L"Temp\\", L"C:\\windows\\", L"C:\\WINDOWS", L"c:\\users\\"})
+        EXPECT_TRUE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
+    for (const wchar_t* folder : {L"C:\\users\\root\\Temp\\", L"D:\\Temp\\", L"\\\\server\\share\\temp\\", L"C:\\windows\\Temp\\"})
+        EXPECT_FALSE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
+}
