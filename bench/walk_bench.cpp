@@ -142,6 +142,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("collectFiles size mode:   %.0f files/s (%.2fx the bare loop, %d collected)\n", fileCount / size,
                 bare / size, state.collectedCount);
     std::printf("collectFiles text mode:   %.0f files/s (%.2fx the bare loop)\n", fileCount / text, bare / text);
+    std::printf("seconds: bare=%.3f size=%.3f text=%.3f files=%lld\n", bare, size, text, fileCount);
+    std::fflush(stdout);
 
     // A full collection: 1,048,576 entries of the walk's shape, sorted as a walk sorts them.
     std::vector<std::wstring> entries(collectionCapacity + 1);

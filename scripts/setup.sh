@@ -17,6 +17,9 @@ have_cmd xdotool                        || need+=(xdotool)
 have_cmd xwininfo                       || need+=(x11-utils)
 have_cmd chmcmd                         || need+=(fp-utils)
 have_cmd import                         || need+=(imagemagick)
+have_cmd python3                        || need+=(python3)
+have_cmd bc                             || need+=(bc)
+have_cmd setpriv                        || need+=(util-linux)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 
 if [ ${#need[@]} -gt 0 ]; then

@@ -171,6 +171,9 @@ void purgeTickedFiles(int id) {
     rebuildDriveList();
     reselectDrive(searchDrive());
     updateActionButtons();
+    // An Escape still held from stopping the purge would close the summary unseen.
+    waitForKeysReleased();
+    discardKeystrokes();
     ShowMessage(summaryText(run, withTemp ? &temp : nullptr), program().name, MB_OK | MB_ICONINFORMATION);
     waitForKeysReleased();
     ControlSetFocus(idResultsList);

@@ -18,6 +18,12 @@ void drainEvents() {
     }
 }
 
+void discardKeystrokes() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
 void setMainControlsDisabled(int flag) {
     for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlSetDisabled(id, flag);
     WindowSetDisabled(mainWindowNumber, flag);

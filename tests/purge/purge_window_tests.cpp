@@ -257,6 +257,7 @@ BOOL WINAPI scriptedCopy(LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE progress, 
         makeTextFile(to, bytes.substr(0, static_cast<size_t>(done.QuadPart)));
         if (quarter * 25 >= cancelAtPercent) person->heldKeys.insert(VK_ESCAPE);
         if (progress(total, done, zero, zero, 1, CALLBACK_CHUNK_FINISHED, nullptr, nullptr, data) == PROGRESS_CANCEL) {
+            person->heldKeys.erase(VK_ESCAPE);  // let go once the copy stops
             DeleteFileW(to);
             SetLastError(ERROR_REQUEST_ABORTED);
             return FALSE;

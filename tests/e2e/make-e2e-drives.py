@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""Lays out the end-to-end test's drives:  make-e2e-drives.py DRIVES_DIR
+
+D: files at both sides of every size criterion (sparse: they take no space), songs
+for a name search, a read-only file, and a tree of many small files with large ones
+spread through it, for stopping a walk; E: an empty move target.
+"""
+import os
+import sys
+
+MB = 1024 * 1024
+drives = sys.argv[1]
+d = os.path.join(drives, "d")
+os.makedirs(os.path.join(drives, "e", "moved"), exist_ok=True)
+
+
+def make(path, size):
+    full = os.path.join(d, path)
+    os.makedirs(os.path.dirname(full), exist_ok=True)
+    with open(full, "wb") as f:
+        f.truncate(size)
+
+
+for name, size in [
+    ("sizes/exactly 100 MB.bin", 100 * MB), ("sizes/just over 100 MB.bin", 100 * MB + 1),
+    ("sizes/quarter.iso", 300 * MB), ("sizes/half.iso", 600 * MB), ("sizes/cd image.iso", 700 * MB),
+    ("sizes/exactly 1 GB.img", 1024 * MB), ("sizes/just over 1 GB.img", 1024 * MB + 1),
+    ("sizes/dvd image.iso", 5 * 1024 * MB), ("sizes/small.txt", 1000),
+    ("music/Song.Mp3", 5 * MB), ("music/LOUD.MP3", 7 * MB), ("music/mp3 player manual.pdf", 2 * MB),
+    ("music/Björk – live.mp3", 3 * MB), ("music/notes.txt", 100),
+    ("read only/protected.mp3", 1 * MB), ("move me/movie one.mkv", 150 * MB), ("move me/movie two.mkv", 120 * MB),
+]:
+    make(name, size)
+os.chmod(os.path.join(d, "read only/protected.mp3"), 0o444)
+
+# A tree to stop a walk in: 100 folders of 600 empty files, a big file in every tenth.
+for folder in range(100):
+    base = os.path.join(d, "tree", "folder %03d" % folder)
+    os.makedirs(base, exist_ok=True)
+    for i in range(600):
+        open(os.path.join(base, "f%04d.dat" % i), "wb").close()
+    if folder % 10 == 0:
+        make(os.path.join("tree", "folder %03d" % folder, "large.bin"), 200 * MB)

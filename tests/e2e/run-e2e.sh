@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+# End-to-end tests: the built Ravlek.exe under Wine, driven only from outside with
+# real clicks and keys (xdotool), its window read by window_probe.exe, and the
+# outcome judged on the disk.   run-e2e.sh BUILD_DIR   (needs DISPLAY)
+# Screenshots of each main state go to BUILD_DIR/wine-e2e/screenshots.
+set -u
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+root="$build/wine-e2e"
+shots="$root/screenshots"
+export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d e"
+: "${DISPLAY:?the end-to-end tests need a display}"
+
+passed=0 failed=0
+check() {  # check "what" COMMAND...
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $what"
+  else failed=$((failed + 1)); echo "FAILED: $what"; fi
+}
+same() { [ "$1" = "$2" ] || { echo "  expected: $2"; echo "  got:      $1"; return 1; }; }
+
+wine_run() { "$source_dir/scripts/wine-run.sh" "$@"; }
+probe() { wine_run "$build/tests/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+shot() { import -window root "$shots/$1.png"; }
+status() { probe status; }
+rows() { probe rows; }
+control_line() { probe state | awk -F'\t' -v id="$1" '$1 == id'; }
+enabled() { [ "$(control_line "$1" | cut -f2)" = 1 ]; }
+click() {  # click CONTROL_ID [DX]: DX pixels in from the left edge, or the centre
+  local rect x y
+  rect=($(control_line "$1" | cut -f3))
+  if [ -n "${2:-}" ]; then x=$(( rect[0] + $2 )); else x=$(( (rect[0] + rect[2]) / 2 )); fi
+  y=$(( (rect[1] + rect[3]) / 2 ))
+  xdotool mousemove "$x" "$y" click 1
+}
+wait_until() {  # wait_until SECONDS COMMAND...
+  local limit=$(( $(date +%s) + $1 )); shift
+  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && return 1; sleep 0.2; done
+}
+searched() { status | grep -q '^Showing '; }
+box_says() { probe box | grep -qF -- "$1"; }
+disabled() { ! enabled "$1"; }
+fewer() { [ "$1" -lt "$2" ]; }
+at_most() { [ "$1" -le "$2" ]; }
+newer() { [ "$(stat -c %Y "$1")" -gt "$2" ]; }
+box_up() { [ "$(probe box)" != none ]; }
+box_gone() { [ "$(probe box)" = none ]; }
+window_ready() { probe state | head -1 | grep -q $'^window\t1'; }
+choose() {  # choose CONTROL_ID INDEX TEXT: opens the drop-down list and clicks the item
+  local attempt l t r b h top
+  for attempt in 1 2 3; do
+    click "$1"; sleep 0.4
+    read -r l t r b h top < <(probe dropdown)
+    if [ "$l" != none ]; then
+      xdotool mousemove $(( l + 20 )) $(( t + 2 + ($2 - top) * h + h / 2 )) click 1; sleep 0.4
+    fi
+    [[ "$(control_line "$1" | cut -f4)" == "$3"* ]] && return 0
+    xdotool key Escape; sleep 0.3
+  done
+  return 1
+}
+changed() { [ "$(status)" != "$1" ]; }
+finished() { window_ready && searched; }
+# A search started by the last input: the status changes (or 3 s pass, when the
+# new summary reads like the old), then the window comes back with its summary.
+after_search() { wait_until 3 changed "$1"; wait_until 60 finished; }
+run_search() { local before; before=$(status); click 15; after_search "$before"; }
+enter_search() { local before; before=$(status); xdotool key Return; after_search "$before"; }
+row_paths() { rows | cut -f3; }
+# The files of D: over a size, as Ravlek lists them: largest first, equal sizes by path descending.
+expected_over() {
+  (cd "$root/drives/d" && find . -type f -size +"$1"c -printf '%s\t%P\n') |
+    sed 's|/|\\|g; s|\t|\tD:\\|' | LC_ALL=C sort -t$'\t' -k1,1nr -k2,2r | cut -f2
+}
+settings="$root/prefix/drive_c/Ravlek/Ravlek.ini"
+
+# A fresh prefix and fresh drives.
+[ -d "$root" ] && chmod -R u+rwX "$root" 2>/dev/null; rm -rf "$root"
+mkdir -p "$shots" "$root/drives/d"
+python3 "$source_dir/tests/e2e/make-e2e-drives.py" "$root/drives"
+wine_run cmd /c exit >/dev/null 2>&1
+mkdir -p "$root/prefix/drive_c/Ravlek"
+cp "$build/bin/Ravlek.exe" "$root/prefix/drive_c/Ravlek/"
+trap 'WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1' EXIT
+
+start_ravlek() {
+  (cd "$root/prefix/drive_c/Ravlek" && exec "$source_dir/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') >/dev/null 2>&1 &
+  ravlek=$!
+}
+
+echo "# start"
+start_ravlek
+check "the window opens on the first run" wait_until 30 window_ready
+check "the first run writes the settings file" grep -q 'Update_Check = 0' "$settings"
+check "the status bar says Welcome!" same "$(status)" "Welcome!"
+check "delete starts disabled" disabled 16
+check "move starts disabled" disabled 17
+shot start
+
+echo "# a second copy while one runs"
+(cd "$root/prefix/drive_c/Ravlek" && exec "$source_dir/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') >/dev/null 2>&1
+check "a second copy ends with code 0" same "$?" 0
+check "the first copy still runs" kill -0 "$ravlek"
+
+echo "# size searches on D:"
+check "drive D: is chosen" choose 2 1 "D:"
+thresholds=(104857600 268435456 536870912 681574400 1073741824 4294967296)
+criteria=("For files 100 MB" "For files 256 MB" "For files 512 MB" "For files 650 MB" "For files 1 GB" "For files 4 GB")
+by_name="For files with specific text"
+for i in 0 1 2 3 4 5; do
+  choose 3 "$i" "${criteria[$i]}"
+  run_search
+  check "criterion $i lists exactly the files over ${thresholds[$i]} bytes" same "$(row_paths)" "$(expected_over "${thresholds[$i]}")"
+done
+check "the summary counts the rows" same "$(status)" "Showing $(rows | wc -l) matches. Files in red are read-only."
+choose 3 0 "${criteria[0]}"
+run_search
+shot results
+
+echo "# a name search"
+choose 3 6 "$by_name"
+check "the text field is enabled for the name criterion" enabled 5
+click 5; xdotool type --delay 20 "mp3"; enter_search
+expected=$(cd "$root/drives/d" && find . -type f -iname '*mp3*' -printf '%s\t%P\n' | sed 's|/|\\|g; s|\t|\tD:\\|' |
+           LC_ALL=C sort -t$'\t' -k1,1nr -k2,2r | cut -f2)
+check "MP3 in any case, largest first" same "$(row_paths)" "$expected"
+
+echo "# ticking with the mouse and with Ctrl+A"
+list_rect=($(control_line 21 | cut -f3))
+xdotool mousemove $(( list_rect[0] + 12 )) $(( list_rect[1] + 30 )) click 1
+sleep 0.5
+check "a click on the first row's box ticks it" same "$(rows | head -1 | cut -f1)" x
+check "a tick enables delete and move" enabled 17
+xdotool key ctrl+a; sleep 0.5
+check "Ctrl+A ticks every row" same "$(rows | cut -f1 | sort -u)" x
+xdotool key ctrl+a; sleep 0.5
+check "Ctrl+A again unticks every row" same "$(rows | cut -f1 | sort -u)" -
+
+echo "# delete: Enter takes the safe default, then OK"
+xdotool mousemove $(( list_rect[0] + 12 )) $(( list_rect[1] + 30 )) click 1; sleep 0.3
+first=$(rows | head -1 | cut -f3)
+first_unix="$root/drives/d/$(echo "${first#D:\\}" | sed 's|\\|/|g')"
+click 16
+check "the warning asks first" wait_until 10 box_up
+shot confirmation
+check "the warning's caption" same "$(probe box | cut -f1)" "*** WARNING ***"
+xdotool key Return; sleep 0.5
+check "Enter on the warning cancels" test -f "$first_unix"
+check "no summary after Cancel" wait_until 5 box_gone
+click 16; wait_until 10 box_up
+xdotool key Left Return
+check "the summary box comes" wait_until 20 box_says "Files purged from D: drive freed"
+shot summary
+check "the deleted file is gone" test ! -e "$first_unix"
+xdotool key Return
+wait_until 10 box_gone
+
+echo "# move to E: with the progress bar"
+choose 3 6 "$by_name"
+click 5; xdotool key ctrl+a; xdotool type --delay 20 "movie"; enter_search
+click 18; xdotool type --delay 20 'E:\moved'
+xdotool mousemove $(( list_rect[0] + 12 )) $(( list_rect[1] + 30 )) click 1; sleep 0.3
+moving=$(rows | head -1 | cut -f3); moving_name=${moving##*\\}
+size_before=$(stat -c %s "$root/drives/d/move me/$moving_name")
+click 17
+wait_until 10 box_up
+check "the move asks for confirmation" same "$(probe box | cut -f1)" "Confirm"
+probe answer 1
+wait_until 60 box_says "Files moved from D: drive freed"
+check "the moved file is in E:\\moved with its size" same "$(stat -c %s "$root/drives/e/moved/$moving_name" 2>/dev/null)" "$size_before"
+check "and gone from D:" test ! -e "$root/drives/d/move me/$moving_name"
+probe answer 1; wait_until 10 box_gone
+check "the progress bar is empty again" at_most "$(control_line 20 | cut -f4)" 1
+
+echo "# Escape held during a copy"
+make_big() { python3 -c "import sys; f=open(sys.argv[1],'wb'); f.truncate(int(sys.argv[2]))" "$@"; }
+declare -A big_size=(["big one.mkv"]=$((900 * 1024 * 1024)) ["big two.mkv"]=$((800 * 1024 * 1024)))
+for name in "big one.mkv" "big two.mkv"; do make_big "$root/drives/d/move me/$name" "${big_size[$name]}"; done
+click 5; xdotool key ctrl+a; xdotool type --delay 20 "big "; enter_search
+xdotool key ctrl+a; sleep 0.3   # the list has the focus after a search
+click 17; wait_until 10 box_up
+probe answer 1
+# Held while the first file is copied, let go once it is moved: the walk sees it
+# before the next file. (Wine's copy reports no progress, so the copy itself runs on.)
+sleep 0.3; xdotool keydown Escape
+wait_until 120 test ! -e "$root/drives/d/move me/big one.mkv"; xdotool keyup Escape
+wait_until 60 box_up
+check "the summary comes after Escape" box_says "Files moved from D: drive freed"
+probe answer 1; wait_until 10 box_gone
+whole=1
+for name in "big one.mkv" "big two.mkv"; do
+  src="$root/drives/d/move me/$name" dst="$root/drives/e/moved/$name"
+  if [ -e "$dst" ] && [ -e "$src" ]; then whole=0; fi       # never both
+  if [ ! -e "$dst" ] && [ ! -e "$src" ]; then whole=0; fi   # never neither
+done
+check "each big file is either moved whole or untouched" same "$whole" 1
+check "Escape stopped the walk: the later file stays" test -e "$root/drives/d/move me/big two.mkv"
+check "and stays ticked" same "$(rows | grep 'big two' | cut -f1)" x
+for name in "big one.mkv" "big two.mkv"; do
+  [ -e "$root/drives/e/moved/$name" ] &&
+    check "a copy in the target is whole: $name" same "$(stat -c %s "$root/drives/e/moved/$name")" "${big_size[$name]}"
+done
+
+echo "# Escape held during a walk"
+choose 3 0 "${criteria[0]}"
+before=$(status)
+click 15; sleep 0.2; xdotool keydown Escape
+after_search "$before"; xdotool keyup Escape
+full=$(expected_over 104857600 | wc -l)
+check "a walk stopped by Escape lists fewer rows ($(rows | wc -l) of $full)" fewer "$(rows | wc -l)" "$full"
+
+echo "# the temporary-files option"
+temp="$root/prefix/drive_c/users/$(id -un)/Temp"
+mkdir -p "$temp/sub"; head -c 300000 /dev/urandom > "$temp/junk.tmp"; head -c 1000 /dev/urandom > "$temp/sub/more.tmp"
+click 11 10; sleep 0.3
+choose 3 5 "${criteria[5]}"; run_search   # nothing over 4 GB is left ticked
+check "with the option, delete is possible with nothing ticked" enabled 16
+click 16; wait_until 10 box_up; probe answer 1
+check "the summary's second line reports the temporary files" wait_until 60 box_says '\nTemporary files purged freed'
+shot temp-summary
+probe answer 1; wait_until 10 box_gone
+check "the temporary folder is emptied and still there" same "$(find "$temp" -mindepth 1 | wc -l)" 0
+
+echo "# the information panel"
+choose 3 6 "$by_name"; click 5; xdotool key ctrl+a; xdotool type --delay 20 "song"; enter_search
+xdotool mousemove $(( list_rect[0] + 80 )) $(( list_rect[1] + 30 )) click --repeat 2 1
+sleep 2
+shot information-panel
+check "a double-click names the file type on tab 1" same "$(probe tabs | sed -n 2p)" 'What are "Mp3" files'
+check "and the file on tab 2" same "$(probe tabs | sed -n 3p)" 'What is "Song.Mp3"' 
+
+echo "# close with the close box"
+read -r _ _ wl wt wr wb _ < <(probe state | head -1 | tr '\t' ' ')
+before=$(stat -c %Y "$settings"); sleep 1.1
+xdotool mousemove $(( wr - 14 )) $(( wt + 11 )) click 1
+wait "$ravlek"; code=$?
+check "closing ends with code 0" same "$code" 0
+check "closing writes the settings file" newer "$settings" "$before"
+
+echo "screenshots: $shots"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

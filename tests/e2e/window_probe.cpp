@@ -1,0 +1,245 @@
+// Reads Ravlek's window from outside, through window messages, for the end-to-end
+// tests:   window_probe COMMAND
+//   state      every control of the main window: id, enabled, screen rectangle, text
+//   rows       the results list: tick, size, path, one row a line
+//   status     the status bar's text
+//   tabs       the captions of the tabbed panel, one a line
+//   dropdown   the open drop-down list: left top right bottom item-height top-index
+//   box        the open message box: caption and text ("none" when there is none)
+//   wait-box MS  waits up to MS milliseconds for a message box, then as "box"
+//   answer ID  presses button ID (1 OK, 2 Cancel) of the open message box
+// The window belongs to another process, so list and status texts are read
+// through memory allocated in that process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND mainWindow() { return FindWindowW(L"WindowClass_0", nullptr); }
+
+HWND messageBox() {
+    HWND main = mainWindow();
+    DWORD process = 0;
+    if (main) GetWindowThreadProcessId(main, &process);
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search{process, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[16] = L"";
+            GetClassNameW(hwnd, name, 16);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (!lstrcmpW(name, L"#32770") && IsWindowVisible(hwnd) && (!s->process || owner == s->process)) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void printUtf8(const std::wstring& text) {
+    std::string bytes(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr);
+    std::fputs(bytes.c_str(), stdout);
+}
+
+std::wstring escaped(std::wstring text) {
+    for (size_t i = 0; (i = text.find(L'\n', i)) != std::wstring::npos;) text.replace(i, 1, L"\\n");
+    return text;
+}
+
+std::wstring windowText(HWND hwnd) {
+    wchar_t buffer[2048] = L"";
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return buffer;
+}
+
+// Memory in the window's process for messages that pass pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+        if (process_) memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    void* address() const { return memory_; }
+    void write(const void* data, size_t size, size_t offset = 0) {
+        WriteProcessMemory(process_, static_cast<char*>(memory_) + offset, data, size, nullptr);
+    }
+    void read(void* data, size_t size, size_t offset = 0) {
+        ReadProcessMemory(process_, static_cast<char*>(memory_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* memory_ = nullptr;
+    size_t size_;
+};
+
+std::wstring cellText(HWND list, RemoteBuffer& remote, int row, int column) {
+    constexpr size_t textOffset = 512;
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.cchTextMax = 1024;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
+    remote.write(&item, sizeof item);
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+    wchar_t text[1024] = L"";
+    remote.read(text, sizeof text - sizeof(wchar_t), textOffset);
+    return text;
+}
+
+void printRows() {
+    HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
+    HWND list = nullptr;
+    for (HWND page = FindWindowExW(tab, nullptr, L"STATIC", nullptr); page && !list;
+         page = FindWindowExW(tab, page, L"STATIC", nullptr))
+        list = FindWindowExW(page, nullptr, WC_LISTVIEWW, nullptr);
+    if (!list) return;
+    RemoteBuffer remote(list, 4096);
+    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        UINT state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+        printUtf8((((state >> 12) == 2) ? L"x\t" : L"-\t") + cellText(list, remote, row, 0) + L"\t" +
+                  cellText(list, remote, row, 1) + L"\n");
+    }
+}
+
+void printStatus() {
+    HWND bar = FindWindowExW(mainWindow(), nullptr, STATUSCLASSNAMEW, nullptr);
+    if (!bar) return;
+    RemoteBuffer remote(bar, 4096);
+    SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote.address()));
+    wchar_t text[2048] = L"";
+    remote.read(text, sizeof text - sizeof(wchar_t));
+    printUtf8(std::wstring(text) + L"\n");
+}
+
+void printControl(HWND hwnd) {
+    int id = GetDlgCtrlID(hwnd);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    wchar_t className[64] = L"";
+    GetClassNameW(hwnd, className, 64);
+    std::wstring text = windowText(hwnd);
+    if (!lstrcmpiW(className, WC_COMBOBOXW)) {
+        LRESULT selected = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
+        wchar_t item[512] = L"";
+        if (selected >= 0) SendMessageW(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(item));
+        text = item;
+    }
+    if (!lstrcmpiW(className, L"BUTTON") && (GetWindowLongW(hwnd, GWL_STYLE) & 0xF) == BS_AUTOCHECKBOX)
+        text += SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? L" [ticked]" : L" [unticked]";
+    if (!lstrcmpiW(className, PROGRESS_CLASSW)) text = std::to_wstring(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
+    wchar_t line[128];
+    swprintf(line, 128, L"%d\t%d\t%ld %ld %ld %ld\t", id, IsWindowEnabled(hwnd) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+    printUtf8(line + escaped(text) + L"\n");
+}
+
+void printTabs() {
+    HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
+    if (!tab) return;
+    RemoteBuffer remote(tab, 4096);
+    constexpr size_t textOffset = 512;
+    for (int i = 0, count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)); i < count; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.cchTextMax = 512;
+        item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
+        remote.write(&item, sizeof item);
+        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.address()));
+        wchar_t text[512] = L"";
+        remote.read(text, sizeof text - sizeof(wchar_t), textOffset);
+        printUtf8(std::wstring(text) + L"\n");
+    }
+}
+
+// The open list of a drop-down: its screen rectangle, item height and first shown item.
+void printDropDown() {
+    HWND list = nullptr;
+    while ((list = FindWindowExW(nullptr, list, L"ComboLBox", nullptr)) && !IsWindowVisible(list)) {
+    }
+    if (!list) {
+        std::puts("none");
+        return;
+    }
+    RECT r;
+    GetWindowRect(list, &r);
+    std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom,
+                static_cast<long>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)),
+                static_cast<long>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)));
+}
+
+void printState() {
+    HWND main = mainWindow();
+    if (!main) return;
+    RECT r;
+    GetWindowRect(main, &r);
+    std::printf("window\t%d\t%ld %ld %ld %ld\t", IsWindowEnabled(main) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+    printUtf8(windowText(main) + L"\n");
+    // Controls sit on the window or inside the tab pages.
+    std::vector<HWND> all;
+    EnumChildWindows(
+        main,
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    for (HWND hwnd : all) {
+        int id = GetDlgCtrlID(hwnd);
+        HWND parent = GetParent(hwnd);
+        wchar_t parentClass[32] = L"";
+        GetClassNameW(parent, parentClass, 32);
+        bool onWindow = parent == main || !lstrcmpiW(parentClass, L"STATIC");
+        if (onWindow && id >= 0 && id <= 25 && lstrcmpiW(parentClass, WC_COMBOBOXW)) printControl(hwnd);
+    }
+}
+
+void printBox(HWND box) {
+    if (!box) {
+        std::puts("none");
+        return;
+    }
+    printUtf8(windowText(box) + L"\t" + escaped(windowText(GetDlgItem(box, 0xFFFF))) + L"\n");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring command = argc > 1 ? argv[1] : L"state";
+    if (command == L"state") printState();
+    else if (command == L"rows") printRows();
+    else if (command == L"status") printStatus();
+    else if (command == L"tabs") printTabs();
+    else if (command == L"dropdown") printDropDown();
+    else if (command == L"box") printBox(messageBox());
+    else if (command == L"wait-box") {
+        DWORD limit = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 5000, start = GetTickCount();
+        HWND box = nullptr;
+        while (!(box = messageBox()) && GetTickCount() - start < limit) Sleep(50);
+        printBox(box);
+    } else if (command == L"answer") {
+        HWND box = messageBox();
+        int id = argc > 2 ? _wtoi(argv[2]) : IDOK;
+        if (!box) return 1;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    } else {
+        return 2;
+    }
+    return 0;
+}
