@@ -49,7 +49,7 @@ best_of_three() {  # seconds of the fastest of three runs of the command
 find_size=$(best_of_three find "$tree" -type f -size +100M)
 find_text=$(best_of_three find "$tree" -type f -iname '*document 7*')
 
-ratio() { echo "scale=2; $1 / $2" | bc -l; }
+ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc -l)"; }
 echo
 echo "files: $files"
 printf 'size mode:  Ravlek %.2f s, bare FindFirstFileW loop %.2f s, GNU find -size %.2f s\n' "$size" "$bare" "$find_size"
