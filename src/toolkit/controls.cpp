@@ -69,7 +69,7 @@ Control* createControl(int number, const ControlKind& kind, const wchar_t* class
     control->hwnd = hwnd;
     control->kind = &kind;
     control->number = chosen;
-    SetPropW(hwnd, L"RavlekControl", control.get());
+    state.controlsByWindow[hwnd] = control.get();
     control->previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(state.defaultFont), TRUE);

@@ -10,14 +10,17 @@ UiState& ui() {
 Control::~Control() {
     if (kind && kind->destroy) kind->destroy(*this);
     if (hwnd) {
-        RemovePropW(hwnd, L"RavlekControl");
+        ui().controlsByWindow.erase(hwnd);
         DestroyWindow(hwnd);
     }
     if (backBrush) DeleteObject(backBrush);
 }
 
 Window::~Window() {
-    if (hwnd) DestroyWindow(hwnd);
+    if (hwnd) {
+        ui().windowNumbers.erase(hwnd);
+        DestroyWindow(hwnd);
+    }
     if (accelerators) DestroyAcceleratorTable(accelerators);
     if (background) DeleteObject(background);
 }
@@ -32,11 +35,16 @@ Image::~Image() {
 }
 
 Control* controlOfWindow(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropW(hwnd, L"RavlekControl")) : nullptr;
+    if (!hwnd) return nullptr;
+    const auto& controls = ui().controlsByWindow;
+    auto it = controls.find(hwnd);
+    return it == controls.end() ? nullptr : it->second;
 }
 
 int windowNumberOf(HWND hwnd) {
-    HWND top = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
-    INT_PTR numberPlusOne = top ? reinterpret_cast<INT_PTR>(GetPropW(top, L"RavlekWindow")) : 0;
-    return static_cast<int>(numberPlusOne) - 1;
+    if (!hwnd) return -1;
+    const auto& numbers = ui().windowNumbers;
+    auto it = numbers.find(hwnd);
+    if (it == numbers.end()) it = numbers.find(GetAncestor(hwnd, GA_ROOT));
+    return it == numbers.end() ? -1 : it->second;
 }

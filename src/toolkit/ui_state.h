@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct Control;
@@ -119,6 +120,11 @@ struct UiState {
     std::deque<Event> queue;
     Event last;
     int operationsInProgress = 0;
+
+    // Native handle to control, kept here rather than in window properties:
+    // every message to a control looks its record up.
+    std::unordered_map<HWND, Control*> controlsByWindow;
+    std::unordered_map<HWND, int> windowNumbers;  // top-level handle to window number
 
     HWND postWindow = nullptr;
     DWORD uiThread = 0;

@@ -144,7 +144,7 @@ INT_PTR WindowOpen(int number, int x, int y, int width, int height, const std::w
     HWND hwnd = CreateWindowExW(0, className.c_str(), title.c_str(), style, x, y, outerWidth, outerHeight, parent,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return 0;
-    SetPropW(hwnd, L"RavlekWindow", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(chosen) + 1));
+    state.windowNumbers[hwnd] = chosen;
 
     auto window = std::make_unique<Window>();
     window->hwnd = hwnd;
