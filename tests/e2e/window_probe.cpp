@@ -90,17 +90,24 @@ private:
     size_t size_;
 };
 
-std::wstring cellText(HWND list, RemoteBuffer& remote, int row, int column) {
+// Sends a message whose record (LVITEMW, TCITEMW) points at a text buffer, all in
+// the other process, and reads the text back.
+template <typename Record>
+std::wstring remoteText(HWND hwnd, RemoteBuffer& remote, UINT message, WPARAM wParam, Record record) {
     constexpr size_t textOffset = 512;
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.cchTextMax = 1024;
-    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
-    remote.write(&item, sizeof item);
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+    record.cchTextMax = 1024;
+    record.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
+    remote.write(&record, sizeof record);
+    SendMessageW(hwnd, message, wParam, reinterpret_cast<LPARAM>(remote.address()));
     wchar_t text[1024] = L"";
     remote.read(text, sizeof text - sizeof(wchar_t), textOffset);
     return text;
+}
+
+std::wstring cellText(HWND list, RemoteBuffer& remote, int row, int column) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    return remoteText(list, remote, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item);
 }
 
 void printRows() {
@@ -154,17 +161,10 @@ void printTabs() {
     HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
     if (!tab) return;
     RemoteBuffer remote(tab, 4096);
-    constexpr size_t textOffset = 512;
     for (int i = 0, count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)); i < count; ++i) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.cchTextMax = 512;
-        item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
-        remote.write(&item, sizeof item);
-        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.address()));
-        wchar_t text[512] = L"";
-        remote.read(text, sizeof text - sizeof(wchar_t), textOffset);
-        printUtf8(std::wstring(text) + L"\n");
+        printUtf8(remoteText(tab, remote, TCM_GETITEMW, static_cast<WPARAM>(i), item) + L"\n");
     }
 }
 
