@@ -2,8 +2,8 @@
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "search/busy_state.h"
 #include "toolkit/controls.h"
-#include "toolkit/events.h"
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 
@@ -66,8 +66,7 @@ void focusWebPage(int id) {
     if (!browser) return;
     const DWORD start = GetTickCount();
     for (;;) {
-        while (EventWait(0) != 0) {
-        }
+        drainEvents();
         VARIANT_BOOL busy = VARIANT_FALSE;
         if (FAILED(browser->get_Busy(&busy)) || !busy || GetTickCount() - start > busyWaitLimitMs) break;
         Sleep(1);

@@ -1,6 +1,7 @@
 #include "purge/copy_worker.h"
 
 #include "app/control_ids.h"
+#include "search/busy_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/person.h"
@@ -61,6 +62,5 @@ void waitForCopy() {
     // Not merely until 100 %: the copy call must have closed both files before
     // anything is compared or deleted.
     while (!copyState().copyDone) EventWait(1);
-    while (EventWait(0) != 0) {
-    }
+    drainEvents();
 }

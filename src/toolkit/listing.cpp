@@ -73,11 +73,6 @@ int ListingEntryKind(int number) {
     return (listing->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listingDirectory : listingFile;
 }
 
-bool ListingEntryIsLink(int number) {
-    Listing* listing = findListing(number);
-    return listing && (listing->entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 long long ListingEntrySize(int number) {
     Listing* listing = findListing(number);
     if (!listing) return 0;

@@ -10,8 +10,6 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
 int ListingNext(int number);
 std::wstring ListingEntryName(int number);
 int ListingEntryKind(int number);
-// True when the current entry is a link (a reparse point), for callers that must not follow it.
-bool ListingEntryIsLink(int number);
 long long ListingEntrySize(int number);
 void ListingFinish(int number);
 void ListingFinishAll();
