@@ -9,6 +9,7 @@
 #include "purge/move_target.h"
 #include "purge/purge_actions.h"
 #include "purge/purge_state.h"
+#include "search/busy_state.h"
 #include "search/match_rules.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
@@ -61,6 +62,26 @@ void handleListEvent(int kind) {
     if (kind == 2 && !loop.selectedPath.empty()) showFileTypeInfo(loop.selectedPath);
 }
 
+// A choice is a selection change while the list is closed (keys, wheel, tools
+// that drive the window) or the list closing on another item. Steps through the
+// open list and focus changes are not: acting on them would move the focus and
+// close the list under the person's hand.
+bool criterionChosen(int kind) {
+    if (ControlAttribute(idCriterionSelector, comboListOpen)) return false;
+    if (kind == kindChange) return true;
+    return kind == CBN_CLOSEUP &&
+           thresholdForCriterion(ControlText(idCriterionSelector)) != searchState().sizeThreshold;
+}
+
+void chooseCriterion() {
+    searchState().sizeThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
+    updateActionButtons();
+    ControlSetFocus(idTextField);
+    // The Enter that closed the list must not reach the field and start a search.
+    waitForKeysReleased();
+    discardKeystrokes();
+}
+
 void handleTabEvent() {
     switch (ControlState(idTabPanel)) {
         case 0: ControlSetFocus(idResultsList); break;
@@ -80,9 +101,7 @@ void dispatchControlEvent(int control, int kind) {
             checkMoveTarget();
             break;
         case idCriterionSelector:
-            searchState().sizeThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
-            updateActionButtons();
-            ControlSetFocus(idTextField);
+            if (criterionChosen(kind)) chooseCriterion();
             break;
         case idSearchButton:
             runSearch();
@@ -164,7 +183,7 @@ void waitForKeysReleased() {
     // Any bit counts, the pressed-since-last-asked bit too: the key that closed a
     // message box must not reach the window.
     for (;;) {
-        Sleep(1);
+        SleepAnsweringSentMessages(1);
         if (personCalls().keyState(VK_ESCAPE) != 0) continue;
         if (personCalls().keyState(VK_RETURN) != 0) continue;
         return;

@@ -11,6 +11,7 @@
 #include "search/search_state.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
+#include "toolkit/events.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
@@ -37,6 +38,14 @@ void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
+
+namespace {
+
+void waitForEscapeReleased() {
+    while (KeyHeld(VK_ESCAPE)) SleepAnsweringSentMessages(1);
+}
+
+}  // namespace
 
 void runSearch() {
     const bool textMode = ControlText(idCriterionSelector) == textCriterion;
@@ -71,6 +80,9 @@ void runSearch() {
         searchState().collectedCount = 0;
     }
 
+    // The person who stopped the walk is still holding Escape: what was found is
+    // listed once the key is let go, or the listing would stop at its first row.
+    if (searchState().walkStopped) waitForEscapeReleased();
     listCollectedEntries(textMode, searchText);
 
     setMainControlsDisabled(0);

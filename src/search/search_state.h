@@ -17,6 +17,8 @@ struct SearchState {
     // collectionCapacity entries it goes on growing rather than drop a found file.
     std::vector<std::wstring> collection;
     int collectedCount = 0;
+    // The last walk was ended by Escape rather than by reaching its end.
+    bool walkStopped = false;
 };
 
 SearchState& searchState();

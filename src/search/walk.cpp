@@ -51,7 +51,10 @@ void walkDirectory(const std::wstring& folderPath, int level) {
     const int listing = level + 1;
     if (!ListingStart(listing, folderPath, L"*.*")) return;
     while (ListingNext(listing)) {
-        if (KeyHeld(VK_ESCAPE)) break;
+        if (KeyHeld(VK_ESCAPE)) {
+            state.walkStopped = true;
+            break;
+        }
         if (ListingEntryKind(listing) == listingFile) {
             long long size = ListingEntrySize(listing);
             if (size > state.sizeThreshold) collectEntry(folderPath, ListingEntryName(listing), size);
@@ -66,6 +69,7 @@ void walkDirectory(const std::wstring& folderPath, int level) {
 void collectFiles(const std::wstring& rootPath) {
     SearchState& state = searchState();
     state.collectedCount = 0;
+    state.walkStopped = false;
     walkDirectory(rootPath, 0);
     SortTexts(state.collection, 1, 1, state.collectedCount);
 }

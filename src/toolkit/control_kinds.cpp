@@ -34,6 +34,10 @@ bool comboNotify(Control& c, UINT message, WPARAM wParam, LPARAM, LRESULT& resul
     return true;
 }
 
+long long comboAttribute(Control& c, int attribute) {
+    return attribute == comboListOpen && SendMessageW(c.hwnd, CB_GETDROPPEDSTATE, 0, 0) ? 1 : 0;
+}
+
 long long comboState(Control& c) { return SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0); }
 void comboSetState(Control& c, long long value) { SendMessageW(c.hwnd, CB_SETCURSEL, static_cast<WPARAM>(value), 0); }
 
@@ -92,6 +96,7 @@ const ControlKind comboBoxKind{
     .countItems = comboCount,
     .getItemText = comboItemText,
     .setItemText = comboSetItemText,
+    .getAttribute = comboAttribute,
 };
 const ControlKind progressBarKind{.number = kindProgressBar, .getState = progressState, .setState = progressSetState};
 

@@ -32,6 +32,11 @@ enum CheckListFlags {
     listFullRowSelect = 0x40000000,
 };
 
+// Attributes read with ControlAttribute.
+enum ControlAttributeNumber {
+    comboListOpen = 1,  // 1 while a drop-down list shows its list
+};
+
 INT_PTR LabelCreate(int number, int x, int y, int width, int height, const std::wstring& text, DWORD flags = 0);
 INT_PTR EditFieldCreate(int number, int x, int y, int width, int height, const std::wstring& text, DWORD flags = 0);
 INT_PTR CheckBoxCreate(int number, int x, int y, int width, int height, const std::wstring& text);

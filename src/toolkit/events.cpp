@@ -42,12 +42,22 @@ bool takeQueuedEvent(Event& event) {
     return true;
 }
 
-bool nextMessage(int timeout, MSG& message) {
-    if (timeout < 0) return GetMessageW(&message, nullptr, 0, 0) >= 0;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return true;
-    if (timeout == 0) return false;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(timeout), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
+// Takes one posted message, or waits for input until the deadline. A message
+// sent from another thread or process is handled inside the wait without ever
+// returning one, so the caller looks at its own queue again after every wait.
+enum class Wait { message, nothing, woke };
+
+Wait nextMessage(int timeout, DWORD start, MSG& message) {
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return Wait::message;
+    if (timeout == 0) return Wait::nothing;
+    DWORD wait = INFINITE;
+    if (timeout > 0) {
+        const DWORD elapsed = GetTickCount() - start;  // unsigned: right across the counter's wrap
+        if (elapsed >= static_cast<DWORD>(timeout)) return Wait::nothing;
+        wait = static_cast<DWORD>(timeout) - elapsed;
+    }
+    MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return Wait::woke;
 }
 
 bool translateAccelerator(MSG& message) {
@@ -60,10 +70,14 @@ bool translateAccelerator(MSG& message) {
 
 int EventWait(int timeout) {
     UiState& state = ui();
-    if (takeQueuedEvent(state.last)) return state.last.code;
-
+    const DWORD start = GetTickCount();
     MSG message{};
-    if (!nextMessage(timeout, message)) return 0;
+    for (;;) {
+        if (takeQueuedEvent(state.last)) return state.last.code;
+        const Wait got = nextMessage(timeout, start, message);
+        if (got == Wait::nothing) return takeQueuedEvent(state.last) ? state.last.code : 0;
+        if (got == Wait::message) break;
+    }
     if (!(state.webPanels > 0 && webPanelTranslate(message)) && !translateAccelerator(message)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -78,3 +92,14 @@ int EventKind() { return ui().last.kind; }
 int EventWindow() { return ui().last.window; }
 long long EventWParam() { return static_cast<long long>(ui().last.wParam); }
 long long EventLParam() { return static_cast<long long>(ui().last.lParam); }
+
+void SleepAnsweringSentMessages(int milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= static_cast<DWORD>(milliseconds)) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - elapsed, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}

@@ -48,3 +48,7 @@ int EventKind();
 int EventWindow();
 long long EventWParam();
 long long EventLParam();
+
+// Sleeps, but answers what other threads and programs send to this thread's
+// windows meanwhile (they would hang waiting on it); posted input stays queued.
+void SleepAnsweringSentMessages(int milliseconds);

@@ -11,6 +11,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
+#include "toolkit/paths.h"
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -172,15 +173,26 @@ TEST_F(SearchWindow, ReadOnlyAndVanishedFilesAreRedInThePathOnly) {
     SetFileAttributesW(L"S:\\files\\locked.bin", FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(SearchWindow, EscapeHeldThroughTheWalkGivesAtMostOneRow) {
+TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     for (int i = 0; i < 20; ++i) makeSizedFile(L"S:\\files\\f" + std::to_wstring(i) + L".dat", 1000 + i);
     UseScriptedPerson script;
-    script.person().heldKeys = {VK_ESCAPE};
+    // Held from the tenth fetched entry on, and for a while after the walk has
+    // stopped (the walk asks once per entry, so these later asks are the wait's).
+    int escapeQueries = 0;
+    script.person().holds = [&](int key) {
+        if (key != VK_ESCAPE) return false;
+        ++escapeQueries;
+        return escapeQueries >= 10 && escapeQueries < 60;
+    };
     textSearch(L"dat");
-    EXPECT_LE(paths().size(), 1u);
-    script.person().heldKeys.clear();
-    textSearch(L"dat");
-    EXPECT_EQ(paths().size(), 20u);
+    const std::vector<std::wstring> listed = paths();
+    EXPECT_GE(escapeQueries, 60) << "the listing waited for Escape to be let go";
+    ASSERT_GE(listed.size(), 1u);
+    EXPECT_LT(listed.size(), 20u) << "the walk stopped";
+    EXPECT_EQ(static_cast<int>(listed.size()), searchState().collectedCount) << "everything found is listed";
+    for (size_t row = 1; row < listed.size(); ++row)
+        EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
+    EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");
 }
 
 TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {

@@ -6,7 +6,10 @@ namespace {
 
 ScriptedPerson script;
 
-SHORT WINAPI keyState(int key) { return script.heldKeys.count(key) ? static_cast<SHORT>(0x8000) : 0; }
+SHORT WINAPI keyState(int key) {
+    const bool held = script.holds ? script.holds(key) : script.heldKeys.count(key) != 0;
+    return held ? static_cast<SHORT>(0x8000) : 0;
+}
 
 int WINAPI messageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
     script.messages.push_back(ShownMessage{text, caption, type});

@@ -3,6 +3,7 @@
 // boxes are answered, and what was handed to the shell.
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@ struct ShownMessage {
 
 struct ScriptedPerson {
     std::set<int> heldKeys;
+    // When set, decides instead of heldKeys, asked once per key query.
+    std::function<bool(int key)> holds;
     int answer = IDOK;
     std::vector<ShownMessage> messages;
     std::vector<std::wstring> opened;

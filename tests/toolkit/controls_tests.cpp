@@ -11,6 +11,8 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+
 namespace {
 
 constexpr int mainWindow = 1;
@@ -223,6 +225,43 @@ TEST_F(Controls, EventWaitTimeoutsAndNativeMessages) {
     EXPECT_EQ(EventWait(-1), WM_USER + 5);
     EXPECT_EQ(EventWParam(), 7);
     EXPECT_EQ(EventLParam(), 8);
+}
+
+namespace {
+
+// What an automation tool does from outside: messages sent, nothing posted.
+// Each send is stamped; a late post wakes a wait that missed the events.
+std::atomic<DWORD> sentAt[2];
+
+void sendSelectionAndClick(void*) {
+    HWND combo = ControlNativeHandle(3), button = ControlNativeHandle(4), parent = GetParent(combo);
+    Sleep(100);
+    sentAt[0] = GetTickCount();
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    Sleep(300);
+    sentAt[1] = GetTickCount();
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Sleep(3000);
+    PostMessageW(parent, WM_USER + 9, 0, 0);
+}
+
+}  // namespace
+
+TEST_F(Controls, EventsRaisedBySentMessagesComeBackWithoutAnyPostedMessage) {
+    ComboBoxCreate(3, 20, 20, 250, 22);
+    for (auto item : {L"first", L"second"}) ControlAddItem(3, -1, item);
+    ButtonCreate(4, 20, 60, 80, 24, L"go");
+    drainEvents(100);
+    ASSERT_NE(ThreadStart(sendSelectionAndClick, nullptr), 0);
+    const int expectedKinds[2] = {kindChange, kindClick};
+    for (int i = 0; i < 2; ++i) {
+        while (EventWait(-1) != eventControl) {
+        }
+        EXPECT_EQ(EventKind(), expectedKinds[i]);
+        EXPECT_LT(GetTickCount() - sentAt[i], 500u) << "event " << i << " waited for a posted message";
+    }
+    EXPECT_EQ(ControlText(3), L"second");
 }
 
 TEST_F(Controls, TabAndShiftTabMoveTheFocusWithoutEvents) {
