@@ -24,7 +24,8 @@ void nameProgram() {
 }
 
 std::wstring manualPathFor(const std::wstring& executablePath) {
-    return TextRemove(PathFolderPart(executablePath) + PathNamePart(executablePath) + L".chm", L".exe", 1);
+    // Only the file's own name loses ".exe": a folder such as D:\\Tools.exe\\ keeps its name.
+    return PathFolderPart(executablePath) + TextRemove(PathNamePart(executablePath) + L".chm", L".exe", 1);
 }
 
 int scaled(double designUnits) { return static_cast<int>(std::nearbyint(designUnits * program().scale)); }

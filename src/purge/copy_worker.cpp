@@ -4,6 +4,7 @@
 #include "search/busy_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
+#include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 
@@ -32,9 +33,10 @@ namespace {
 
 void copyWorker(void*) {
     CopyState& state = copyState();
-    // Never onto an existing file: whatever is already in the target folder stays.
-    BOOL copied = copyFileCall()(state.copySource.c_str(), state.copyDest.c_str(), copyProgress, nullptr, nullptr,
-                                 COPY_FILE_FAIL_IF_EXISTS);
+    // The destination is the empty file the mover has just claimed under a free
+    // name; nothing else is ever written over. Exact names: "notes " is not "notes".
+    const std::wstring source = PathExactForm(state.copySource), destination = PathExactForm(state.copyDest);
+    BOOL copied = copyFileCall()(source.c_str(), destination.c_str(), copyProgress, nullptr, nullptr, 0);
     state.copyError = copied ? 0 : GetLastError();
     state.copySucceeded = copied ? 1 : 0;
     ControlSetState(idProgressBar, 0);

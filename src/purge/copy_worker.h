@@ -20,7 +20,7 @@ CopyState& copyState();
 using CopyFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
 CopyFunction& copyFileCall();
 
-// Starts copying; the copy never replaces an existing file.
+// Starts copying onto the destination, an empty file the caller has claimed.
 void startCopy(const std::wstring& source, const std::wstring& destination);
 // Waits, dispatching window events, until the copy call has returned.
 void waitForCopy();

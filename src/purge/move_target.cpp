@@ -16,6 +16,24 @@ namespace {
 
 std::wstring driveOfList() { return TextLower(TextLeft(ControlText(idDriveList), 2)); }
 
+// The search drive again under another letter (subst, a share of the same disk),
+// told by the volume the target folder really lies on, where the system says.
+bool onSearchVolume(const std::wstring& target, const std::wstring& drive) {
+    if (TextLower(TextLeft(target, 2)) == TextLower(drive)) return true;
+    const PathIdentity folder = PathIdentityOf(target), root = PathIdentityOf(drive + L"\\");
+    return folder.known && root.known && folder.volume == root.volume;
+}
+
+// The purge empties the temporary files after the moves: a target in them, or
+// around them, would lose what was moved.
+bool overlapsTempFiles(const std::wstring& target) {
+    const std::wstring temp = program().tempFolder;
+    if (!purgeState().purgeTempFiles || temp.empty()) return false;
+    const std::wstring finalTarget = PathFinal(target), finalTemp = PathFinal(temp);
+    auto overlap = [](const std::wstring& a, const std::wstring& b) { return PathContains(a, b) || PathContains(b, a); };
+    return overlap(target, temp) || (!finalTarget.empty() && !finalTemp.empty() && overlap(finalTarget, finalTemp));
+}
+
 void informUser(const std::wstring& text) {
     ShowMessage(text, program().name, MB_OK | MB_ICONINFORMATION);
     waitForKeysReleased();
@@ -26,7 +44,7 @@ void informUser(const std::wstring& text) {
 void checkMoveTarget() {
     std::wstring& target = purgeState().moveTarget;
     if (target.empty() || target.back() != L'\\') target += L'\\';
-    const bool unusable = TextLower(TextLeft(target, 2)) == driveOfList() || PathSize(target) != sizeFolder;
+    const bool unusable = onSearchVolume(target, driveOfList()) || PathSize(target) != sizeFolder;
     ControlSetColor(idMoveTargetField, 1, unusable ? warningRed : -1);
 }
 
@@ -34,8 +52,7 @@ void browseForMoveTarget() {
     std::wstring chosen = ChooseFolder(L"Specify the target drive to move the ticked files to:", L"");
     if (chosen.empty()) return;
     if (chosen == L"\\") return informUser(L"The chosen target is invalid for moving files.");
-    if (TextLower(TextLeft(chosen, 1)) == TextLeft(driveOfList(), 1))
-        return informUser(L"Moving files can't be to the search drive.");
+    if (onSearchVolume(chosen, driveOfList())) return informUser(L"Moving files can't be to the search drive.");
     purgeState().moveTarget = chosen;
     ControlSetText(idMoveTargetField, chosen);
     checkMoveTarget();
@@ -44,8 +61,16 @@ void browseForMoveTarget() {
 bool acceptMoveTarget(const std::wstring& searchDrive) {
     const std::wstring& target = purgeState().moveTarget;
     readDriveInfo(TextLeft(target, 1));
-    const bool refused = target.empty() || target == L"\\" || TextUpper(TextLeft(target, 2)) == searchDrive ||
+    const bool refused = target.empty() || target == L"\\" || onSearchVolume(target, searchDrive) ||
                          PathSize(target) != sizeFolder || driveInfo().writable == Writable::no;
+    if (!refused && overlapsTempFiles(target)) {
+        ShowMessage(L"The target folder and your temporary-files folder lie one inside the other, and this purge "
+                    L"empties the temporary files.\nChoose another target, or untick the temporary-files option.",
+                    program().name, MB_OK | MB_ICONEXCLAMATION);
+        waitForKeysReleased();
+        ControlSetFocus(idMoveTargetField);
+        return false;
+    }
     if (!refused) return true;
     ShowMessage(L"The specified drive isn't valid, or files can't be moved there.", program().name,
                 MB_OK | MB_ICONEXCLAMATION);

@@ -1,5 +1,6 @@
 #include "purge/probe_file.h"
 
+#include "toolkit/file_ops.h"
 #include "toolkit/handles.h"
 #include "toolkit/numbers.h"
 #include "toolkit/paths.h"
@@ -13,12 +14,13 @@ bool probeWritable(const std::wstring& folder) {
         do {
             probe = folder + TextFromInteger(RandomUpTo(99999999));
         } while (PathSize(probe) != sizeMissing);
-        FileHandle file(CreateFileW(probe.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FileHandle file(CreateFileW(PathExactForm(probe).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid()) {
             file.reset();
-            DeleteFileW(probe.c_str());
-            return true;
+            // A place where files can be made but not removed again is no place to
+            // write: every start would leave another probe behind.
+            return FileRemove(probe) != 0;
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     }

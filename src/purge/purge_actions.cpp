@@ -71,19 +71,24 @@ EntryOutcome deleteEntry(PurgeRun& run, const std::wstring& path) {
 }
 
 // One copy into the target under a free name. The result: the copy's path when it
-// holds the whole file, else empty (no partial copy is left behind).
+// holds the whole file, else empty (nothing this copy made is left behind).
 std::wstring copyIntoTarget(const std::wstring& source, bool& cancelled) {
     const std::wstring name = PathNamePart(source);
+    const long long size = PathSize(source);
+    if (size < 0) return {};
     for (int attempt = 0; attempt < copyAttempts; ++attempt) {
+        // The name is claimed with a new empty file first, so that the copy only
+        // ever writes over its own file, and only its own file is removed again.
         const std::wstring destination = freeNameIn(purgeState().moveTarget, name);
+        const PathIdentity claimed = FileCreateEmpty(destination);
+        if (!claimed.known) continue;
         startCopy(source, destination);
         waitForCopy();
-        CopyState& state = copyState();
-        const bool ours = state.copyError != ERROR_FILE_EXISTS && state.copyError != ERROR_ALREADY_EXISTS;
-        if (state.copySucceeded && PathSize(destination) == PathSize(source) && PathSize(source) >= 0)
-            return destination;
-        // What the copy left is ours to remove; a file that beat us to the name is not.
-        if (ours) FileRemove(destination, removeForce);
+        const CopyState& state = copyState();
+        // Compared with the size before the copy: a source that another program
+        // removed meanwhile leaves this copy as the only one, and it stays.
+        if (state.copySucceeded && PathSize(destination) == size) return destination;
+        if (PathIdentityOf(destination) == claimed) FileRemove(destination, removeForce);
         if (state.copyCancelled) {
             cancelled = true;
             return {};
@@ -99,10 +104,20 @@ EntryOutcome moveEntry(PurgeRun& run, const std::wstring& source) {
     if (cancelled) return EntryOutcome::stopWalk;
     if (copy.empty()) return EntryOutcome::kept;
     const long long size = PathSize(copy);
-    if (FileRemove(source, removeForce)) {
-        run.freedTotal += size;
-        return EntryOutcome::removed;
+    switch (FileDelete(source, removeForce)) {
+        case RemoveResult::done:
+            run.freedTotal += size;
+            return EntryOutcome::removed;
+        case RemoveResult::unconfirmed:
+            // The system accepted the delete: whatever becomes of the source, the
+            // copy may be the only one left.
+            return EntryOutcome::kept;
+        case RemoveResult::refused:
+            break;
     }
+    // Gone from under us: the copy is all there is, so it stays, and the space was
+    // not freed by this move.
+    if (PathSize(source) == sizeMissing) return EntryOutcome::removed;
     FileRemove(copy, removeForce);  // the source stays, so the copy is taken back
     return EntryOutcome::kept;
 }

@@ -1,5 +1,8 @@
 #pragma once
 // What the file search keeps for the whole run.
+#include "toolkit/paths.h"
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,11 @@ struct SearchState {
     int collectedCount = 0;
     // The last walk was ended by Escape rather than by reaching its end.
     bool walkStopped = false;
+    // During a walk: the folders walked so far, and the folder links met and not
+    // yet followed. Links are followed after the folders themselves, so that a
+    // file is listed under its own folder's path when a link also leads to it.
+    std::set<PathIdentity> walkedFolders;
+    std::vector<std::wstring> linkedFolders;
 };
 
 SearchState& searchState();

@@ -42,11 +42,31 @@ void collectEntry(const std::wstring& folderPath, const std::wstring& name, long
     storeEntry(state.collection[slot], folderPath, name, size);
 }
 
+// Each folder is walked once however many links lead to it, so a link loop ends
+// and a linked sibling's files are not collected twice.
+bool firstVisit(const std::wstring& folderPath) {
+    const PathIdentity folder = PathIdentityOf(folderPath);
+    return !folder.known || searchState().walkedFolders.insert(folder).second;
+}
+
+void followLinkedFolders() {
+    SearchState& state = searchState();
+    while (!state.linkedFolders.empty() && !state.walkStopped) {
+        const std::wstring link = state.linkedFolders.front();
+        state.linkedFolders.erase(state.linkedFolders.begin());
+        // The Windows folder stays out however it is reached.
+        const std::wstring target = PathFinal(link);
+        if (!state.searchWindowsFolder && !target.empty() && isInWindowsFolder(target + L"\\")) continue;
+        walkDirectory(link, 0);
+    }
+}
+
 }  // namespace
 
 void walkDirectory(const std::wstring& folderPath, int level) {
     SearchState& state = searchState();
     if (!state.searchWindowsFolder && isInWindowsFolder(folderPath)) return;
+    if (!firstVisit(folderPath)) return;
 
     const int listing = level + 1;
     if (!ListingStart(listing, folderPath, L"*.*")) return;
@@ -60,7 +80,12 @@ void walkDirectory(const std::wstring& folderPath, int level) {
             if (size > state.sizeThreshold) collectEntry(folderPath, ListingEntryName(listing), size);
         } else {
             std::wstring name = ListingEntryName(listing);
-            if (name != L"." && name != L"..") walkDirectory(folderPath + name + L"\\", level + 1);
+            if (name == L"." || name == L"..") continue;
+            if (ListingEntryIsLink(listing)) {
+                state.linkedFolders.push_back(folderPath + name + L"\\");
+            } else {
+                walkDirectory(folderPath + name + L"\\", level + 1);
+            }
         }
     }
     ListingFinish(listing);
@@ -70,6 +95,9 @@ void collectFiles(const std::wstring& rootPath) {
     SearchState& state = searchState();
     state.collectedCount = 0;
     state.walkStopped = false;
+    state.walkedFolders.clear();
+    state.linkedFolders.clear();
     walkDirectory(rootPath, 0);
+    followLinkedFolders();
     SortTexts(state.collection, 1, 1, state.collectedCount);
 }

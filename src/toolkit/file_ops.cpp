@@ -1,12 +1,33 @@
 #include "toolkit/file_ops.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/paths.h"
 
 #include <shlobj.h>
 
 namespace {
 
-bool stillThere(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+constexpr LONG statusDeletePending = static_cast<LONG>(0xC0000056);
+
+LONG lastNtStatus() {
+    using LastStatus = LONG(WINAPI*)();
+    static const auto call = reinterpret_cast<LastStatus>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetLastNtStatus")));
+    return call ? call() : 0;
+}
+
+// After an accepted delete the name stays while another program still holds the
+// file open with delete sharing (indexers, players, virus scanners); the file goes
+// when they close it. A name that stays while nobody holds the file means the
+// delete did not happen (some file systems report success and keep the file).
+bool goneOrPending(const std::wstring& exact) {
+    FileHandle probe(CreateFileW(exact.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (probe.valid()) return false;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SHARING_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && lastNtStatus() == statusDeletePending;
+}
 
 using GetInfoByHandleEx = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 using SetInfoByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
@@ -24,7 +45,7 @@ bool removeFolderLink(const std::wstring& path) {
         reinterpret_cast<void*>(GetProcAddress(kernel, "SetFileInformationByHandle")));
     if (!getInfo || !setInfo) return false;
 
-    FileHandle link(CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+    FileHandle link(CreateFileW(PathExactForm(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!link.valid()) return false;
@@ -36,59 +57,82 @@ bool removeFolderLink(const std::wstring& path) {
     return setInfo(link.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-void removeFile(const std::wstring& path, int flags) {
-    if (flags & removeForce) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(path.c_str());
-}
-
 }  // namespace
 
-int FileRemove(const std::wstring& path, int flags) {
+RemoveResult FileDelete(const std::wstring& path, int flags) {
+    if (path.empty()) return RemoveResult::refused;
+    const std::wstring exact = PathExactForm(path);
+    const DWORD original = GetFileAttributesW(exact.c_str());
+    if (original == INVALID_FILE_ATTRIBUTES || (original & FILE_ATTRIBUTE_DIRECTORY)) return RemoveResult::refused;
+    if (flags & removeForce) SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(exact.c_str())) {
+        if (flags & removeForce) SetFileAttributesW(exact.c_str(), original);
+        return RemoveResult::refused;
+    }
+    if (goneOrPending(exact)) return RemoveResult::done;
+    if (flags & removeForce) SetFileAttributesW(exact.c_str(), original);
+    return RemoveResult::unconfirmed;
+}
+
+int FileRemove(const std::wstring& path, int flags) { return FileDelete(path, flags) == RemoveResult::done ? 1 : 0; }
+
+int FolderEmpty(const std::wstring& path, const std::wstring& pattern, int flags) {
     if (path.empty()) return 0;
-    DWORD original = GetFileAttributesW(path.c_str());
-    if (original == INVALID_FILE_ATTRIBUTES || (original & FILE_ATTRIBUTE_DIRECTORY)) return 0;
-    if (flags & removeForce) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    // Some file systems report a delete as done and keep the file: only a file
-    // that is really gone counts as removed.
-    if (DeleteFileW(path.c_str()) && !stillThere(path)) return 1;
-    if (flags & removeForce) SetFileAttributesW(path.c_str(), original);
-    return 0;
+    std::wstring folder = path;
+    if (folder.back() != L'\\') folder += L'\\';
+
+    WIN32_FIND_DATAW entry;
+    FindHandle find(FindFirstFileW((PathExactForm(folder) + PathExactPattern(pattern)).c_str(), &entry));
+    if (!find.valid()) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ? 1 : 0;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = folder + name;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            FileDelete(child, flags);
+        } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            removeFolderLink(child);
+        } else if (flags & removeRecursive) {
+            FolderRemove(child, pattern, flags);
+        }
+    } while (FindNextFileW(find.get(), &entry));
+    return 1;
 }
 
 int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flags) {
-    if (path.empty()) return 0;
-    std::wstring folder = path;
-    if (folder.back() != L'\\' && folder.size() < MAX_PATH) folder += L'\\';
+    if (!FolderEmpty(path, pattern, flags)) return 0;
+    const std::wstring exact = PathExactForm(path);
+    const DWORD original = GetFileAttributesW(exact.c_str());
+    SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (RemoveDirectoryW(exact.c_str())) return 1;
+    // What stays keeps its read-only, hidden or system mark.
+    if (original != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(exact.c_str(), original);
+    return 0;
+}
 
-    WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW((folder + (pattern.empty() ? L"*.*" : pattern)).c_str(), &entry));
-    if (!find.valid()) {
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return 0;
-    } else {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = folder + name;
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                removeFile(child, flags);
-            } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                removeFolderLink(child);
-            } else if (flags & removeRecursive) {
-                FolderRemove(child, pattern, flags);
-            }
-        } while (FindNextFileW(find.get(), &entry));
-        find.reset();
-    }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return RemoveDirectoryW(folder.c_str()) ? 1 : 0;
+int FileReplace(const std::wstring& replacement, const std::wstring& path) {
+    return MoveFileExW(PathExactForm(replacement).c_str(), PathExactForm(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 1
+               : 0;
+}
+
+PathIdentity FileCreateEmpty(const std::wstring& path) {
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file.valid()) return {};
+    file.reset();
+    return PathIdentityOf(path);
 }
 
 int FolderMake(const std::wstring& path) {
     std::wstring folder = path;
     while (!folder.empty() && (folder.back() == L' ' || folder.back() == L'/' || folder.back() == L'\\'))
         folder.pop_back();
-    return !folder.empty() && CreateDirectoryW(folder.c_str(), nullptr) ? 1 : 0;
+    return !folder.empty() && CreateDirectoryW(PathExactForm(folder).c_str(), nullptr) ? 1 : 0;
 }
 
 std::wstring ProfileFolder() {

@@ -1,17 +1,36 @@
 #pragma once
 // Deleting and creating files and folders, and the two special folders the program uses.
+#include "toolkit/paths.h"
+
 #include <string>
 
 constexpr int removeRecursive = 1;
 constexpr int removeForce = 2;
 
-// Nonzero only when the file is really gone afterwards. With removeForce a
-// read-only file is made normal first; a failed delete restores its attributes.
+enum class RemoveResult {
+    refused,      // the system refused: the file is there as before
+    done,         // gone, or going as soon as the programs holding it open close it
+    unconfirmed,  // the system said yes, yet the file is still there and nobody holds it
+};
+// Deletes a file by its exact name. With removeForce a read-only file is made
+// normal first; a file that stays gets its attributes back.
+RemoveResult FileDelete(const std::wstring& path, int flags = 0);
+// Nonzero when the delete is done (FileDelete gives RemoveResult::done).
 int FileRemove(const std::wstring& path, int flags = 0);
+// Removes the folder's contents (matching pattern, "*.*" when empty) and keeps the
+// folder. Links to folders met inside are removed as links, never followed.
+// Nonzero when the folder could be listed.
+int FolderEmpty(const std::wstring& path, const std::wstring& pattern, int flags);
 // Removes the folder's contents (matching pattern, "*.*" when empty) and then the
 // folder. Links to folders met inside are never followed. Nonzero when the folder
 // itself could be removed.
 int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flags);
+// Puts `replacement` in the place of `path` in one step (the old file goes, or
+// nothing changes). Nonzero on success.
+int FileReplace(const std::wstring& replacement, const std::wstring& path);
+// Makes a new empty file, never over an existing one, and tells which file it is
+// (unknown when the name is taken or the file cannot be made).
+PathIdentity FileCreateEmpty(const std::wstring& path);
 // Creates one folder level; trailing blanks, "/" and "\" are ignored.
 int FolderMake(const std::wstring& path);
 

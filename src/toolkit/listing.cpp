@@ -1,6 +1,7 @@
 #include "toolkit/listing.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/paths.h"
 
 #include <memory>
 #include <vector>
@@ -36,9 +37,10 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
     if (number < 0) return 0;
     ListingFinish(number);
 
-    std::wstring query = folder;
+    // Listed by its exact name: "dir." would otherwise list "dir".
+    std::wstring query = PathExactForm(folder);
     if (query.empty() || query.back() != L'\\') query += L'\\';
-    query += pattern.empty() ? L"*.*" : pattern;
+    query += PathExactPattern(pattern);
 
     auto listing = std::make_unique<Listing>();
     listing->find.reset(findFirst(query, listing->entry));
@@ -78,6 +80,11 @@ long long ListingEntrySize(int number) {
     if (!listing) return 0;
     return static_cast<long long>((static_cast<unsigned long long>(listing->entry.nFileSizeHigh) << 32) |
                                   listing->entry.nFileSizeLow);
+}
+
+bool ListingEntryIsLink(int number) {
+    Listing* listing = findListing(number);
+    return listing && (listing->entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 void ListingFinish(int number) {

@@ -11,5 +11,7 @@ int ListingNext(int number);
 std::wstring ListingEntryName(int number);
 int ListingEntryKind(int number);
 long long ListingEntrySize(int number);
+// True when the entry is a junction, a symbolic link or another reparse point.
+bool ListingEntryIsLink(int number);
 void ListingFinish(int number);
 void ListingFinishAll();

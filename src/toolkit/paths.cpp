@@ -2,6 +2,8 @@
 
 #include "toolkit/handles.h"
 
+#include <cwctype>
+
 namespace {
 
 constexpr int attributeMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -22,9 +24,39 @@ long long sizeByAttributes(const std::wstring& path) {
     return GetDriveTypeW(path.c_str()) > DRIVE_NO_ROOT_DIR ? sizeFolder : sizeMissing;
 }
 
+// Plain when every part after the root is a real name: no "/", no empty, "." or ".." parts.
+bool plainParts(const std::wstring& path, size_t from) {
+    if (path.find(L'/') != std::wstring::npos) return false;
+    size_t start = from;
+    while (start < path.size()) {
+        size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) end = path.size();
+        const std::wstring part = path.substr(start, end - start);
+        if (part == L"." || part == L".." || (part.empty() && end < path.size())) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 size_t afterLeadingQuote(const std::wstring& path) { return !path.empty() && path[0] == L'"' ? 1 : 0; }
 
 }  // namespace
+
+std::wstring PathExactForm(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    const bool local = path.size() > 3 && path[1] == L':' && path[2] == L'\\' && iswalpha(path[0]);
+    if (local && plainParts(path, 3)) return L"\\\\?\\" + path;
+    if (path.compare(0, 2, L"\\\\") == 0 && path.size() > 2 && path[2] != L'.') {
+        const size_t share = path.find(L'\\', 2);
+        if (share != std::wstring::npos && share > 2 && plainParts(path, share + 1))
+            return L"\\\\?\\UNC\\" + path.substr(2);
+    }
+    return path;
+}
+
+std::wstring PathExactPattern(const std::wstring& pattern) {
+    return pattern.empty() || pattern == L"*.*" ? L"*" : pattern;
+}
 
 long long PathSize(const std::wstring& path) {
     if (path.empty()) return sizeMissing;
@@ -36,7 +68,7 @@ long long PathSize(const std::wstring& path) {
     if (query.empty() || query.find_first_of(L"*?") != std::wstring::npos) return sizeMissing;
 
     WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW(query.c_str(), &entry));
+    FindHandle find(FindFirstFileW(PathExactForm(query).c_str(), &entry));
     if (find.valid()) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return sizeFolder;
         return static_cast<long long>((static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) |
@@ -46,14 +78,72 @@ long long PathSize(const std::wstring& path) {
     return sizeMissing;
 }
 
+namespace {
+
+FileHandle openToRead(const std::wstring& path) {
+    // Backup semantics open folders too; no access beyond reading attributes.
+    return FileHandle(CreateFileW(PathExactForm(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+PathIdentity PathIdentityOf(const std::wstring& path) {
+    PathIdentity identity;
+    FileHandle file = openToRead(path);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &information)) return identity;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    identity.known = true;
+    return identity;
+}
+
+std::wstring PathFinal(const std::wstring& path) {
+    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    static const auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    if (!finalPathName) return {};
+    FileHandle file = openToRead(path);
+    if (!file.valid()) return {};
+    std::wstring final(1024, L'\0');
+    DWORD length = finalPathName(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = finalPathName(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    if (length == 0 || length >= final.size()) return {};
+    final.resize(length);
+    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + final.substr(8);
+    if (final.compare(0, 4, L"\\\\?\\") == 0) return final.substr(4);
+    return final;
+}
+
 int PathAttributes(const std::wstring& path) {
     if (path.empty()) return -1;
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    DWORD attributes = GetFileAttributesW(PathExactForm(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ? -1 : static_cast<int>(attributes) & attributeMask;
 }
 
 int PathSetAttributes(const std::wstring& path, int attributes) {
-    return !path.empty() && SetFileAttributesW(path.c_str(), static_cast<DWORD>(attributes)) ? 1 : 0;
+    return !path.empty() && SetFileAttributesW(PathExactForm(path).c_str(), static_cast<DWORD>(attributes)) ? 1 : 0;
+}
+
+bool PathIsLink(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(PathExactForm(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool PathContains(const std::wstring& outer, const std::wstring& inner) {
+    auto folder = [](std::wstring path) {
+        if (path.empty() || path.back() != L'\\') path += L'\\';
+        CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+        return path;
+    };
+    if (outer.empty() || inner.empty()) return false;
+    const std::wstring o = folder(outer), i = folder(inner);
+    return i.compare(0, o.size(), o) == 0;
 }
 
 std::wstring PathNamePart(const std::wstring& path) {

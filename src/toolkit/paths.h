@@ -11,6 +11,37 @@ long long PathSize(const std::wstring& path);
 int PathAttributes(const std::wstring& path);
 int PathSetAttributes(const std::wstring& path, int attributes);
 
+// The form of a full path that the file calls take letter for letter ("\\?\D:\x\report."):
+// the ordinary form drops trailing dots and blanks, so "report." would reach
+// "report", and stops at 260 characters. Paths that are not plain full paths
+// (relative, forward slashes, "." or ".." parts) are returned as they are.
+std::wstring PathExactForm(const std::wstring& path);
+// The pattern to list a folder in its exact form with ("*.*" is then "*").
+std::wstring PathExactPattern(const std::wstring& pattern);
+
+// Which file or folder a path leads to, links followed: two paths that reach the
+// same thing give equal identities. Unknown when the path cannot be opened.
+struct PathIdentity {
+    unsigned long volume = 0;
+    unsigned long long index = 0;
+    bool known = false;
+    bool operator==(const PathIdentity& other) const {
+        return known && other.known && volume == other.volume && index == other.index;
+    }
+    bool operator<(const PathIdentity& other) const {
+        return volume != other.volume ? volume < other.volume : index < other.index;
+    }
+};
+PathIdentity PathIdentityOf(const std::wstring& path);
+// Where a path really leads, links followed ("D:\\Temp" for a link to it); empty
+// where the system cannot tell (before Vista, or a path that cannot be opened).
+std::wstring PathFinal(const std::wstring& path);
+
+// True for a junction, a symbolic link or another reparse point.
+bool PathIsLink(const std::wstring& path);
+// True when `inner` is the folder `outer` or lies below it; letter case is ignored.
+bool PathContains(const std::wstring& outer, const std::wstring& inner);
+
 std::wstring PathNamePart(const std::wstring& path);
 std::wstring PathFolderPart(const std::wstring& path);
 std::wstring PathExtensionPart(const std::wstring& path);

@@ -9,9 +9,15 @@
 #include <vector>
 
 std::wstring ProgramPath() {
-    wchar_t buffer[MAX_PATH + 1] = L"";
-    DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    std::wstring path(buffer, length);
+    // A path that fills the buffer may have been cut: ask again with more room.
+    std::wstring path(MAX_PATH + 1, L'\0');
+    DWORD length = 0;
+    for (;;) {
+        length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size() || path.size() >= 32768) break;
+        path.resize(path.size() * 2);
+    }
+    path.resize(length);
     if (path.compare(0, 4, L"\\\\?\\") == 0) path.erase(0, 4);
     return path;
 }

@@ -1,6 +1,7 @@
 #include "toolkit/text_file.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/paths.h"
 
 #include <map>
 #include <memory>
@@ -14,6 +15,12 @@ class TextFile {
 public:
     explicit TextFile(HANDLE h) : file_(h) {}
     ~TextFile() { flush(); }
+
+    // Everything written reached the file.
+    bool finish() {
+        flush();
+        return !writeFailed_;
+    }
 
     bool atEnd() {
         if (readPos_ < readEnd_) return false;
@@ -41,7 +48,8 @@ public:
     void flush() {
         if (writeEnd_ == 0) return;
         DWORD written = 0;
-        WriteFile(file_.get(), buffer_, static_cast<DWORD>(writeEnd_), &written, nullptr);
+        if (!WriteFile(file_.get(), buffer_, static_cast<DWORD>(writeEnd_), &written, nullptr) || written != writeEnd_)
+            writeFailed_ = true;
         writeEnd_ = 0;
     }
 
@@ -62,6 +70,7 @@ private:
     FileHandle file_;
     unsigned char buffer_[bufferSize];
     size_t readPos_ = 0, readEnd_ = 0, writeEnd_ = 0;
+    bool writeFailed_ = false;
 };
 
 std::map<int, std::unique_ptr<TextFile>> files;
@@ -117,17 +126,18 @@ std::string utf8(const std::wstring& text) {
 
 int TextFileCreate(int number, const std::wstring& path) {
     if (path.empty() || number < anyFileNumber) return 0;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring exact = PathExactForm(path);
+    HANDLE h = CreateFileW(exact.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     // Hidden or system files refuse CREATE_ALWAYS; they can still be emptied.
     if (h == INVALID_HANDLE_VALUE)
-        h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileW(exact.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return adopt(number, h);
 }
 
 int TextFileOpen(int number, const std::wstring& path) {
     if (path.empty() || number < anyFileNumber) return 0;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(PathExactForm(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     int result = adopt(number, h);
     // A byte-order mark (Notepad adds one) is not part of the first line.
     if (result) findFile(number == anyFileNumber ? result : number)->skipByteOrderMark();
@@ -161,10 +171,14 @@ void TextFileWriteLine(int number, const std::wstring& text) {
     file->write("\r\n");
 }
 
-void TextFileClose(int number) {
+int TextFileClose(int number) {
     if (number == -1) {
         files.clear();
-    } else {
-        files.erase(number);
+        return 1;
     }
+    auto it = files.find(number);
+    if (it == files.end()) return 0;
+    const bool whole = it->second->finish();
+    files.erase(it);
+    return whole ? 1 : 0;
 }

@@ -14,5 +14,6 @@ std::wstring TextFileReadLine(int number);
 int TextFileAtEnd(int number);
 // Writes the text as UTF-8 followed by CR LF.
 void TextFileWriteLine(int number, const std::wstring& text);
-// Writes out what is buffered and closes; -1 closes every file.
-void TextFileClose(int number);
+// Writes out what is buffered and closes; -1 closes every file. Nonzero when
+// everything written reached the file.
+int TextFileClose(int number);
