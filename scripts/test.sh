@@ -10,7 +10,15 @@ test_root="$PWD/$build/wine-test"
 cmake --preset mingw -DRAVLEK_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build --preset mingw -j2
 
+# Fixtures that plain removal cannot undo: a small full drive mounted inside the
+# drives, and a folder where nothing may be removed.
+release_fixtures() {
+  findmnt -rn -o TARGET 2>/dev/null | grep "^$test_root/" | sort -r | xargs -r -n1 umount 2>/dev/null || true
+  chattr -a "$test_root/drives/d/native/append-only" 2>/dev/null || true
+}
+
 # A fresh prefix and fresh fixture drives for every run.
+release_fixtures
 if [ -d "$test_root" ]; then
   chmod -R u+rwX "$test_root" 2>/dev/null || true
   rm -rf "$test_root"
@@ -22,6 +30,7 @@ xvfb=$!
 cleanup() {
   WINEPREFIX="$test_root/prefix" wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb" 2>/dev/null || true
+  release_fixtures
 }
 trap cleanup EXIT
 export DISPLAY=$display

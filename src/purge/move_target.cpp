@@ -20,8 +20,8 @@ std::wstring driveOfList() { return TextLower(TextLeft(ControlText(idDriveList),
 // told by the volume the target folder really lies on, where the system says.
 bool onSearchVolume(const std::wstring& target, const std::wstring& drive) {
     if (TextLower(TextLeft(target, 2)) == TextLower(drive)) return true;
-    const PathIdentity folder = PathIdentityOf(target), root = PathIdentityOf(drive + L"\\");
-    return folder.known && root.known && folder.volume == root.volume;
+    const unsigned long folder = PathVolumeSerial(target), root = PathVolumeSerial(drive + L"\\");
+    return folder != 0 && folder == root;
 }
 
 // The purge empties the temporary files after the moves: a target in them, or

@@ -57,6 +57,13 @@ bool removeFolderLink(const std::wstring& path) {
     return setInfo(link.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
+// Hidden and system first, read-only last: some file systems keep the first two
+// in a place that a read-only file no longer lets anyone write.
+void restoreAttributes(const std::wstring& exact, DWORD original) {
+    SetFileAttributesW(exact.c_str(), original & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (original & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(exact.c_str(), original);
+}
+
 }  // namespace
 
 RemoveResult FileDelete(const std::wstring& path, int flags) {
@@ -66,11 +73,11 @@ RemoveResult FileDelete(const std::wstring& path, int flags) {
     if (original == INVALID_FILE_ATTRIBUTES || (original & FILE_ATTRIBUTE_DIRECTORY)) return RemoveResult::refused;
     if (flags & removeForce) SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!DeleteFileW(exact.c_str())) {
-        if (flags & removeForce) SetFileAttributesW(exact.c_str(), original);
+        if (flags & removeForce) restoreAttributes(exact, original);
         return RemoveResult::refused;
     }
     if (goneOrPending(exact)) return RemoveResult::done;
-    if (flags & removeForce) SetFileAttributesW(exact.c_str(), original);
+    if (flags & removeForce) restoreAttributes(exact, original);
     return RemoveResult::unconfirmed;
 }
 
@@ -109,7 +116,7 @@ int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flag
     SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (RemoveDirectoryW(exact.c_str())) return 1;
     // What stays keeps its read-only, hidden or system mark.
-    if (original != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(exact.c_str(), original);
+    if (original != INVALID_FILE_ATTRIBUTES) restoreAttributes(exact, original);
     return 0;
 }
 

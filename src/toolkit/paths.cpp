@@ -38,6 +38,10 @@ bool plainParts(const std::wstring& path, size_t from) {
     return true;
 }
 
+bool sameName(const WIN32_FIND_DATAW& entry, const std::wstring& name) {
+    return lstrcmpiW(entry.cFileName, name.c_str()) == 0 || lstrcmpiW(entry.cAlternateFileName, name.c_str()) == 0;
+}
+
 size_t afterLeadingQuote(const std::wstring& path) { return !path.empty() && path[0] == L'"' ? 1 : 0; }
 
 }  // namespace
@@ -67,9 +71,18 @@ long long PathSize(const std::wstring& path) {
     // A wildcard would make the find call report some other file's size.
     if (query.empty() || query.find_first_of(L"*?") != std::wstring::npos) return sizeMissing;
 
+    // Asked by name, not by a find pattern: as a pattern "report." would also
+    // match "report".
+    const std::wstring exact = PathExactForm(query);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(exact.c_str(), GetFileExInfoStandard, &data)) {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return sizeFolder;
+        return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    }
+    // Files the system keeps open (the page file) refuse that, yet can be listed.
     WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW(PathExactForm(query).c_str(), &entry));
-    if (find.valid()) {
+    FindHandle find(FindFirstFileW(exact.c_str(), &entry));
+    if (find.valid() && sameName(entry, PathNamePart(query))) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return sizeFolder;
         return static_cast<long long>((static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) |
                                       entry.nFileSizeLow);
@@ -128,6 +141,16 @@ int PathAttributes(const std::wstring& path) {
 
 int PathSetAttributes(const std::wstring& path, int attributes) {
     return !path.empty() && SetFileAttributesW(PathExactForm(path).c_str(), static_cast<DWORD>(attributes)) ? 1 : 0;
+}
+
+unsigned long PathVolumeSerial(const std::wstring& path) {
+    const std::wstring final = PathFinal(path);
+    const std::wstring& where = final.empty() ? path : final;
+    wchar_t root[MAX_PATH + 1] = L"";
+    if (!GetVolumePathNameW(where.c_str(), root, MAX_PATH + 1)) return 0;
+    DWORD serial = 0;
+    if (!GetVolumeInformationW(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) return 0;
+    return serial;
 }
 
 bool PathIsLink(const std::wstring& path) {

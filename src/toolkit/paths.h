@@ -37,6 +37,9 @@ PathIdentity PathIdentityOf(const std::wstring& path);
 // where the system cannot tell (before Vista, or a path that cannot be opened).
 std::wstring PathFinal(const std::wstring& path);
 
+// The serial number of the volume a path really lies on (links followed where
+// the system tells where they lead); 0 when unknown.
+unsigned long PathVolumeSerial(const std::wstring& path);
 // True for a junction, a symbolic link or another reparse point.
 bool PathIsLink(const std::wstring& path);
 // True when `inner` is the folder `outer` or lies below it; letter case is ignored.

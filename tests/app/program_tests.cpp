@@ -21,6 +21,7 @@ TEST(ManualPath, EveryExeIsRemoved) {
     EXPECT_EQ(manualPathFor(L"C:\\Tools\\App.EXE"), L"C:\\Tools\\App.chm");
     EXPECT_EQ(manualPathFor(L"C:\\Tools\\Setup.exe.exe"), L"C:\\Tools\\Setup.chm");
     EXPECT_EQ(manualPathFor(L"D:\\Ravlek\\Ravlek.exe"), L"D:\\Ravlek\\Ravlek.chm");
+    EXPECT_EQ(manualPathFor(L"D:\\Tools.exe\\Ravlek.exe"), L"D:\\Tools.exe\\Ravlek.chm") << "folders keep their names";
 }
 
 TEST(UpdateReminder, MessageText) {

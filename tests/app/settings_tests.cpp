@@ -2,6 +2,7 @@
 #include "app/settings.h"
 
 #include "support/fixture.h"
+#include "toolkit/paths.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +85,15 @@ TEST_F(SettingsFile, ReadOnlyOrHiddenFileIsOverwritten) {
     EXPECT_NE(readBytes(path()).find("Update_Check = 2026"), std::string::npos);
     DWORD attributes = GetFileAttributesW(path().c_str());
     EXPECT_FALSE(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST_F(SettingsFile, AFullDiskKeepsTheOldFile) {
+    // D:\native\full is a small drive filled to the last byte by the native fixtures.
+    program().settingsPath = L"D:\\native\\full\\Ravlek.ini";
+    const std::string before = readBytes(path());
+    if (before.empty()) GTEST_SKIP() << "no small full drive could be mounted here";
+    program().updateCheckYear = 2031;
+    saveSettings();
+    EXPECT_EQ(readBytes(path()), before);
+    EXPECT_EQ(PathSize(path() + L".new"), sizeMissing) << "nothing left beside it";
 }

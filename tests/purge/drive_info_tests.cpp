@@ -1,4 +1,5 @@
 #include "purge/drive_info.h"
+#include "purge/probe_file.h"
 
 #include "support/fixture.h"
 #include "toolkit/listing.h"
@@ -77,4 +78,9 @@ TEST(TemporaryFolder, WholeDrivesWindowsAndTheProfileAreTooDangerousToEmpty) {
         EXPECT_TRUE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
     for (const wchar_t* folder : {L"C:\\users\\root\\Temp\\", L"D:\\Temp\\", L"\\\\server\\share\\temp\\", L"C:\\windows\\Temp\\"})
         EXPECT_FALSE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
+}
+
+TEST(ReadDriveInfo, AFolderWhereFilesCannotBeRemovedIsNotWritable) {
+    const std::wstring folder = L"D:\\native\\append-only\\";
+    EXPECT_FALSE(probeWritable(folder)) << "every start would leave another probe there";
 }

@@ -382,3 +382,134 @@ TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
     program().tempFolder = program().windowsFolder + L"Temp\\";
     EXPECT_FALSE(program().tempFolder.empty());
 }
+
+// Names the ordinary path rules would change, and a source that another program
+// holds open with delete sharing: every content stays exactly once.
+TEST_F(Purge, LookAlikeNamesAndAHeldSourceLoseNothing) {
+    makeFile(source + L"report", 100);
+    makeFile(source + L"report.", 200);
+    makeFile(source + L"notes.txt", 300);
+    makeFile(source + L"notes.txt ", 400);
+    makeFile(source + L"held.bin", 500);
+    listFiles();
+    tick(source + L"report.");
+    const Snapshot before = disk();
+    {
+        UseScriptedPerson script;
+        dispatchControlEvent(idDeleteButton, kindClick);
+        EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 200 bytes of space.");
+    }
+    Snapshot after = disk();
+    EXPECT_EQ(after.size(), before.size() - 1);
+    EXPECT_FALSE(after.count(source + L"report."));
+    EXPECT_EQ(after.at(source + L"report"), before.at(source + L"report"));
+
+    tick(source + L"notes.txt ");
+    tick(source + L"held.bin");
+    setTarget(target);
+    {
+        FileHandle holder(CreateFileW((source + L"held.bin").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+        ASSERT_TRUE(holder.valid());
+        UseScriptedPerson script;
+        dispatchControlEvent(idMoveButton, kindClick);
+        EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 900 bytes of space.")
+            << "a delete that waits for the holder counts";
+    }  // the other program lets go only after the move
+    after = disk();
+    Snapshot expected = before;
+    expected.erase(source + L"report.");
+    EXPECT_EQ(contents(after), contents(expected)) << "every other content exactly once";
+    EXPECT_EQ(after.at(target + L"notes.txt "), before.at(source + L"notes.txt "));
+    EXPECT_EQ(after.at(target + L"held.bin"), before.at(source + L"held.bin"));
+    EXPECT_EQ(after.at(source + L"notes.txt"), before.at(source + L"notes.txt"));
+    EXPECT_EQ(rowOf(source + L"held.bin"), -1);
+    EXPECT_EQ(rowOf(source + L"notes.txt "), -1);
+}
+
+TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
+    makeFile(source + L"vanishing.bin", 700);
+    listFiles();
+    tick(source + L"vanishing.bin");
+    setTarget(target);
+    const Snapshot before = disk();
+    copyFileCall() = [](LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
+        const BOOL copied = CopyFileExW(from, to, nullptr, nullptr, nullptr, 0);
+        DeleteFileW(from);  // another program removes the source right after
+        return copied;
+    };
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    EXPECT_EQ(contents(disk()), contents(before)) << "the copy is the only one left, and it stays";
+    EXPECT_TRUE(disk().count(target + L"vanishing.bin"));
+}
+
+TEST_F(Purge, AFailedCopyRemovesOnlyWhatItMade) {
+    makeFile(source + L"contested.bin", 600);
+    listFiles();
+    tick(source + L"contested.bin");
+    setTarget(target);
+    copyFileCall() = [](LPCWSTR, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
+        // Another program puts its own file at the name, then the copy fails.
+        const std::wstring theirs = std::wstring(to) + L".theirs";
+        makeTextFile(theirs, "their own data");
+        MoveFileExW(theirs.c_str(), to, MOVEFILE_REPLACE_EXISTING);
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+    };
+    const Snapshot before = disk();
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    const Snapshot after = disk();
+    EXPECT_EQ(after.at(source + L"contested.bin"), before.at(source + L"contested.bin"));
+    EXPECT_EQ(after.size(), before.size() + 3) << "each attempt's file belongs to the other program and stays";
+    EXPECT_TRUE(ticked(source + L"contested.bin"));
+}
+
+TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
+    makeFile(source + L"a.bin", 10);
+    const std::wstring temp = target + L"Temp\\";
+    makeFolder(temp);
+    program().tempFolder = temp;
+    listFiles();
+    tick(source + L"a.bin");
+    ControlSetState(idTempFilesOption, 1);
+    dispatchControlEvent(idTempFilesOption, kindClick);
+    const Snapshot before = disk();
+    for (const std::wstring& into : {temp, target}) {  // in them, or around them
+        setTarget(into);
+        UseScriptedPerson script;
+        dispatchControlEvent(idMoveButton, kindClick);
+        ASSERT_EQ(script.person().messages.size(), 1u);
+        EXPECT_NE(script.person().messages[0].text.find(L"temporary-files option"), std::wstring::npos);
+    }
+    EXPECT_EQ(disk(), before);
+    EXPECT_TRUE(ticked(source + L"a.bin"));
+}
+
+// Laid out natively: D:\native\temp-to-root -> E:\ and D:\native\temp-to-folder ->
+// D:\native\ordinary-temp.
+TEST_F(Purge, ATemporaryFolderIsJudgedWhereItsLinkLeads) {
+    const std::wstring onE = makeFixtureFolder(L"E:");
+    makeFile(onE + L"precious.txt", 64);
+    const Snapshot eBefore = snapshot({onE});
+    makeFile(L"D:\\native\\ordinary-temp\\junk.tmp", 100);
+    ControlSetState(idTempFilesOption, 1);
+    dispatchControlEvent(idTempFilesOption, kindClick);
+
+    program().tempFolder = L"D:\\native\\temp-to-root\\";
+    {
+        UseScriptedPerson script;
+        dispatchControlEvent(idDeleteButton, kindClick);
+        EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files were left alone: "), std::wstring::npos);
+    }
+    EXPECT_EQ(snapshot({onE}), eBefore) << "a link to a drive root empties nothing";
+
+    program().tempFolder = L"D:\\native\\temp-to-folder\\";
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files purged freed "), std::wstring::npos);
+    EXPECT_TRUE(snapshot({L"D:\\native\\ordinary-temp\\"}).empty());
+    EXPECT_TRUE(PathIsLink(L"D:\\native\\temp-to-folder")) << "the link itself stays";
+}

@@ -123,6 +123,17 @@ TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
     EXPECT_EQ(state().collectedCount, 4);
 }
 
+TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
+    // Laid out natively: real\file.dat, real\up -> .. (a loop), a-link -> real.
+    collectFiles(L"D:\\native\\links\\");
+    EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{L"D:\\native\\links\\real\\file.dat"}))
+        << "once, under its own folder's path";
+
+    setWindowsFolder(L"d:\\native\\links\\real");
+    collectFiles(L"D:\\native\\links\\");
+    EXPECT_EQ(state().collectedCount, 0) << "no link leads past the Windows-folder exclusion";
+}
+
 TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
     // Laid out natively: open\seen.dat, locked\hidden.dat (unreadable), last.dat.
     collectFiles(L"D:\\native\\walk\\");

@@ -1,6 +1,7 @@
 #include "support/disk_snapshot.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/paths.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@
 namespace {
 
 uint64_t hashOf(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, 0, nullptr));
     uint64_t hash = 1469598103934665603ULL;  // FNV-1a
     if (!file.valid()) return 0;
@@ -22,7 +23,7 @@ uint64_t hashOf(const std::wstring& path) {
 
 void walk(const std::wstring& folder, Snapshot& snap) {
     WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW((folder + L"*").c_str(), &entry));
+    FindHandle find(FindFirstFileW((PathExactForm(folder) + L"*").c_str(), &entry));
     if (!find.valid()) return;
     do {
         std::wstring name = entry.cFileName;

@@ -1,6 +1,7 @@
 #include "support/fixture.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/paths.h"
 #include "toolkit/person.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ std::wstring makeFixtureFolder(const std::wstring& drive) {
 }
 
 void makeSizedFile(const std::wstring& path, long long size) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << "cannot create a fixture file";
     LARGE_INTEGER end;
     end.QuadPart = size;
@@ -38,14 +39,14 @@ void makeSizedFile(const std::wstring& path, long long size) {
 }
 
 void makeTextFile(const std::wstring& path, const std::string& bytes) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file.valid()) << "cannot create a fixture file";
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
 std::string readBytes(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;

@@ -5,11 +5,14 @@
 #   D:\native\walk\locked\    a folder nobody may read
 #   D:\native\readonly-app\    Ravlek.exe in a folder nobody may write to
 #   R:\                         a drive root nobody may write to
+#   (and the links, temporary folders, append-only folder and full drive below)
 set -euo pipefail
 drives=$1
 d="$drives/d/native"; e="$drives/e/native"
 [ -d "$d/walk/locked" ] && chmod 755 "$d/walk/locked"
 [ -d "$d/readonly-app" ] && chmod 755 "$d/readonly-app"
+{ [ -d "$d/append-only" ] && chattr -a "$d/append-only"; } 2>/dev/null || true
+{ mountpoint -q "$d/full" && umount "$d/full"; } 2>/dev/null || true
 rm -rf "$d" "$e"
 mkdir -p "$d/purge/sub" "$e/outside/deeper" "$e/empty-outside" "$d/walk/locked" "$d/walk/open"
 
@@ -28,3 +31,27 @@ chmod 000 "$d/walk/locked"
 mkdir -p "$d/readonly-app" "$drives/r"
 cp "$drives/../../bin/Ravlek.exe" "$d/readonly-app/"
 chmod 555 "$d/readonly-app" "$drives/r"
+
+# Links the walk must follow once: a loop back up, and a link to a sibling folder
+# that sorts before it.   D:\native\links\real\{file.dat, up -> ..}, D:\native\links\a-link -> real
+mkdir -p "$d/links/real"
+printf 'once' > "$d/links/real/file.dat"
+ln -s .. "$d/links/real/up"
+ln -s real "$d/links/a-link"
+
+# Temporary folders that are links: one to the root of E:, one to an ordinary folder.
+#   D:\native\temp-to-root -> E:\,  D:\native\temp-to-folder -> D:\native\ordinary-temp
+mkdir -p "$d/ordinary-temp" "$drives/e"
+ln -s "$drives/e" "$d/temp-to-root"
+ln -s "$d/ordinary-temp" "$d/temp-to-folder"
+
+# A folder where files can be made but never removed again (append-only).
+mkdir -p "$d/append-only"
+chattr +a "$d/append-only" 2>/dev/null || true
+
+# A small drive that is full, holding a settings file: D:\native\full\Ravlek.ini
+mkdir -p "$d/full"
+if mount -t tmpfs -o size=64k tmpfs "$d/full" 2>/dev/null; then
+  printf '; old settings\r\nUpdate_Check = 2020\r\n' > "$d/full/Ravlek.ini"
+  head -c 1M /dev/zero > "$d/full/filler" 2>/dev/null || true
+fi

@@ -76,6 +76,55 @@ TEST(FolderRemove, AFileInUseKeepsItsFoldersAndTheRestGoes) {
     EXPECT_FALSE(exists(folder + L"\\y.txt"));
 }
 
+TEST(FolderRemove, WhatStaysKeepsItsAttributes) {
+    const std::wstring folder = makeFixtureFolder() + L"kept";
+    makeFolder(folder);
+    makeTextFile(folder + L"\\open.txt", "open");
+    // Hidden first: Wine cannot mark a file hidden once it is read-only.
+    ASSERT_TRUE(SetFileAttributesW((folder + L"\\open.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW((folder + L"\\open.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(PathAttributes(folder + L"\\open.txt") & 3, 3);
+    FileHandle held(CreateFileW((folder + L"\\open.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.valid());
+    EXPECT_FALSE(FolderRemove(folder, L"", removeRecursive | removeForce));
+    EXPECT_EQ(PathAttributes(folder + L"\\open.txt") & 3, 3) << "still read-only and hidden";
+}
+
+// Names that Linux tools and archives leave on Windows disks: the ordinary path
+// rules drop a trailing dot or blank and would reach the neighbour.
+TEST(ExactNames, TrailingDotsAndBlanksReachOnlyTheirOwnFile) {
+    const std::wstring folder = makeFixtureFolder();
+    makeTextFile(folder + L"report", "plain");
+    makeTextFile(folder + L"report.", "dotted!");
+    makeTextFile(folder + L"notes", "n");
+    makeTextFile(folder + L"notes ", "blank");
+    EXPECT_EQ(PathSize(folder + L"report."), 7);
+    EXPECT_EQ(PathSize(folder + L"report"), 5);
+    EXPECT_TRUE(FileRemove(folder + L"report."));
+    EXPECT_EQ(readBytes(folder + L"report"), "plain");
+    EXPECT_EQ(PathSize(folder + L"report."), sizeMissing);
+    EXPECT_TRUE(FileRemove(folder + L"notes "));
+    EXPECT_EQ(readBytes(folder + L"notes"), "n");
+    EXPECT_EQ(PathSize(folder + L"notes "), sizeMissing);
+    EXPECT_EQ(PathExactForm(L"D:\\a\\..\\b"), L"D:\\a\\..\\b") << "not a plain path: left as it is";
+    EXPECT_EQ(PathExactForm(L"\\\\server\\share\\x."), L"\\\\?\\UNC\\server\\share\\x.");
+}
+
+// Indexers and virus scanners hold files open with delete sharing: the delete is
+// accepted and the name stays until they let go.
+TEST(FileDelete, APendingDeleteIsDoneAndAnUnheldSurvivorIsNot) {
+    const std::wstring folder = makeFixtureFolder();
+    makeTextFile(folder + L"shared.txt", "shared");
+    FileHandle holder(CreateFileW((folder + L"shared.txt").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    ASSERT_TRUE(holder.valid());
+    EXPECT_EQ(FileDelete(folder + L"shared.txt"), RemoveResult::done);
+    holder.reset();
+    EXPECT_FALSE(exists(folder + L"shared.txt")) << "gone once the holder let go";
+}
+
 TEST(FolderRemove, MissingFolderIsLeftAloneAndFails) {
     EXPECT_FALSE(FolderRemove(L"", L"", 3));
     EXPECT_FALSE(FolderRemove(L"D:\\no such folder", L"", 3));
