@@ -263,6 +263,62 @@ shot temp-summary
 probe answer 1; wait_until 10 box_gone
 check "the temporary folder is emptied and still there" same "$(find "$temp" -mindepth 1 | wc -l)" 0
 
+echo "# files under faults"
+faults="$root/drives/d/faults"; mkdir -p "$faults"
+printf plain > "$faults/report"; printf dotted > "$faults/report."
+printf plain > "$faults/notes.txt"; printf blank > "$faults/notes.txt "; printf held > "$faults/held.bin"
+name_search() { click 5; xdotool key ctrl+a; xdotool type --delay 20 "$1"; enter_search; }
+# Ctrl+A ticks and unticks by turns, whatever the last search: press it until all are ticked.
+tick_all() { xdotool key ctrl+a; wait_until 3 all_ticks_are x || { xdotool key ctrl+a; wait_until 5 all_ticks_are x; }; }
+set_target() { click 18; xdotool key ctrl+a; xdotool type --delay 20 "$1"; }
+check "the name criterion for the faults" choose 3 6 "$by_name"
+name_search "report."
+check "a name with a trailing dot is listed as itself" same "$(row_paths)" 'D:\faults\report.'
+tick_all; click 16; wait_until 10 box_up; probe answer 1
+wait_until 60 box_says "Files purged"; probe answer 1; wait_until 10 box_gone
+check "deleting report. leaves report" same "$(cat "$faults/report")" plain
+check "and report. is gone" test ! -e "$faults/report."
+
+name_search "notes.txt"; tick_all
+set_target 'C:\users\'"$(id -un)"'\Temp'
+click 17; wait_until 10 box_up
+check "a move into the temporary files is refused while they are emptied" box_says "temporary-files option"
+probe answer 1; wait_until 10 box_gone
+check "and moves nothing" same "$(cat "$faults/notes.txt" "$faults/notes.txt ")" plainblank
+click 11 10   # the temporary-files option off again
+
+name_search "notes.txt "
+check "a name with a trailing blank is listed as itself" same "$(row_paths)" 'D:\faults\notes.txt '
+tick_all; set_target 'E:\moved'
+click 17; wait_until 10 box_up; probe answer 1
+wait_until 60 box_says "Files moved"; probe answer 1; wait_until 10 box_gone
+check "moving notes.txt<blank> moves that file" same "$(cat "$root/drives/e/moved/notes.txt " 2>/dev/null)" blank
+check "and leaves notes.txt" same "$(cat "$faults/notes.txt")" plain
+
+rm -f "$root/hold.fifo"; mkfifo "$root/hold.fifo"
+wine_run "$build/tests/window_probe.exe" hold 'D:\faults\held.bin' < "$root/hold.fifo" > "$root/hold.out" 2>/dev/null &
+holder=$!; exec 7> "$root/hold.fifo"
+held() { grep -q held "$root/hold.out"; }
+check "another program holds held.bin with delete sharing" wait_until 20 held
+name_search "held.bin"; tick_all
+click 17; wait_until 10 box_up; probe answer 1
+check "the move of a held file reports it moved" wait_until 60 box_says "Files moved from D: drive freed 4 bytes"
+probe answer 1; wait_until 10 box_gone
+exec 7>&-; wait "$holder"
+check "once let go the file exists exactly once, in the target" \
+  same "$(cat "$root/drives/e/moved/held.bin" 2>/dev/null; test -e "$faults/held.bin" && echo ' and the source')" held
+
+before_e=$(find "$root/drives/e" -type f | sort | xargs -d '\n' md5sum)
+mv "$temp" "$temp.real"; ln -s "$root/drives/e" "$temp"
+click 11 10   # the option on again
+check "the 4 GB criterion again" choose 3 5 "${criteria[5]}"; run_search
+click 16; wait_until 10 box_up; probe answer 1
+check "a temporary folder linked to a drive root is left alone" wait_until 60 box_says 'Temporary files were left alone'
+probe answer 1; wait_until 10 box_gone
+check "and every file of that drive is untouched" same "$(find "$root/drives/e" -type f | sort | xargs -d '\n' md5sum)" "$before_e"
+rm "$temp"; mv "$temp.real" "$temp"
+click 11 10
+
 echo "# the information panel"
 check "the name criterion once more" choose 3 6 "$by_name"
 click 5; xdotool key ctrl+a; xdotool type --delay 20 "song"; enter_search

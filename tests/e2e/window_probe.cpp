@@ -8,6 +8,8 @@
 //   box        the open message box: caption and text ("none" when there is none)
 //   wait-box MS  waits up to MS milliseconds for a message box, then as "box"
 //   answer ID  presses button ID (1 OK, 2 Cancel) of the open message box
+//   hold PATH  holds the file open with delete sharing, as indexers and virus
+//              scanners do, until its standard input ends
 // The window belongs to another process, so list and status texts are read
 // through memory allocated in that process.
 #include <windows.h>
@@ -238,6 +240,15 @@ int wmain(int argc, wchar_t** argv) {
         int id = argc > 2 ? _wtoi(argv[2]) : IDOK;
         if (!box) return 1;
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    } else if (command == L"hold" && argc > 2) {
+        HANDLE held = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (held == INVALID_HANDLE_VALUE) return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        while (std::getchar() != EOF) {
+        }
+        CloseHandle(held);
     } else {
         return 2;
     }

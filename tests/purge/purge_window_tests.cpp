@@ -86,6 +86,13 @@ protected:
         dispatchControlEvent(idMoveTargetField, kindChange);
     }
     Snapshot disk() const { return snapshot({source, target}); }
+    // One file listed, ticked and bound for the target.
+    void oneFileToMove(const std::wstring& name, size_t size) {
+        makeFile(source + name, size);
+        listFiles();
+        tick(source + name);
+        setTarget(target);
+    }
 
     std::wstring target, savedTemp, savedWindows;
 };
@@ -311,10 +318,7 @@ TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
 }
 
 TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
-    makeFile(source + L"stubborn.bin", 1000);
-    listFiles();
-    tick(source + L"stubborn.bin");
-    setTarget(target);
+    oneFileToMove(L"stubborn.bin", 1000);
     copyFileCall() = shortCopy;
     const Snapshot before = disk();
     UseScriptedPerson script;
@@ -325,10 +329,7 @@ TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
 }
 
 TEST_F(Purge, ASourceThatCannotBeDeletedTakesItsCopyBack) {
-    makeFile(source + L"held.bin", 500);
-    listFiles();
-    tick(source + L"held.bin");
-    setTarget(target);
+    oneFileToMove(L"held.bin", 500);
     const Snapshot before = disk();
     FileHandle held(CreateFileW((source + L"held.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr));
@@ -429,10 +430,7 @@ TEST_F(Purge, LookAlikeNamesAndAHeldSourceLoseNothing) {
 }
 
 TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
-    makeFile(source + L"vanishing.bin", 700);
-    listFiles();
-    tick(source + L"vanishing.bin");
-    setTarget(target);
+    oneFileToMove(L"vanishing.bin", 700);
     const Snapshot before = disk();
     copyFileCall() = [](LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
         const BOOL copied = CopyFileExW(from, to, nullptr, nullptr, nullptr, 0);
@@ -446,10 +444,7 @@ TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
 }
 
 TEST_F(Purge, AFailedCopyRemovesOnlyWhatItMade) {
-    makeFile(source + L"contested.bin", 600);
-    listFiles();
-    tick(source + L"contested.bin");
-    setTarget(target);
+    oneFileToMove(L"contested.bin", 600);
     copyFileCall() = [](LPCWSTR, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
         // Another program puts its own file at the name, then the copy fails.
         const std::wstring theirs = std::wstring(to) + L".theirs";
