@@ -11,7 +11,6 @@
 #include "search/search_state.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
-#include "toolkit/events.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
@@ -38,14 +37,6 @@ void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
-
-namespace {
-
-void waitForEscapeReleased() {
-    while (KeyHeld(VK_ESCAPE)) SleepAnsweringSentMessages(1);
-}
-
-}  // namespace
 
 void runSearch() {
     const bool textMode = ControlText(idCriterionSelector) == textCriterion;
@@ -82,7 +73,7 @@ void runSearch() {
 
     // The person who stopped the walk is still holding Escape: what was found is
     // listed once the key is let go, or the listing would stop at its first row.
-    if (searchState().walkStopped) waitForEscapeReleased();
+    if (searchState().walkStopped) waitForKeysReleased();
     listCollectedEntries(textMode, searchText);
 
     setMainControlsDisabled(0);

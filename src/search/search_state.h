@@ -2,6 +2,7 @@
 // What the file search keeps for the whole run.
 #include "toolkit/paths.h"
 
+#include <deque>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ struct SearchState {
     // yet followed. Links are followed after the folders themselves, so that a
     // file is listed under its own folder's path when a link also leads to it.
     std::set<PathIdentity> walkedFolders;
-    std::vector<std::wstring> linkedFolders;
+    std::deque<std::wstring> linkedFolders;
 };
 
 SearchState& searchState();

@@ -53,7 +53,7 @@ void followLinkedFolders() {
     SearchState& state = searchState();
     while (!state.linkedFolders.empty() && !state.walkStopped) {
         const std::wstring link = state.linkedFolders.front();
-        state.linkedFolders.erase(state.linkedFolders.begin());
+        state.linkedFolders.pop_front();
         // The Windows folder stays out however it is reached.
         const std::wstring target = PathFinal(link);
         if (!state.searchWindowsFolder && !target.empty() && isInWindowsFolder(target + L"\\")) continue;

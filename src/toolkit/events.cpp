@@ -42,6 +42,13 @@ bool takeQueuedEvent(Event& event) {
     return true;
 }
 
+// Milliseconds left of a wait of `timeout` begun at `start`; unsigned, so right
+// across the tick counter's wrap.
+DWORD remainingOf(DWORD start, int timeout) {
+    const DWORD elapsed = GetTickCount() - start;
+    return elapsed >= static_cast<DWORD>(timeout) ? 0 : static_cast<DWORD>(timeout) - elapsed;
+}
+
 // Takes one posted message, or waits for input until the deadline. A message
 // sent from another thread or process is handled inside the wait without ever
 // returning one, so the caller looks at its own queue again after every wait.
@@ -50,12 +57,8 @@ enum class Wait { message, nothing, woke };
 Wait nextMessage(int timeout, DWORD start, MSG& message) {
     if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return Wait::message;
     if (timeout == 0) return Wait::nothing;
-    DWORD wait = INFINITE;
-    if (timeout > 0) {
-        const DWORD elapsed = GetTickCount() - start;  // unsigned: right across the counter's wrap
-        if (elapsed >= static_cast<DWORD>(timeout)) return Wait::nothing;
-        wait = static_cast<DWORD>(timeout) - elapsed;
-    }
+    const DWORD wait = timeout < 0 ? INFINITE : remainingOf(start, timeout);
+    if (wait == 0) return Wait::nothing;
     MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     return Wait::woke;
 }
@@ -95,10 +98,8 @@ long long EventLParam() { return static_cast<long long>(ui().last.lParam); }
 
 void SleepAnsweringSentMessages(int milliseconds) {
     const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= static_cast<DWORD>(milliseconds)) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - elapsed, QS_SENDMESSAGE);
+    for (DWORD wait; (wait = remainingOf(start, milliseconds)) > 0;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_SENDMESSAGE);
         MSG message;
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }

@@ -86,11 +86,11 @@ protected:
         dispatchControlEvent(idMoveTargetField, kindChange);
     }
     Snapshot disk() const { return snapshot({source, target}); }
-    // One file listed, ticked and bound for the target.
-    void oneFileToMove(const std::wstring& name, size_t size) {
-        makeFile(source + name, size);
+    // Files made in the source, listed, ticked and bound for the target.
+    void filesToMove(std::initializer_list<std::pair<const wchar_t*, size_t>> files) {
+        for (const auto& [name, size] : files) makeFile(source + name, size);
         listFiles();
-        tick(source + name);
+        for (const auto& file : files) tick(source + file.first);
         setTarget(target);
     }
 
@@ -100,12 +100,7 @@ protected:
 }  // namespace
 
 TEST_F(Purge, CancelInEitherConfirmationChangesNothing) {
-    makeFile(source + L"a.bin", 100);
-    makeFile(source + L"b.bin", 200);
-    listFiles();
-    tick(source + L"a.bin");
-    tick(source + L"b.bin");
-    setTarget(target);
+    filesToMove({{L"a.bin", 100}, {L"b.bin", 200}});
     const Snapshot before = disk();
     for (int button : {idDeleteButton, idMoveButton}) {
         UseScriptedPerson script;
@@ -286,12 +281,7 @@ BOOL WINAPI shortCopy(LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBO
 }  // namespace
 
 TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
-    makeFile(source + L"first.bin", 4000);
-    makeFile(source + L"second.bin", 2000);
-    listFiles();
-    tick(source + L"first.bin");
-    tick(source + L"second.bin");
-    setTarget(target);
+    filesToMove({{L"first.bin", 4000}, {L"second.bin", 2000}});
     copyFileCall() = scriptedCopy;
     progressSeen = 0;
     cancelAtPercent = 1000;  // never
@@ -318,7 +308,7 @@ TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
 }
 
 TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
-    oneFileToMove(L"stubborn.bin", 1000);
+    filesToMove({{L"stubborn.bin", 1000}});
     copyFileCall() = shortCopy;
     const Snapshot before = disk();
     UseScriptedPerson script;
@@ -329,7 +319,7 @@ TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
 }
 
 TEST_F(Purge, ASourceThatCannotBeDeletedTakesItsCopyBack) {
-    oneFileToMove(L"held.bin", 500);
+    filesToMove({{L"held.bin", 500}});
     const Snapshot before = disk();
     FileHandle held(CreateFileW((source + L"held.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr));
@@ -430,7 +420,7 @@ TEST_F(Purge, LookAlikeNamesAndAHeldSourceLoseNothing) {
 }
 
 TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
-    oneFileToMove(L"vanishing.bin", 700);
+    filesToMove({{L"vanishing.bin", 700}});
     const Snapshot before = disk();
     copyFileCall() = [](LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
         const BOOL copied = CopyFileExW(from, to, nullptr, nullptr, nullptr, 0);
@@ -444,7 +434,7 @@ TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
 }
 
 TEST_F(Purge, AFailedCopyRemovesOnlyWhatItMade) {
-    oneFileToMove(L"contested.bin", 600);
+    filesToMove({{L"contested.bin", 600}});
     copyFileCall() = [](LPCWSTR, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
         // Another program puts its own file at the name, then the copy fails.
         const std::wstring theirs = std::wstring(to) + L".theirs";
