@@ -49,20 +49,6 @@ DWORD remainingOf(DWORD start, int timeout) {
     return elapsed >= static_cast<DWORD>(timeout) ? 0 : static_cast<DWORD>(timeout) - elapsed;
 }
 
-// Takes one posted message, or waits for input until the deadline. A message
-// sent from another thread or process is handled inside the wait without ever
-// returning one, so the caller looks at its own queue again after every wait.
-enum class Wait { message, nothing, woke };
-
-Wait nextMessage(int timeout, DWORD start, MSG& message) {
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return Wait::message;
-    if (timeout == 0) return Wait::nothing;
-    const DWORD wait = timeout < 0 ? INFINITE : remainingOf(start, timeout);
-    if (wait == 0) return Wait::nothing;
-    MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    return Wait::woke;
-}
-
 bool translateAccelerator(MSG& message) {
     int number = windowNumberOf(message.hwnd);
     Window* window = ui().windows.find(number);
@@ -75,11 +61,16 @@ int EventWait(int timeout) {
     UiState& state = ui();
     const DWORD start = GetTickCount();
     MSG message{};
+    // A message sent from another thread or program is handled inside PeekMessageW,
+    // which then returns none: the queue is looked at again after every call, or
+    // what that message raised would wait for the next posted message.
     for (;;) {
         if (takeQueuedEvent(state.last)) return state.last.code;
-        const Wait got = nextMessage(timeout, start, message);
-        if (got == Wait::nothing) return takeQueuedEvent(state.last) ? state.last.code : 0;
-        if (got == Wait::message) break;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
+        if (takeQueuedEvent(state.last)) return state.last.code;
+        const DWORD wait = timeout < 0 ? INFINITE : remainingOf(start, timeout);
+        if (wait == 0) return 0;
+        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     if (!(state.webPanels > 0 && webPanelTranslate(message)) && !translateAccelerator(message)) {
         TranslateMessage(&message);
