@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix (CMAKE_CROSSCOMPILING_EMULATOR).
 # The prefix is made on first use in $RAVLEK_TEST_ROOT (the test command wipes that
-# folder at the start of every run): drives D:, E:, F:, R:, S: are fixture folders, X: is a
+# folder at the start of every run): drives D:, E:, F:, R:, S:, V:, W: are fixture folders, X: is a
 # drive that is not ready, B: is the build folder (so programs run from it know
 # their own path), and nothing maps the Linux root.
 set -u
@@ -20,7 +20,7 @@ mkdir -p "$root"
 (
   flock 9
   if [ ! -e "$WINEPREFIX/.test-ready" ]; then
-    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" ${RAVLEK_DRIVES:-d e f r s x! "b=$(dirname "$root")"} 9>&-
+    "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" ${RAVLEK_DRIVES:-d e f r s v w x! "b=$(dirname "$root")"} 9>&-
     touch "$WINEPREFIX/.test-ready"
   fi
   # Start the server and Wine's services with stdio detached, or ctest waits on them.

@@ -498,3 +498,19 @@ TEST_F(Purge, ATemporaryFolderIsJudgedWhereItsLinkLeads) {
     EXPECT_TRUE(snapshot({L"D:\\native\\ordinary-temp\\"}).empty());
     EXPECT_TRUE(PathIsLink(L"D:\\native\\temp-to-folder")) << "the link itself stays";
 }
+
+// Laid out natively: V: and W: report one volume serial.
+TEST_F(Purge, TheSearchDriveUnderAnotherLetterIsRefused) {
+    const std::wstring folder = makeFixtureFolder(L"V:"), other = makeFixtureFolder(L"W:");
+    makeFile(folder + L"a.bin", 10);
+    ASSERT_TRUE(selectDrive(L"V:"));
+    listFiles();
+    tick(folder + L"a.bin");
+    setTarget(other);
+    const Snapshot before = snapshot({folder, other});
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text, L"The specified drive isn't valid, or files can't be moved there.");
+    EXPECT_EQ(snapshot({folder, other}), before);
+}

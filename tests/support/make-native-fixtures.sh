@@ -55,3 +55,9 @@ if mount -t tmpfs -o size=64k tmpfs "$d/full" 2>/dev/null; then
   printf '; old settings\r\nUpdate_Check = 2020\r\n' > "$d/full/Ravlek.ini"
   head -c 1M /dev/zero > "$d/full/filler" 2>/dev/null || true
 fi
+
+# V: and W: report one volume serial, as one disk reached under two letters (subst,
+# a share of the same disk) does.
+mkdir -p "$drives/v" "$drives/w"
+printf 5eed0001 > "$drives/v/.windows-serial"
+printf 5eed0001 > "$drives/w/.windows-serial"
