@@ -32,11 +32,14 @@ long long thresholdForCriterion(const std::wstring& criterionText) {
     return -1;
 }
 
-bool entryMatchesName(const std::wstring& entryText, const std::wstring& searchText) {
+bool nameMatches(std::wstring name, const std::wstring& searchText) {
     if (searchText.empty()) return false;
-    std::wstring name = PathNamePart(entryText);
     if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name.find(searchText) != std::wstring::npos;
+}
+
+bool entryMatchesName(const std::wstring& entryText, const std::wstring& searchText) {
+    return nameMatches(PathNamePart(entryText), searchText);
 }
 
 bool isInWindowsFolder(const std::wstring& folderPath) {

@@ -66,6 +66,8 @@ void runSearch() {
     // Only a drive letter is walked: "\" alone would walk whatever drive is current.
     const std::wstring& drive = searchDrive();
     if (drive.size() == 2 && drive[1] == L':') {
+        searchState().nameTest = textMode;
+        searchState().nameText = searchText;
         collectFiles(drive + L"\\");
     } else {
         searchState().collectedCount = 0;

@@ -13,6 +13,10 @@ struct SearchState {
     // A file is collected when its size is strictly greater than this.
     long long sizeThreshold = 104857600;
     bool searchWindowsFolder = false;
+    // In text mode the walk collects only names that contain nameText (lower-cased,
+    // quotes removed), so the collection grows with the matches, not the drive.
+    bool nameTest = false;
+    std::wstring nameText;
     // The Windows folder, lower-cased, ending in "\"; set at start-up.
     std::wstring windowsFolderPrefix;
     int windowsFolderPrefixLength = 0;

@@ -44,8 +44,10 @@ void collectEntry(const std::wstring& folderPath, const std::wstring& name, long
 
 // Each folder is walked once however many links lead to it, so a link loop ends
 // and a linked sibling's files are not collected twice.
-bool firstVisit(const std::wstring& folderPath) {
-    const PathIdentity folder = PathIdentityOf(folderPath);
+bool firstVisit(const std::wstring& folderPath, int listing) {
+    // A batched listing holds the folder open already; the find calls do not.
+    PathIdentity folder = ListingFolderIdentity(listing);
+    if (!folder.known) folder = PathIdentityOf(folderPath);
     return !folder.known || searchState().walkedFolders.insert(folder).second;
 }
 
@@ -66,18 +68,22 @@ void followLinkedFolders() {
 void walkDirectory(const std::wstring& folderPath, int level) {
     SearchState& state = searchState();
     if (!state.searchWindowsFolder && isInWindowsFolder(folderPath)) return;
-    if (!firstVisit(folderPath)) return;
-
     const int listing = level + 1;
     if (!ListingStart(listing, folderPath, L"*.*")) return;
+    if (!firstVisit(folderPath, listing)) {
+        ListingFinish(listing);
+        return;
+    }
     while (ListingNext(listing)) {
         if (KeyHeld(VK_ESCAPE)) {
             state.walkStopped = true;
             break;
         }
         if (ListingEntryKind(listing) == listingFile) {
-            long long size = ListingEntrySize(listing);
-            if (size > state.sizeThreshold) collectEntry(folderPath, ListingEntryName(listing), size);
+            const long long size = ListingEntrySize(listing);
+            if (size <= state.sizeThreshold) continue;
+            const std::wstring name = ListingEntryName(listing);
+            if (!state.nameTest || nameMatches(name, state.nameText)) collectEntry(folderPath, name, size);
         } else {
             std::wstring name = ListingEntryName(listing);
             if (name == L"." || name == L"..") continue;

@@ -1,6 +1,7 @@
 #include "toolkit/file_ops.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/later_calls.h"
 #include "toolkit/paths.h"
 
 #include <shlobj.h>
@@ -29,20 +30,14 @@ bool goneOrPending(const std::wstring& exact) {
     return error == ERROR_ACCESS_DENIED && lastNtStatus() == statusDeletePending;
 }
 
-using GetInfoByHandleEx = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-using SetInfoByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-
 // Removes a junction or symbolic link to a folder without touching what it points at.
 // The link is opened as itself and deleted through that handle, but only after the
 // handle proves to be the link: some systems (Wine among them) open the target
 // instead, and deleting through such a handle would delete the target. When that
 // cannot be proved the link stays.
 bool removeFolderLink(const std::wstring& path) {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto getInfo = reinterpret_cast<GetInfoByHandleEx>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileInformationByHandleEx")));
-    auto setInfo = reinterpret_cast<SetInfoByHandle>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetFileInformationByHandle")));
+    const auto getInfo = getFileInformationByHandleEx();
+    const auto setInfo = setFileInformationByHandle();
     if (!getInfo || !setInfo) return false;
 
     FileHandle link(CreateFileW(PathExactForm(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,

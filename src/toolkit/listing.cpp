@@ -1,24 +1,77 @@
 #include "toolkit/listing.h"
 
 #include "toolkit/handles.h"
-#include "toolkit/paths.h"
+#include "toolkit/later_calls.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace {
 
+constexpr DWORD batchBytes = 256 * 1024;
+
+// FILE_INFO_BY_HANDLE_CLASS values of the batched directory reads (Vista and later).
+constexpr auto fullDirectoryInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(14);
+constexpr auto fullDirectoryRestartInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(15);
+
+// The layout the system fills for those two classes.
+struct FullDirectoryEntry {
+    DWORD nextEntryOffset;
+    DWORD fileIndex;
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;
+    LARGE_INTEGER endOfFile, allocationSize;
+    DWORD fileAttributes;
+    DWORD fileNameLength;  // bytes
+    DWORD eaSize;
+    WCHAR fileName[1];
+};
+
+uint64_t nameHash(const wchar_t* name, size_t length) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<uint16_t>(name[i])) * 1099511628211ULL;
+    return hash;
+}
+
+// A folder is read in large batches through its own handle where the system
+// offers it, or entry by entry with the find calls. The entry handed out last is
+// described by name, attributes and size whichever way it came.
 struct Listing {
-    FindHandle find;
-    bool firstHandedOut = false;
-    WIN32_FIND_DATAW entry{};
+    std::wstring query;  // folder in its exact form plus the pattern, for the find calls
+    bool root = false;   // a drive root
+
+    FileHandle folder;  // batched reads
+    const FullDirectoryEntry* batchEntry = nullptr;
+    bool batchFresh = false;  // batchEntry is the first of a batch just read, not handed out yet
+    std::vector<uint64_t> handedOut;  // names given so far, should the batches fail mid-way
+
+    FindHandle find;  // find calls
+    bool findPending = false;  // the find's first entry is not handed out yet
+    WIN32_FIND_DATAW found{};
+
+    const wchar_t* name = nullptr;
+    size_t nameLength = 0;
+    DWORD attributes = 0;
+    long long size = 0;
 };
 
 std::vector<std::unique_ptr<Listing>> listings(16);
+bool batchesAllowed = true;
+// One batch buffer per listing number, kept across listings: a walk starts
+// thousands of listings at a handful of numbers.
+std::vector<std::unique_ptr<std::byte[]>> buffers;
 
 Listing* findListing(int number) {
     if (number < 0 || static_cast<size_t>(number) >= listings.size()) return nullptr;
     return listings[static_cast<size_t>(number)].get();
+}
+
+std::byte* bufferOf(int number) {
+    if (buffers.size() <= static_cast<size_t>(number)) buffers.resize(static_cast<size_t>(number) + 1);
+    auto& buffer = buffers[static_cast<size_t>(number)];
+    if (!buffer) buffer.reset(new std::byte[batchBytes]);
+    return buffer.get();
 }
 
 HANDLE findFirst(const std::wstring& query, WIN32_FIND_DATAW& entry) {
@@ -31,6 +84,116 @@ HANDLE findFirst(const std::wstring& query, WIN32_FIND_DATAW& entry) {
     return h;
 }
 
+// Starts the find calls; false when the folder cannot be listed.
+bool startFind(Listing& listing) {
+    listing.find.reset(findFirst(listing.query, listing.found));
+    if (listing.find.valid()) {
+        listing.findPending = true;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;  // nothing matched: empty
+}
+
+bool nextFound(Listing& listing) {
+    if (!listing.find.valid()) return false;
+    if (listing.findPending) {
+        listing.findPending = false;
+        return true;
+    }
+    return FindNextFileW(listing.find.get(), &listing.found) != FALSE;
+}
+
+// The next entry by the find calls; after a batched read failed mid-way, the
+// names already handed out are passed over, so no entry comes twice.
+bool nextByFind(Listing& listing) {
+    while (nextFound(listing)) {
+        const size_t length = wcslen(listing.found.cFileName);
+        if (!listing.handedOut.empty()) {
+            const uint64_t hash = nameHash(listing.found.cFileName, length);
+            if (std::binary_search(listing.handedOut.begin(), listing.handedOut.end(), hash)) continue;
+        }
+        listing.name = listing.found.cFileName;
+        listing.nameLength = length;
+        listing.attributes = listing.found.dwFileAttributes;
+        listing.size = static_cast<long long>((static_cast<unsigned long long>(listing.found.nFileSizeHigh) << 32) |
+                                              listing.found.nFileSizeLow);
+        return true;
+    }
+    return false;
+}
+
+enum class Batch { read, end, failed };
+
+Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS kind) {
+    if (getFileInformationByHandleEx()(listing.folder.get(), kind, buffer, batchBytes)) {
+        listing.batchEntry = reinterpret_cast<const FullDirectoryEntry*>(buffer);
+        listing.batchFresh = true;
+        return Batch::read;
+    }
+    listing.batchEntry = nullptr;
+    const DWORD error = GetLastError();
+    return error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND ? Batch::end : Batch::failed;
+}
+
+// Opens the folder and reads its first batch; false when this way is not to be had.
+bool startBatches(Listing& listing, const std::wstring& folder, int number) {
+    if (!batchesAllowed || !getFileInformationByHandleEx()) return false;
+    listing.folder.reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!listing.folder.valid()) return false;
+    if (readBatch(listing, bufferOf(number), fullDirectoryRestartInfo) == Batch::failed) {
+        listing.folder.reset();
+        return false;
+    }
+    return true;
+}
+
+bool stepInBatches(Listing& listing, int number) {
+    const FullDirectoryEntry* entry = listing.batchEntry;
+    if (!entry) return false;  // the folder was empty
+    if (listing.batchFresh) {
+        listing.batchFresh = false;
+    } else if (entry->nextEntryOffset) {
+        entry = reinterpret_cast<const FullDirectoryEntry*>(reinterpret_cast<const std::byte*>(entry) +
+                                                            entry->nextEntryOffset);
+        listing.batchEntry = entry;
+    } else {
+        switch (readBatch(listing, bufferOf(number), fullDirectoryInfo)) {
+            case Batch::read: break;
+            case Batch::end: return false;
+            case Batch::failed:
+                // Go on with the find calls, passing over what the batches gave.
+                listing.folder.reset();
+                std::sort(listing.handedOut.begin(), listing.handedOut.end());
+                return startFind(listing) && nextByFind(listing);
+        }
+        entry = listing.batchEntry;
+        listing.batchFresh = false;
+    }
+    listing.name = entry->fileName;
+    listing.nameLength = entry->fileNameLength / sizeof(WCHAR);
+    listing.attributes = entry->fileAttributes;
+    listing.size = entry->endOfFile.QuadPart;
+    return true;
+}
+
+bool isDots(const wchar_t* name, size_t length) {
+    return (length == 1 && name[0] == L'.') || (length == 2 && name[0] == L'.' && name[1] == L'.');
+}
+
+bool nextInBatches(Listing& listing, int number) {
+    // A drive root has no "." and ".." (some systems report them all the same).
+    while (stepInBatches(listing, number)) {
+        if (!listing.folder.valid()) return true;  // gone over to the find calls
+        if (listing.root && isDots(listing.name, listing.nameLength)) continue;
+        listing.handedOut.push_back(nameHash(listing.name, listing.nameLength));
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int ListingStart(int number, const std::wstring& folder, const std::wstring& pattern) {
@@ -38,17 +201,17 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
     ListingFinish(number);
 
     // Listed by its exact name: "dir." would otherwise list "dir".
-    std::wstring query = PathExactForm(folder);
-    if (query.empty() || query.back() != L'\\') query += L'\\';
-    query += PathExactPattern(pattern);
+    std::wstring exactFolder = PathExactForm(folder);
+    if (exactFolder.empty() || exactFolder.back() != L'\\') exactFolder += L'\\';
+    const std::wstring exactPattern = PathExactPattern(pattern);
 
     auto listing = std::make_unique<Listing>();
-    listing->find.reset(findFirst(query, listing->entry));
-    if (!listing->find.valid()) {
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) return 0;
-        listing->firstHandedOut = true;  // nothing matched: the listing is empty
-    }
+    listing->query = exactFolder + exactPattern;
+    const size_t plain = exactFolder.compare(0, 4, L"\\\\?\\") == 0 ? 4 : 0;
+    listing->root = exactFolder.size() == plain + 3 && exactFolder[plain + 1] == L':';
+    // Batches list everything, so they serve only a listing of every entry.
+    const bool batched = exactPattern == L"*" && startBatches(*listing, exactFolder, number);
+    if (!batched && !startFind(*listing)) return 0;
     if (static_cast<size_t>(number) >= listings.size()) listings.resize(static_cast<size_t>(number) + 16);
     listings[static_cast<size_t>(number)] = std::move(listing);
     return 1;
@@ -56,35 +219,42 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
 
 int ListingNext(int number) {
     Listing* listing = findListing(number);
-    if (!listing || !listing->find.valid()) return 0;
-    if (!listing->firstHandedOut) {
-        listing->firstHandedOut = true;
-        return 1;
-    }
-    return FindNextFileW(listing->find.get(), &listing->entry) ? 1 : 0;
+    if (!listing) return 0;
+    if (listing->folder.valid()) return nextInBatches(*listing, number) ? 1 : 0;
+    return nextByFind(*listing) ? 1 : 0;
 }
 
 std::wstring ListingEntryName(int number) {
     Listing* listing = findListing(number);
-    return listing ? std::wstring(listing->entry.cFileName) : std::wstring();
+    return listing && listing->name ? std::wstring(listing->name, listing->nameLength) : std::wstring();
 }
 
 int ListingEntryKind(int number) {
     Listing* listing = findListing(number);
-    if (!listing) return listingNone;
-    return (listing->entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listingDirectory : listingFile;
+    if (!listing || !listing->name) return listingNone;
+    return (listing->attributes & FILE_ATTRIBUTE_DIRECTORY) ? listingDirectory : listingFile;
 }
 
 long long ListingEntrySize(int number) {
     Listing* listing = findListing(number);
-    if (!listing) return 0;
-    return static_cast<long long>((static_cast<unsigned long long>(listing->entry.nFileSizeHigh) << 32) |
-                                  listing->entry.nFileSizeLow);
+    return listing ? listing->size : 0;
 }
 
 bool ListingEntryIsLink(int number) {
     Listing* listing = findListing(number);
-    return listing && (listing->entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return listing && (listing->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+PathIdentity ListingFolderIdentity(int number) {
+    PathIdentity identity;
+    Listing* listing = findListing(number);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!listing || !listing->folder.valid() || !GetFileInformationByHandle(listing->folder.get(), &information))
+        return identity;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    identity.known = true;
+    return identity;
 }
 
 void ListingFinish(int number) {
@@ -93,4 +263,7 @@ void ListingFinish(int number) {
 
 void ListingFinishAll() {
     for (auto& listing : listings) listing.reset();
+    buffers.clear();
 }
+
+void ListingUseBatches(bool use) { batchesAllowed = use; }

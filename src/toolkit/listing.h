@@ -1,5 +1,7 @@
 #pragma once
 // Directory listings, each addressed by a number the caller chooses.
+#include "toolkit/paths.h"
+
 #include <string>
 
 enum ListingKind { listingNone = 0, listingFile = 1, listingDirectory = 2 };
@@ -13,5 +15,11 @@ int ListingEntryKind(int number);
 long long ListingEntrySize(int number);
 // True when the entry is a junction, a symbolic link or another reparse point.
 bool ListingEntryIsLink(int number);
+// The folder being listed, where the listing holds it open (batched reads);
+// unknown otherwise.
+PathIdentity ListingFolderIdentity(int number);
 void ListingFinish(int number);
 void ListingFinishAll();
+// Batched reads are used where the system offers them; false keeps to the find
+// calls (for tests of that path).
+void ListingUseBatches(bool use);

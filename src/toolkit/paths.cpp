@@ -1,6 +1,7 @@
 #include "toolkit/paths.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/later_calls.h"
 
 #include <cwctype>
 
@@ -114,9 +115,7 @@ PathIdentity PathIdentityOf(const std::wstring& path) {
 }
 
 std::wstring PathFinal(const std::wstring& path) {
-    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-    static const auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    const auto finalPathName = getFinalPathNameByHandle();
     if (!finalPathName) return {};
     FileHandle file = openToRead(path);
     if (!file.valid()) return {};

@@ -3,6 +3,7 @@
 #include "search/walk.h"
 
 #include "support/fixture.h"
+#include "toolkit/listing.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -19,6 +21,8 @@ namespace {
 class Walk : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The suite runs a second time on the find calls alone (see tests/CMakeLists.txt).
+        ListingUseBatches(std::getenv("RAVLEK_LISTING_FIND_CALLS") == nullptr);
         state().sizeThreshold = -1;
         state().searchWindowsFolder = false;
         setWindowsFolder(L"C:\\windows");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 namespace {
 
@@ -69,4 +70,24 @@ TEST(Listing, NumbersAreIndependentAndReusable) {
     EXPECT_TRUE(ListingNext(40));
     ListingFinishAll();
     EXPECT_FALSE(ListingNext(40));
+}
+
+TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnce) {
+    // Long names: a few thousand entries fill several of the batched reads.
+    const std::wstring folder = makeFixtureFolder();
+    const std::wstring stem(120, L'n');
+    for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
+    ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
+    std::set<std::wstring> names;
+    long long sizes = 0;
+    int entries = 0;
+    while (ListingNext(1)) {
+        ++entries;
+        names.insert(ListingEntryName(1));
+        if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
+    }
+    ListingFinish(1);
+    EXPECT_EQ(entries, 3002) << "every file, . and .., each once";
+    EXPECT_EQ(names.size(), 3002u);
+    EXPECT_EQ(sizes, 2999LL * 3000 / 2);
 }
