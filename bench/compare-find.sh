@@ -34,7 +34,7 @@ export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d"
 trap 'WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1 || true' EXIT
 out=$(scripts/wine-run.sh build/mingw/bench/walk_bench.exe 'D:\tree\' | tr -d '\r')
 echo "$out"
-read -r bare size text files < <(echo "$out" | sed -n 's/^seconds: bare=\([^ ]*\) size=\([^ ]*\) text=\([^ ]*\) files=\(.*\)$/\1 \2 \3 \4/p')
+read -r bare size text files < <(echo "$out" | sed -n 's/^seconds: bare=\([^ ]*\) size=\([^ ]*\) text=\([^ ]*\) files=\([^ ]*\).*$/\1 \2 \3 \4/p')
 
 best_of_three() {  # seconds of the fastest of three runs of the command
   local best=""
@@ -47,7 +47,7 @@ best_of_three() {  # seconds of the fastest of three runs of the command
   echo "$best"
 }
 find_size=$(best_of_three find "$tree" -type f -size +100M)
-find_text=$(best_of_three find "$tree" -type f -iname '*document 7*')
+find_text=$(best_of_three find "$tree" -type f -iname '*3.dat*')
 
 ratio() { printf '%.2f' "$(echo "scale=4; $1 / $2" | bc -l)"; }
 echo

@@ -2,9 +2,37 @@
 
 #include <shellapi.h>
 
+#include <atomic>
+
 PersonCalls& personCalls() {
     static PersonCalls calls;
     return calls;
+}
+
+namespace {
+
+struct KeyReading {
+    std::atomic<DWORD> tick{0};
+    std::atomic<SHORT> state{0};
+    std::atomic<bool> taken{false};
+};
+
+KeyReading readings[256];
+
+}  // namespace
+
+SHORT WINAPI recentKeyState(int virtualKey) {
+    // Each GetAsyncKeyState is a trip to the window server under Wine (8 us): asked
+    // once per directory entry, it doubled the time of a walk. A person holds a key
+    // for tens of milliseconds at the least, so a reading of this tick serves.
+    KeyReading& reading = readings[virtualKey & 0xFF];
+    const DWORD now = GetTickCount();
+    if (reading.taken && reading.tick == now) return reading.state;
+    const SHORT state = GetAsyncKeyState(virtualKey);
+    reading.state = state;
+    reading.tick = now;
+    reading.taken = true;
+    return state;
 }
 
 bool KeyHeld(int virtualKey) { return (personCalls().keyState(virtualKey) & 0x8000) != 0; }

@@ -10,8 +10,12 @@ std::wstring chooseFolderDialog(const std::wstring& title, const std::wstring& i
 // Hands a file or address to the shell; true when the shell took it.
 bool shellExecute(const wchar_t* verb, const std::wstring& file, const std::wstring& directory, int show, bool quiet);
 
+// The asynchronous key state, read again at most once per tick of the system
+// clock (about 10 to 16 ms) and answered from that reading in between.
+SHORT WINAPI recentKeyState(int virtualKey);
+
 struct PersonCalls {
-    SHORT(WINAPI* keyState)(int virtualKey) = GetAsyncKeyState;
+    SHORT(WINAPI* keyState)(int virtualKey) = recentKeyState;
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) = MessageBoxW;
     std::wstring (*chooseFolder)(const std::wstring& title, const std::wstring& initialPath) = chooseFolderDialog;
     bool (*shellOpen)(const wchar_t* verb, const std::wstring& file, const std::wstring& directory, int show,
