@@ -34,7 +34,14 @@ long long thresholdForCriterion(const std::wstring& criterionText) {
 
 bool nameMatches(std::wstring name, const std::wstring& searchText) {
     if (searchText.empty()) return false;
-    if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    // Letters A to Z are lowered here; only a name with other letters asks the
+    // system, whose mapping gives the same for these (the walk tests every name).
+    bool plain = true;
+    for (wchar_t& c : name) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
+        else if (c >= 0x80) plain = false;
+    }
+    if (!plain) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
     return name.find(searchText) != std::wstring::npos;
 }
 

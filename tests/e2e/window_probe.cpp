@@ -160,7 +160,8 @@ void timeSearch() {
     QueryPerformanceCounter(&start);
     PostMessageW(button, BM_CLICK, 0, 0);
     while (IsWindowEnabled(main) && millisecondsSince(start) < 5000) Sleep(1);
-    while (!IsWindowEnabled(main) || statusText().compare(0, 8, L"Showing ") != 0) Sleep(1);
+    while ((!IsWindowEnabled(main) || statusText().compare(0, 8, L"Showing ") != 0) && millisecondsSince(start) < 60000)
+        Sleep(1);
     std::printf("%.0f\n", millisecondsSince(start));
 }
 
