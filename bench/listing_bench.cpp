@@ -2,16 +2,18 @@
 // the listing takes.
 //   listing_bench [FOLDER [ROWS]]   (FOLDER: the tree walk_bench made, default D:\ravlek-bench\;
 //                                    ROWS: entries to list, default 100000)
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/program.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "app/environment.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
-#include "search/size_text.h"
+#include "window/size_text.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
+#include "toolkit/native.h"  // native: to draw the window at once and time the drawing
 #include "toolkit/window.h"
 
 #include <windows.h>

@@ -3,8 +3,8 @@
 // here as the anchor, the sort of a full collection, and the memory a text-mode
 // collection takes.
 //   walk_bench [FOLDER]   (default D:\ravlek-bench\; the tree is made on first use)
+#include "search/search_driver.h"
 #include "search/search_state.h"
-#include "search/walk.h"
 #include "toolkit/handles.h"
 #include "toolkit/sort_texts.h"
 
@@ -147,9 +147,12 @@ double timeBatched(const std::wstring& root) {
     return secondsSince(start);
 }
 
+bool nameTest = false;
+const std::wstring nameText = L"3.dat";
+
 double timeCollect(const std::wstring& root) {
     auto start = Clock::now();
-    collectFiles(root);
+    collectFiles(root, nameTest, nameText);
     return secondsSince(start);
 }
 
@@ -166,11 +169,10 @@ int wmain(int argc, wchar_t** argv) {
     // Text mode first, on a fresh collection, to see its memory. The text ends
     // about one name in ten ("document 13.dat", "document 23.dat", ...).
     state.sizeThreshold = -1;
-    state.nameTest = true;
-    state.nameText = L"3.dat";
+    nameTest = true;
     long long before = liveBytes;
     peakBytes = before;
-    collectFiles(root);
+    collectFiles(root, nameTest, nameText);
     const int matches = state.collectedCount;
     std::printf("text-mode collection: %d matches (%.1f %% of the files), peak %.0f bytes per match (%.1f MB at the peak)\n",
                 matches, 100.0 * matches / fileCount, double(peakBytes - before) / matches,
@@ -179,7 +181,7 @@ int wmain(int argc, wchar_t** argv) {
     double bare = bestOf(3, timeBare, root);
     double batched = bestOf(3, timeBatched, root);
     double text = bestOf(3, timeCollect, root);
-    state.nameTest = false;
+    nameTest = false;
     state.sizeThreshold = 104857600;
     double size = bestOf(3, timeCollect, root);
     std::printf("bare FindFirstFileW loop:    %.0f files/s\n", fileCount / bare);

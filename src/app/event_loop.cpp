@@ -1,16 +1,11 @@
 #include "app/event_loop.h"
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/program.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "fileinfo/info_panel.h"
 #include "purge/move_target.h"
 #include "purge/purge_actions.h"
 #include "purge/purge_state.h"
-#include "search/busy_state.h"
-#include "search/match_rules.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
@@ -19,8 +14,13 @@
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
-
-#include <commctrl.h>
+#include "window/action_buttons.h"
+#include "window/busy_state.h"
+#include "window/control_ids.h"
+#include "window/criteria.h"
+#include "window/key_waits.h"
+#include "window/program.h"
+#include "window/window_state.h"
 
 LoopState& loopState() {
     static LoopState state;
@@ -32,34 +32,29 @@ namespace {
 void tickEveryRow() {
     LoopState& loop = loopState();
     loop.tickAllNext = 1 - loop.tickAllNext;
-    LVITEMW item{};
-    item.mask = LVIF_STATE;
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = loop.tickAllNext == 0 ? 0x2000 : 0x1000;
-    SendMessageW(ControlNativeHandle(idResultsList), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
+    ControlTickAllItems(idResultsList, loop.tickAllNext == 0);
 }
 
 void handleKeyDown() {
     LoopState& loop = loopState();
     loop.focusedControl = ControlFocus();
     if (loop.focusedControl == idTextField) {
-        if (KeyHeld(VK_RETURN)) runSearch();
+        if (KeyHeld(keyEnter)) runSearch();
     } else if (loop.focusedControl == idResultsList && ControlItemCount(idResultsList) > 0) {
-        if (KeyHeld(VK_DELETE)) {
+        if (KeyHeld(keyDelete)) {
             purgeTickedFiles(idDeleteButton);
-        } else if (KeyHeld(VK_CONTROL) && KeyHeld('A')) {
+        } else if (KeyHeld(keyControl) && KeyHeld('A')) {
             tickEveryRow();
         }
     }
 }
 
 void handleListEvent(int kind) {
-    LoopState& loop = loopState();
-    loop.selectedRow = static_cast<int>(ControlState(idResultsList));
-    loop.selectedPath = loop.selectedRow < 0 ? std::wstring() : ControlItemText(idResultsList, loop.selectedRow, 1);
+    WindowState& window = windowState();
+    window.selectedRow = static_cast<int>(ControlState(idResultsList));
+    window.selectedPath = window.selectedRow < 0 ? std::wstring() : ControlItemText(idResultsList, window.selectedRow, 1);
     updateActionButtons();
-    if (kind == 2 && !loop.selectedPath.empty()) showFileTypeInfo(loop.selectedPath);
+    if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
 }
 
 // A choice is a selection change while the list is closed (keys, wheel, tools
@@ -69,7 +64,7 @@ void handleListEvent(int kind) {
 bool criterionChosen(int kind) {
     if (ControlAttribute(idCriterionSelector, comboListOpen)) return false;
     if (kind == kindChange) return true;
-    return kind == CBN_CLOSEUP &&
+    return kind == kindListClosed &&
            thresholdForCriterion(ControlText(idCriterionSelector)) != searchState().sizeThreshold;
 }
 
@@ -114,7 +109,7 @@ void dispatchControlEvent(int control, int kind) {
             searchState().searchWindowsFolder = (ControlState(idWindowsFolderOption) & 1) != 0;
             break;
         case idTempFilesOption:
-            purgeState().purgeTempFiles = (ControlState(idTempFilesOption) & 1) != 0;
+            windowState().purgeTempFiles = (ControlState(idTempFilesOption) & 1) != 0;
             updateActionButtons();
             break;
         case idMoveTargetField:
@@ -140,7 +135,7 @@ void dispatchControlEvent(int control, int kind) {
 
 bool handleEvent(int code) {
     loopState().lastEvent = code;
-    if (code == WM_KEYDOWN) {
+    if (code == eventKeyDown) {
         handleKeyDown();
     } else if (code == eventControl) {
         dispatchControlEvent(EventControl(), EventKind());
@@ -155,46 +150,11 @@ void runEventLoop() {
     shutdown();
 }
 
-void updateActionButtons() {
-    LoopState& loop = loopState();
-    bool anyTicked = false;
-    for (int row = 0, rows = ControlItemCount(idResultsList); row < rows && !anyTicked; ++row)
-        anyTicked = (ControlItemState(idResultsList, row) & 2) != 0;
-
-    const LRESULT selected = SendMessageW(ControlNativeHandle(idResultsList), LVM_GETSELECTEDCOUNT, 0, 0);
-    if (selected == 0) {
-        resetInfoPanel();
-    } else if (selected == 1) {
-        setMainStatus(PathNamePart(loop.selectedPath));
-    } else {
-        loop.selectedPath.clear();
-        resetInfoPanel();
-    }
-    const bool deleteEnabled = anyTicked || purgeState().purgeTempFiles;
-    ControlSetDisabled(idDeleteButton, !deleteEnabled);
-    ControlSetDisabled(idMoveButton, !anyTicked);
-
-    const bool textMode = ControlText(idCriterionSelector) == textCriterion;
-    ControlSetDisabled(idTextLabel, !textMode);
-    ControlSetDisabled(idTextField, !textMode);
-}
-
-void waitForKeysReleased() {
-    // Any bit counts, the pressed-since-last-asked bit too: the key that closed a
-    // message box must not reach the window.
-    for (;;) {
-        SleepAnsweringSentMessages(1);
-        if (personCalls().keyState(VK_ESCAPE) != 0) continue;
-        if (personCalls().keyState(VK_RETURN) != 0) continue;
-        return;
-    }
-}
-
 void openManual() {
     const Program& p = program();
     if (PathSize(p.manualPath) == sizeMissing) {
         ShowMessage(L"The " + p.name + L" manual could not be found.\nYou should reinstall the product to fix this problem.",
-                    p.name, MB_OK | MB_ICONHAND);
+                    p.name, messageOk | messageStop);
         waitForKeysReleased();
         return;
     }

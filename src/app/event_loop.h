@@ -1,13 +1,10 @@
 #pragma once
-// The loop that turns events into commands, and the rules it keeps.
-#include <string>
+// The loop that turns events into commands.
 
 struct LoopState {
     int lastEvent = 0;
     int focusedControl = -1;
     int eventControl = -1;
-    int selectedRow = -1;
-    std::wstring selectedPath;
     int tickAllNext = 1;
 };
 LoopState& loopState();
@@ -17,6 +14,4 @@ void runEventLoop();
 // Handles one event code as the loop does; false when the loop should end.
 bool handleEvent(int code);
 void dispatchControlEvent(int control, int kind);
-void updateActionButtons();
-void waitForKeysReleased();
 void openManual();

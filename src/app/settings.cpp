@@ -1,10 +1,10 @@
 #include "app/settings.h"
 
-#include "app/program.h"
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 #include "toolkit/text_file.h"
+#include "window/program.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "app/update_reminder.h"
 
-#include "app/program.h"
 #include "app/settings.h"
 #include "toolkit/local_date.h"
 #include "toolkit/person.h"
+#include "window/program.h"
 
 std::wstring updateReminderText(const std::wstring& name, const std::wstring& version, const std::wstring& address) {
     return L"You are using " + name + L" v" + version + L"\n\n" +
@@ -18,8 +18,8 @@ void runUpdateReminder() {
         // Stored before asking, so the year counts as reminded whatever the answer.
         p.updateCheckYear = year;
         int answer = ShowMessage(updateReminderText(p.name, p.version, p.makerAddress), L"Yearly Update Check",
-                                 MB_OKCANCEL | MB_ICONINFORMATION);
-        if (answer == IDOK) personCalls().shellOpen(L"open", p.makerAddress, L"", SW_SHOWMAXIMIZED, false);
+                                 messageOkCancel | messageInformation);
+        if (answer == answerOk) OpenAddress(p.makerAddress);
     }
     saveSettings();
 }

@@ -2,7 +2,6 @@
 // The two web panels beside the results: what a file type is, and the exact file.
 #include <string>
 
-void resetInfoPanel();
 void showFileTypeInfo(const std::wstring& path);
 // Waits (within a bound) for the panel's page, then gives it the keyboard focus.
 void focusWebPage(int id);

@@ -1,5 +1,5 @@
 #pragma once
-// What the program knows of one drive, and the drive list built from it.
+// What the program knows of one drive.
 #include <string>
 
 enum class Writable { notProbed, no, yes };
@@ -12,10 +12,7 @@ struct DriveInfo {
     Writable writable = Writable::notProbed;
 };
 
-// The one reading, overwritten by every readDriveInfo.
-DriveInfo& driveInfo();
-void readDriveInfo(const std::wstring& letter);
-// Empties the drive list and fills it with every drive whose label can be read, A to Z.
-void rebuildDriveList();
+// The drive named by the first letter of `letter`; a probe file tells whether it is writable.
+DriveInfo readDriveInfo(const std::wstring& letter);
 // The drive list's text for a reading, such as "C:  (System, 37% free)".
 std::wstring driveItemText(wchar_t letter, const DriveInfo& info);

@@ -1,16 +1,17 @@
 #include "purge/move_target.h"
 
-#include "app/control_ids.h"
-#include "app/event_loop.h"
-#include "app/program.h"
 #include "purge/drive_info.h"
 #include "purge/purge_state.h"
-#include "search/results_list.h"
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
+#include "window/control_ids.h"
+#include "window/key_waits.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "window/window_state.h"
 
 namespace {
 
@@ -28,14 +29,14 @@ bool onSearchVolume(const std::wstring& target, const std::wstring& drive) {
 // around them, would lose what was moved.
 bool overlapsTempFiles(const std::wstring& target) {
     const std::wstring temp = program().tempFolder;
-    if (!purgeState().purgeTempFiles || temp.empty()) return false;
+    if (!windowState().purgeTempFiles || temp.empty()) return false;
     const std::wstring finalTarget = PathFinal(target), finalTemp = PathFinal(temp);
     auto overlap = [](const std::wstring& a, const std::wstring& b) { return PathContains(a, b) || PathContains(b, a); };
     return overlap(target, temp) || (!finalTarget.empty() && !finalTemp.empty() && overlap(finalTarget, finalTemp));
 }
 
 void informUser(const std::wstring& text) {
-    ShowMessage(text, program().name, MB_OK | MB_ICONINFORMATION);
+    ShowMessage(text, program().name, messageOk | messageInformation);
     waitForKeysReleased();
 }
 
@@ -60,30 +61,21 @@ void browseForMoveTarget() {
 
 bool acceptMoveTarget(const std::wstring& searchDrive) {
     const std::wstring& target = purgeState().moveTarget;
-    readDriveInfo(TextLeft(target, 1));
     const bool refused = target.empty() || target == L"\\" || onSearchVolume(target, searchDrive) ||
-                         PathSize(target) != sizeFolder || driveInfo().writable == Writable::no;
+                         PathSize(target) != sizeFolder ||
+                         readDriveInfo(TextLeft(target, 1)).writable == Writable::no;
     if (!refused && overlapsTempFiles(target)) {
         ShowMessage(L"The target folder and your temporary-files folder lie one inside the other, and this purge "
                     L"empties the temporary files.\nChoose another target, or untick the temporary-files option.",
-                    program().name, MB_OK | MB_ICONEXCLAMATION);
+                    program().name, messageOk | messageWarning);
         waitForKeysReleased();
         ControlSetFocus(idMoveTargetField);
         return false;
     }
     if (!refused) return true;
     ShowMessage(L"The specified drive isn't valid, or files can't be moved there.", program().name,
-                MB_OK | MB_ICONEXCLAMATION);
+                messageOk | messageWarning);
     waitForKeysReleased();
     ControlSetFocus(idMoveTargetField);
     return false;
-}
-
-std::wstring freeNameIn(const std::wstring& folder, const std::wstring& fileName) {
-    std::wstring candidate = folder + fileName;
-    const std::wstring extension = PathExtensionPart(fileName);
-    const std::wstring stem = extension.empty() ? fileName : TextLeft(fileName, TextLength(fileName) - TextLength(extension) - 1);
-    for (int copy = 2; PathSize(candidate) != sizeMissing; ++copy)
-        candidate = folder + stem + L" (" + TextFromInteger(copy) + L")" + (extension.empty() ? L"" : L"." + extension);
-    return candidate;
 }

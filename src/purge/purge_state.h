@@ -1,10 +1,9 @@
 #pragma once
-// What the purge actions keep between the window's events.
+// What the purge commands keep between the window's events.
 #include <string>
 
 struct PurgeState {
-    std::wstring moveTarget;      // ends in "\" once checked
-    bool purgeTempFiles = false;  // the temporary-files option
+    std::wstring moveTarget;  // ends in "\" once checked
 };
 
 PurgeState& purgeState();

@@ -1,10 +1,8 @@
 #include "purge/temp_purge.h"
 
-#include "app/program.h"
-#include "purge/drive_info.h"
+#include "toolkit/drives.h"
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
-#include "toolkit/text.h"
 
 #include <algorithm>
 
@@ -17,7 +15,7 @@ std::wstring withBackslash(std::wstring folder) {
 
 // Judged on the folder's text: a whole drive, a share root, Windows, the user's
 // own folder, or a folder above them.
-bool dangerousPlace(const std::wstring& folder) {
+bool dangerousPlace(const std::wstring& folder, const std::wstring& windowsFolder) {
     const std::wstring temp = withBackslash(folder);
     // "\" alone, a drive root or a share root would mean a whole drive.
     if (temp == L"\\" || (temp.size() <= 3 && temp.size() >= 2 && temp[1] == L':')) return true;
@@ -25,7 +23,7 @@ bool dangerousPlace(const std::wstring& folder) {
     // \\server\share\ is the root of a share: four backslashes, nothing below.
     if (temp.compare(0, 2, L"\\\\") == 0 && std::count(temp.begin(), temp.end(), L'\\') <= 4) return true;
     const std::wstring profile = ProfileFolder();
-    return PathContains(temp, program().windowsFolder) || (!profile.empty() && PathContains(temp, profile));
+    return PathContains(temp, windowsFolder) || (!profile.empty() && PathContains(temp, profile));
 }
 
 // True when the folder or a folder above it is a link (junction or symbolic link).
@@ -41,26 +39,25 @@ bool reachedThroughLink(const std::wstring& folder) {
 
 }  // namespace
 
-bool tooDangerousToEmpty(const std::wstring& folder) {
-    if (dangerousPlace(folder)) return true;
+bool tooDangerousToEmpty(const std::wstring& folder, const std::wstring& windowsFolder) {
+    if (dangerousPlace(folder, windowsFolder)) return true;
     // A link leads elsewhere: where it really leads is judged too (TEMP linked to
     // a drive root would otherwise take the whole drive).
     const std::wstring final = PathFinal(folder);
-    if (!final.empty()) return dangerousPlace(final);
+    if (!final.empty()) return dangerousPlace(final, windowsFolder);
     return reachedThroughLink(folder);
 }
 
-TempPurgeResult purgeTempFolder() {
-    const std::wstring& temp = program().tempFolder;
-    if (tooDangerousToEmpty(temp)) return TempPurgeResult{};
+TempPurgeResult purgeTempFolder(const std::wstring& temp, const std::wstring& windowsFolder) {
+    if (tooDangerousToEmpty(temp, windowsFolder)) return TempPurgeResult{};
     const std::wstring final = PathFinal(temp);
-    const std::wstring drive = TextLeft(final.empty() ? temp : final, 1);
-    readDriveInfo(drive);
-    const long long freeBefore = driveInfo().freeBytes;
+    // Never empty: an empty folder text is too dangerous to empty. A share has no
+    // letter and no reading, and its gain shows as 0.
+    const wchar_t drive = (final.empty() ? temp : final).front();
+    const long long freeBefore = DriveRead(drive).freeBytes;
     // Emptied, not removed and made again: a temporary folder that is a link stays
     // the link it is.
     FolderEmpty(temp, L"", removeRecursive | removeForce);
-    readDriveInfo(drive);
-    const long long freeAfter = driveInfo().freeBytes;
+    const long long freeAfter = DriveRead(drive).freeBytes;
     return TempPurgeResult{true, static_cast<double>(freeAfter - freeBefore)};
 }

@@ -1,8 +1,9 @@
 #include "search/results_list.h"
 
-#include "app/control_ids.h"
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
 
 void clearResults() { ControlClearItems(idResultsList); }
 

@@ -1,11 +1,5 @@
 #include "search/search_driver.h"
 
-#include "app/control_ids.h"
-#include "app/event_loop.h"
-#include "app/main_window.h"
-#include "app/program.h"
-#include "fileinfo/info_panel.h"
-#include "search/busy_state.h"
 #include "search/match_rules.h"
 #include "search/results_list.h"
 #include "search/search_state.h"
@@ -14,28 +8,48 @@
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
+#include "window/action_buttons.h"
+#include "window/busy_state.h"
+#include "window/control_ids.h"
+#include "window/criteria.h"
+#include "window/info_pages.h"
+#include "window/key_waits.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "window/window_state.h"
 
-std::wstring& searchDrive() {
-    static std::wstring drive;
-    return drive;
+namespace {
+
+// The person stops a walk by holding Escape.
+class EscapeStopsTheWalk final : public WalkObserver {
+public:
+    bool stopRequested() override { return KeyHeld(keyEscape); }
+};
+
+}  // namespace
+
+void collectFiles(const std::wstring& rootPath, bool nameTest, const std::wstring& nameText) {
+    SearchState& state = searchState();
+    WalkRequest request;
+    request.rootPath = rootPath;
+    request.sizeThreshold = state.sizeThreshold;
+    request.nameTest = nameTest;
+    request.nameText = nameText;
+    if (!state.searchWindowsFolder) request.windowsFolderPrefix = state.windowsFolderPrefix;
+    EscapeStopsTheWalk escape;
+    state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount);
 }
 
 void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     const SearchState& state = searchState();
-    // Locking the window alone still lets the list redraw itself on every row
-    // on some systems (Wine: 30 times slower); it is told to wait as well.
-    HWND list = ControlNativeHandle(idResultsList);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    LockWindowUpdate(WindowNativeHandle(mainWindowNumber));
+    ControlFreezeDrawing(idResultsList, true);
     int rowIndex = -1;
     for (int i = 1; i <= state.collectedCount; ++i) {
         std::wstring entry = TextTrimStart(state.collection[static_cast<size_t>(i)]);
         if (!textMode || entryMatchesName(entry, searchText)) addResultRow(entry, ++rowIndex);
-        if (KeyHeld(VK_ESCAPE)) break;
+        if (KeyHeld(keyEscape)) break;
     }
-    LockWindowUpdate(nullptr);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    ControlFreezeDrawing(idResultsList, false);
 }
 
 void runSearch() {
@@ -45,7 +59,7 @@ void runSearch() {
         searchText = TextLower(ControlText(idTextField));
         if (searchText.empty()) {
             ShowMessage(L"You haven't specified any text or a file extension.", program().name,
-                        MB_OK | MB_ICONEXCLAMATION);
+                        messageOk | messageWarning);
             waitForKeysReleased();
             ControlSetFocus(idTextField);
             return;
@@ -54,23 +68,22 @@ void runSearch() {
         searchText = TextRemove(searchText, L"\"");
     }
 
-    SetForegroundWindow(WindowNativeHandle(mainWindowNumber));
+    WindowBringForward(mainWindowNumber);
     drainEvents();
-    searchDrive() = TextLeft(ControlText(idDriveList), 2);
+    std::wstring& drive = windowState().searchDrive;
+    drive = TextLeft(ControlText(idDriveList), 2);
     clearResults();
     ControlSetState(idTabPanel, 0);
     resetInfoPanel();
     setMainControlsDisabled(1);
-    showBusyNotice(L"Scanning " + searchDrive() + L" drive (hold Esc to stop)");
+    showBusyNotice(L"Scanning " + drive + L" drive (hold Esc to stop)");
 
     // Only a drive letter is walked: "\" alone would walk whatever drive is current.
-    const std::wstring& drive = searchDrive();
     if (drive.size() == 2 && drive[1] == L':') {
-        searchState().nameTest = textMode;
-        searchState().nameText = searchText;
-        collectFiles(drive + L"\\");
+        collectFiles(drive + L"\\", textMode, searchText);
     } else {
         searchState().collectedCount = 0;
+        searchState().walkStopped = false;
     }
 
     // The person who stopped the walk is still holding Escape: what was found is

@@ -1,22 +1,17 @@
 #pragma once
 // What the file search keeps for the whole run.
-#include "toolkit/paths.h"
+#include "window/criteria.h"
 
-#include <deque>
-#include <set>
 #include <string>
 #include <vector>
 
 constexpr int collectionCapacity = 1048576;
 
 struct SearchState {
-    // A file is collected when its size is strictly greater than this.
-    long long sizeThreshold = 104857600;
+    // A file is collected when its size is strictly greater than this; the
+    // selector starts on its first criterion.
+    long long sizeThreshold = criteria[0].threshold;
     bool searchWindowsFolder = false;
-    // In text mode the walk collects only names that contain nameText (lower-cased,
-    // quotes removed), so the collection grows with the matches, not the drive.
-    bool nameTest = false;
-    std::wstring nameText;
     // The Windows folder, lower-cased, ending in "\"; set at start-up.
     std::wstring windowsFolderPrefix;
     int windowsFolderPrefixLength = 0;
@@ -27,11 +22,6 @@ struct SearchState {
     int collectedCount = 0;
     // The last walk was ended by Escape rather than by reaching its end.
     bool walkStopped = false;
-    // During a walk: the folders walked so far, and the folder links met and not
-    // yet followed. Links are followed after the folders themselves, so that a
-    // file is listed under its own folder's path when a link also leads to it.
-    std::set<PathIdentity> walkedFolders;
-    std::deque<std::wstring> linkedFolders;
 };
 
 SearchState& searchState();

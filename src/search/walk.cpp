@@ -1,15 +1,14 @@
 #include "search/walk.h"
 
 #include "search/match_rules.h"
-#include "search/search_state.h"
-#include "search/size_text.h"
 #include "toolkit/listing.h"
-#include "toolkit/person.h"
+#include "toolkit/paths.h"
 #include "toolkit/sort_texts.h"
-
-#include <windows.h>
+#include "window/size_text.h"
 
 #include <cwchar>
+#include <deque>
+#include <set>
 
 namespace {
 
@@ -33,77 +32,93 @@ void storeEntry(std::wstring& entry, const std::wstring& folderPath, const std::
     entry += name;
 }
 
-void collectEntry(const std::wstring& folderPath, const std::wstring& name, long long size) {
-    SearchState& state = searchState();
-    size_t slot = static_cast<size_t>(++state.collectedCount);
-    // Slot 0 is never used; slots past collectedCount keep old texts whose
-    // buffers are reused here.
-    if (state.collection.size() <= slot) state.collection.resize(slot + 1);
-    storeEntry(state.collection[slot], folderPath, name, size);
-}
+class Walker {
+public:
+    Walker(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection, int& count)
+        : request_(request), observer_(observer), collection_(collection), count_(count) {}
 
-// Each folder is walked once however many links lead to it, so a link loop ends
-// and a linked sibling's files are not collected twice.
-bool firstVisit(const std::wstring& folderPath, int listing) {
-    // A batched listing holds the folder open already; the find calls do not.
-    PathIdentity folder = ListingFolderIdentity(listing);
-    if (!folder.known) folder = PathIdentityOf(folderPath);
-    return !folder.known || searchState().walkedFolders.insert(folder).second;
-}
-
-void followLinkedFolders() {
-    SearchState& state = searchState();
-    while (!state.linkedFolders.empty() && !state.walkStopped) {
-        const std::wstring link = state.linkedFolders.front();
-        state.linkedFolders.pop_front();
-        // The Windows folder stays out however it is reached.
-        const std::wstring target = PathFinal(link);
-        if (!state.searchWindowsFolder && !target.empty() && isInWindowsFolder(target + L"\\")) continue;
-        walkDirectory(link, 0);
+    bool run() {
+        count_ = 0;
+        walkDirectory(request_.rootPath, 0);
+        followLinkedFolders();
+        SortTexts(collection_, 1, 1, count_);
+        return !stopped_;
     }
-}
+
+private:
+    void collectEntry(const std::wstring& folderPath, const std::wstring& name, long long size) {
+        const size_t slot = static_cast<size_t>(++count_);
+        if (collection_.size() <= slot) collection_.resize(slot + 1);
+        storeEntry(collection_[slot], folderPath, name, size);
+    }
+
+    bool leftOut(const std::wstring& folderPath) const { return isInFolder(folderPath, request_.windowsFolderPrefix); }
+
+    // Each folder is walked once however many links lead to it, so a link loop ends
+    // and a linked sibling's files are not collected twice.
+    bool firstVisit(const std::wstring& folderPath, int listing) {
+        // A batched listing holds the folder open already; the find calls do not.
+        PathIdentity folder = ListingFolderIdentity(listing);
+        if (!folder.known) folder = PathIdentityOf(folderPath);
+        return !folder.known || walkedFolders_.insert(folder).second;
+    }
+
+    void walkDirectory(const std::wstring& folderPath, int level) {
+        if (leftOut(folderPath)) return;
+        const int listing = level + 1;
+        if (!ListingStart(listing, folderPath, L"*.*")) return;
+        if (!firstVisit(folderPath, listing)) {
+            ListingFinish(listing);
+            return;
+        }
+        while (ListingNext(listing)) {
+            if (observer_.stopRequested()) {
+                stopped_ = true;
+                break;
+            }
+            if (ListingEntryKind(listing) == listingFile) {
+                const long long size = ListingEntrySize(listing);
+                if (size <= request_.sizeThreshold) continue;
+                const std::wstring name = ListingEntryName(listing);
+                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size);
+            } else {
+                std::wstring name = ListingEntryName(listing);
+                if (name == L"." || name == L"..") continue;
+                if (ListingEntryIsLink(listing)) {
+                    linkedFolders_.push_back(folderPath + name + L"\\");
+                } else {
+                    walkDirectory(folderPath + name + L"\\", level + 1);
+                }
+            }
+        }
+        ListingFinish(listing);
+    }
+
+    // Links are followed after the folders themselves, so that a file is listed
+    // under its own folder's path when a link also leads to it.
+    void followLinkedFolders() {
+        while (!linkedFolders_.empty() && !stopped_) {
+            const std::wstring link = linkedFolders_.front();
+            linkedFolders_.pop_front();
+            // The Windows folder stays out however it is reached.
+            const std::wstring target = PathFinal(link);
+            if (!target.empty() && leftOut(target + L"\\")) continue;
+            walkDirectory(link, 0);
+        }
+    }
+
+    const WalkRequest& request_;
+    WalkObserver& observer_;
+    std::vector<std::wstring>& collection_;
+    int& count_;
+    bool stopped_ = false;
+    std::set<PathIdentity> walkedFolders_;
+    std::deque<std::wstring> linkedFolders_;
+};
 
 }  // namespace
 
-void walkDirectory(const std::wstring& folderPath, int level) {
-    SearchState& state = searchState();
-    if (!state.searchWindowsFolder && isInWindowsFolder(folderPath)) return;
-    const int listing = level + 1;
-    if (!ListingStart(listing, folderPath, L"*.*")) return;
-    if (!firstVisit(folderPath, listing)) {
-        ListingFinish(listing);
-        return;
-    }
-    while (ListingNext(listing)) {
-        if (KeyHeld(VK_ESCAPE)) {
-            state.walkStopped = true;
-            break;
-        }
-        if (ListingEntryKind(listing) == listingFile) {
-            const long long size = ListingEntrySize(listing);
-            if (size <= state.sizeThreshold) continue;
-            const std::wstring name = ListingEntryName(listing);
-            if (!state.nameTest || nameMatches(name, state.nameText)) collectEntry(folderPath, name, size);
-        } else {
-            std::wstring name = ListingEntryName(listing);
-            if (name == L"." || name == L"..") continue;
-            if (ListingEntryIsLink(listing)) {
-                state.linkedFolders.push_back(folderPath + name + L"\\");
-            } else {
-                walkDirectory(folderPath + name + L"\\", level + 1);
-            }
-        }
-    }
-    ListingFinish(listing);
-}
-
-void collectFiles(const std::wstring& rootPath) {
-    SearchState& state = searchState();
-    state.collectedCount = 0;
-    state.walkStopped = false;
-    state.walkedFolders.clear();
-    state.linkedFolders.clear();
-    walkDirectory(rootPath, 0);
-    followLinkedFolders();
-    SortTexts(state.collection, 1, 1, state.collectedCount);
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection,
+               int& collectedCount) {
+    return Walker(request, observer, collection, collectedCount).run();
 }

@@ -1,8 +1,29 @@
 #pragma once
+// The walk over a drive: every file larger than a threshold (in text mode, only
+// those whose name holds the text) collected as an entry text, largest first.
+// It needs no window; whoever runs it says when to stop.
 #include <string>
+#include <vector>
 
-// Walks the drive at rootPath (such as "C:\") and leaves the files larger than the
-// size threshold in the collection, largest first.
-void collectFiles(const std::wstring& rootPath);
-// Walks one folder (ending in "\") and everything below it; level 0 is the root.
-void walkDirectory(const std::wstring& folderPath, int level);
+struct WalkRequest {
+    std::wstring rootPath;             // such as "C:\"
+    long long sizeThreshold = -1;      // a file is collected when it is strictly larger
+    bool nameTest = false;             // text mode: only names that hold nameText
+    std::wstring nameText;             // lower-cased, quotes removed
+    std::wstring windowsFolderPrefix;  // lower-cased, ending in "\"; empty leaves nothing out
+};
+
+class WalkObserver {
+public:
+    // Asked once per fetched entry; true ends the walk there.
+    virtual bool stopRequested() = 0;
+
+protected:
+    ~WalkObserver() = default;
+};
+
+// Fills entries 1..collectedCount of the collection (slot 0 unused; slots past the
+// count keep old texts whose room is reused) and sorts them largest first. True
+// when the walk reached its end, false when the observer stopped it.
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection,
+               int& collectedCount);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-INT_PTR createdResult(int requested, const Control* control);
 
 namespace {
 
@@ -17,16 +16,50 @@ struct RowColors {
     std::vector<std::pair<int, int>> cells;  // (text colour + 1, background + 1); 0 = not set
 };
 
-struct ListRecord : KindRecord {
+class CheckList final : public Control {
+public:
+    explicit CheckList(int flags) : Control(kindCheckList), flags_(flags) {}
+    // The colour blocks are freed while the rows still exist. The list owns its
+    // image list and destroys it with its window.
+    ~CheckList() override {
+        if (hwnd) SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+    }
+
+    bool notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override;
+    long long state() override;
+    void setState(long long row) override;
+    std::wstring text() override;
+    void addItem(int position, const std::wstring& text, HANDLE image) override;
+    void removeItem(int row) override;
+    void clearItems() override;
+    int itemCount() override;
+    int itemState(int row) override;
+    void setItemState(int row, int bits) override;
+    void tickAllItems(bool ticked) override;
+    int selectedCount() override;
+    std::wstring itemText(int row, int column) override;
+    void setItemText(int row, const std::wstring& text, int column) override;
+    void addColumn(int position, const std::wstring& title, int width) override;
+    long long itemAttribute(int column, int attribute) override;
+    void setItemAttribute(int column, int attribute, long long value) override;
+    void setColor(int which, int color) override;
+    void setItemColor(int row, int which, int color, int column) override;
+    int itemColor(int row, int which, int column) override;
+
+private:
+    RowColors& ensureColors(int row);
+    void setCell(int row, int column, const std::wstring& text);
+    std::wstring columnTitle(int column);
+    void setColumnTitle(int column, const std::wstring& title);
+    void drawGridLines(HDC dc);
+    LRESULT customDraw(NMLVCUSTOMDRAW& draw);
+
     size_t longestCell = 0;
     HIMAGELIST images = nullptr;
-    int flags = 0;
+    const int flags_;
     bool hasColors = false;
     int gridColor = -1;
     int columns = 1;
-    ~ListRecord() override {
-        if (images) ImageList_Destroy(images);
-    }
 };
 
 struct ListDefaults {
@@ -36,8 +69,6 @@ struct ListDefaults {
 
 ListDefaults listDefaults;
 
-ListRecord& recordOf(Control& c) { return static_cast<ListRecord&>(*c.record); }
-
 RowColors* colorsOf(HWND list, int row) {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
@@ -46,121 +77,120 @@ RowColors* colorsOf(HWND list, int row) {
     return reinterpret_cast<RowColors*>(item.lParam);
 }
 
-RowColors& ensureColors(Control& c, int row) {
-    RowColors* colors = colorsOf(c.hwnd, row);
+RowColors& CheckList::ensureColors(int row) {
+    RowColors* colors = colorsOf(hwnd, row);
     if (!colors) {
         colors = new RowColors;
         LVITEMW item{};
         item.mask = LVIF_PARAM;
         item.iItem = row;
         item.lParam = reinterpret_cast<LPARAM>(colors);
-        SendMessageW(c.hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    colors->cells.resize(static_cast<size_t>(std::max(recordOf(c).columns, 1)));
+    colors->cells.resize(static_cast<size_t>(std::max(columns, 1)));
     return *colors;
 }
 
-int rowCount(Control& c) { return static_cast<int>(SendMessageW(c.hwnd, LVM_GETITEMCOUNT, 0, 0)); }
+int CheckList::itemCount() { return static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0)); }
 
-void setCell(Control& c, int row, int column, const std::wstring& text) {
+void CheckList::setCell(int row, int column, const std::wstring& text) {
     LVITEMW item{};
     item.iSubItem = column;
     item.pszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(c.hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    recordOf(c).longestCell = std::max(recordOf(c).longestCell, text.size());
+    SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    longestCell = std::max(longestCell, text.size());
 }
 
-std::wstring columnTitle(Control& c, int column) {
+std::wstring CheckList::columnTitle(int column) {
     wchar_t buffer[512] = L"";
     LVCOLUMNW info{};
     info.mask = LVCF_TEXT;
     info.pszText = buffer;
     info.cchTextMax = 512;
-    SendMessageW(c.hwnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    SendMessageW(hwnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     return buffer;
 }
 
-void setColumnTitle(Control& c, int column, const std::wstring& title) {
+void CheckList::setColumnTitle(int column, const std::wstring& title) {
     LVCOLUMNW info{};
     info.mask = LVCF_TEXT;
     info.pszText = const_cast<wchar_t*>(title.c_str());
-    SendMessageW(c.hwnd, LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    SendMessageW(hwnd, LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
 }
 
 // Kind operations --------------------------------------------------------------
 
-void listAddItem(Control& c, int position, const std::wstring& text, HANDLE image) {
-    ListRecord& record = recordOf(c);
+void CheckList::addItem(int position, const std::wstring& text, HANDLE image) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = position < 0 || position > rowCount(c) ? rowCount(c) : position;
+    item.iItem = position < 0 || position > itemCount() ? itemCount() : position;
     size_t end = text.find(L'\n');
     std::wstring first = text.substr(0, end);
     item.pszText = first.data();
     if (image) {
-        if (!record.images) {
-            record.images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
-            SendMessageW(c.hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(record.images));
+        if (!images) {
+            images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+            SendMessageW(hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
         }
         item.mask |= LVIF_IMAGE;
-        item.iImage = ImageList_AddIcon(record.images, static_cast<HICON>(image));
+        item.iImage = ImageList_AddIcon(images, static_cast<HICON>(image));
     }
-    int row = static_cast<int>(SendMessageW(c.hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    int row = static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return;
-    record.longestCell = std::max(record.longestCell, first.size());
-    for (int column = 1; end != std::wstring::npos && column < record.columns; ++column) {
+    longestCell = std::max(longestCell, first.size());
+    for (int column = 1; end != std::wstring::npos && column < columns; ++column) {
         size_t start = end + 1;
         end = text.find(L'\n', start);
         std::wstring cell = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        if (!cell.empty()) setCell(c, row, column, cell);
+        if (!cell.empty()) setCell(row, column, cell);
     }
 }
 
-void listRemoveItem(Control& c, int row) { SendMessageW(c.hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
-void listClear(Control& c) { SendMessageW(c.hwnd, LVM_DELETEALLITEMS, 0, 0); }
+void CheckList::removeItem(int row) { SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
+void CheckList::clearItems() { SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0); }
 
-long long listState(Control& c) { return SendMessageW(c.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); }
+long long CheckList::state() { return SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED); }
 
-void listSetState(Control& c, long long row) {
+void CheckList::setState(long long row) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
-    SendMessageW(c.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     if (row < 0) return;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(c.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    SendMessageW(c.hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-std::wstring listItemText(Control& c, int row, int column) {
-    if (row == -1) return columnTitle(c, column);
-    std::wstring text(recordOf(c).longestCell + 1, L'\0');
+std::wstring CheckList::itemText(int row, int column) {
+    if (row == -1) return columnTitle(column);
+    std::wstring text(longestCell + 1, L'\0');
     LVITEMW item{};
     item.iSubItem = column;
     item.pszText = text.data();
     item.cchTextMax = static_cast<int>(text.size());
-    LRESULT length = SendMessageW(c.hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    LRESULT length = SendMessageW(hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     text.resize(static_cast<size_t>(std::max<LRESULT>(length, 0)));
     return text;
 }
 
-std::wstring listText(Control& c) {
-    long long row = listState(c);
-    return row < 0 ? std::wstring() : listItemText(c, static_cast<int>(row), 0);
+std::wstring CheckList::text() {
+    long long row = state();
+    return row < 0 ? std::wstring() : itemText(static_cast<int>(row), 0);
 }
 
-void listSetItemText(Control& c, int row, const std::wstring& text, int column) {
+void CheckList::setItemText(int row, const std::wstring& text, int column) {
     std::wstring cell = text.substr(0, text.find(L'\n'));
     if (row == -1) {
-        setColumnTitle(c, column, cell);
+        setColumnTitle(column, cell);
     } else {
-        setCell(c, row, column, cell);
+        setCell(row, column, cell);
     }
 }
 
-int listItemState(Control& c, int row) {
+int CheckList::itemState(int row) {
     UINT state = static_cast<UINT>(
-        SendMessageW(c.hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_STATEIMAGEMASK));
+        SendMessageW(hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_STATEIMAGEMASK));
     int bits = (state & LVIS_SELECTED) ? 1 : 0;
     UINT image = (state & LVIS_STATEIMAGEMASK) >> 12;
     if (image == 2) bits |= 2;
@@ -168,101 +198,98 @@ int listItemState(Control& c, int row) {
     return bits;
 }
 
-void listSetItemState(Control& c, int row, int bits) {
+void CheckList::setItemState(int row, int bits) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_STATEIMAGEMASK;
     item.state = ((bits & 1) ? LVIS_SELECTED : 0) | INDEXTOSTATEIMAGEMASK((bits & 4) ? 3 : (bits & 2) ? 2 : 1);
-    SendMessageW(c.hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void listAddColumn(Control& c, int position, const std::wstring& title, int width) {
-    ListRecord& record = recordOf(c);
+void CheckList::addColumn(int position, const std::wstring& title, int width) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<wchar_t*>(title.c_str());
     column.cx = width;
     int at = static_cast<int>(
-        SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(position < 0 ? record.columns : position),
+        SendMessageW(hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(position < 0 ? columns : position),
                      reinterpret_cast<LPARAM>(&column)));
     if (at < 0) return;
-    ++record.columns;
-    for (int row = 0, rows = rowCount(c); row < rows; ++row)
-        if (RowColors* colors = colorsOf(c.hwnd, row))
+    ++columns;
+    for (int row = 0, rows = itemCount(); row < rows; ++row)
+        if (RowColors* colors = colorsOf(hwnd, row))
             colors->cells.insert(colors->cells.begin() + std::min<size_t>(static_cast<size_t>(at), colors->cells.size()),
                                  {0, 0});
 }
 
-long long listColumnAttribute(Control& c, int column, int attribute) {
-    return attribute == 1 ? SendMessageW(c.hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) : 0;
+long long CheckList::itemAttribute(int column, int attribute) {
+    return attribute == 1 ? SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) : 0;
 }
 
-void listSetColumnAttribute(Control& c, int column, int attribute, long long value) {
-    if (attribute == 1) SendMessageW(c.hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), static_cast<LPARAM>(value));
+void CheckList::setItemAttribute(int column, int attribute, long long value) {
+    if (attribute == 1) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), static_cast<LPARAM>(value));
 }
 
-void listSetItemColor(Control& c, int row, int which, int color, int column) {
+void CheckList::setItemColor(int row, int which, int color, int column) {
     if (which != 1 && which != 2) return;
-    const int rows = rowCount(c);
+    const int rows = itemCount();
     if (row >= rows || row < -1) return;
-    ListRecord& record = recordOf(c);
-    record.hasColors = true;
+    hasColors = true;
     for (int r = row == -1 ? 0 : row; r < (row == -1 ? rows : row + 1); ++r) {
-        RowColors& colors = ensureColors(c, r);
-        for (int col = column == -1 ? 0 : column; col < (column == -1 ? record.columns : column + 1); ++col) {
+        RowColors& colors = ensureColors(r);
+        for (int col = column == -1 ? 0 : column; col < (column == -1 ? columns : column + 1); ++col) {
             if (col < 0 || static_cast<size_t>(col) >= colors.cells.size()) continue;
             int& slot = which == 1 ? colors.cells[static_cast<size_t>(col)].first : colors.cells[static_cast<size_t>(col)].second;
             slot = color < 0 ? 0 : color + 1;
         }
     }
-    InvalidateRect(c.hwnd, nullptr, FALSE);
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-int listItemColor(Control& c, int row, int which, int column) {
-    RowColors* colors = row >= 0 && row < rowCount(c) ? colorsOf(c.hwnd, row) : nullptr;
+int CheckList::itemColor(int row, int which, int column) {
+    RowColors* colors = row >= 0 && row < itemCount() ? colorsOf(hwnd, row) : nullptr;
     if (!colors || column < 0 || static_cast<size_t>(column) >= colors->cells.size()) return -1;
     const auto& cell = colors->cells[static_cast<size_t>(column)];
     int stored = which == 1 ? cell.first : which == 2 ? cell.second : 0;
     return stored - 1;
 }
 
-void listSetColor(Control& c, int which, int color) {
+void CheckList::setColor(int which, int color) {
     switch (which) {
         case 1:
-            SendMessageW(c.hwnd, LVM_SETTEXTCOLOR, 0, color < 0 ? listDefaults.text : static_cast<COLORREF>(color));
+            SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, color < 0 ? listDefaults.text : static_cast<COLORREF>(color));
             break;
         case 2: {
             COLORREF background = color < 0 ? listDefaults.background : static_cast<COLORREF>(color);
-            SendMessageW(c.hwnd, LVM_SETBKCOLOR, 0, background);
-            SendMessageW(c.hwnd, LVM_SETTEXTBKCOLOR, 0, background);
+            SendMessageW(hwnd, LVM_SETBKCOLOR, 0, background);
+            SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, background);
             break;
         }
         case 3:
-            recordOf(c).gridColor = color;
+            gridColor = color;
             break;
         default:
             return;
     }
-    InvalidateRect(c.hwnd, nullptr, TRUE);
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void drawGridLines(Control& c, HDC dc) {
-    ListRecord& record = recordOf(c);
-    HPEN pen = CreatePen(PS_SOLID, 1, record.gridColor < 0 ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(record.gridColor));
+void CheckList::drawGridLines(HDC dc) {
+    HPEN pen = CreatePen(PS_SOLID, 1, gridColor < 0 ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(gridColor));
     HGDIOBJ old = SelectObject(dc, pen);
     RECT client;
-    GetClientRect(c.hwnd, &client);
-    int top = static_cast<int>(SendMessageW(c.hwnd, LVM_GETTOPINDEX, 0, 0));
-    for (int row = top, rows = rowCount(c); row < rows; ++row) {
+    GetClientRect(hwnd, &client);
+    int top = static_cast<int>(SendMessageW(hwnd, LVM_GETTOPINDEX, 0, 0));
+    for (int row = top, rows = itemCount(); row < rows; ++row) {
         RECT bounds{};
         bounds.left = LVIR_BOUNDS;
-        if (!SendMessageW(c.hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) break;
+        if (!SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) break;
         if (bounds.top > client.bottom) break;
         MoveToEx(dc, client.left, bounds.bottom - 1, nullptr);
         LineTo(dc, client.right, bounds.bottom - 1);
     }
-    int x = -static_cast<int>(GetScrollPos(c.hwnd, SB_HORZ));
-    for (int column = 0; column < record.columns; ++column) {
-        x += static_cast<int>(SendMessageW(c.hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    int x = -static_cast<int>(GetScrollPos(hwnd, SB_HORZ));
+    for (int column = 0; column < columns; ++column) {
+        x += static_cast<int>(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
         MoveToEx(dc, x - 1, client.top, nullptr);
         LineTo(dc, x - 1, client.bottom);
     }
@@ -270,26 +297,25 @@ void drawGridLines(Control& c, HDC dc) {
     DeleteObject(pen);
 }
 
-LRESULT customDraw(Control& c, NMLVCUSTOMDRAW& draw) {
-    ListRecord& record = recordOf(c);
+LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW | ((record.flags & listGridLines) ? CDRF_NOTIFYPOSTPAINT : 0);
+            return CDRF_NOTIFYITEMDRAW | ((flags_ & listGridLines) ? CDRF_NOTIFYPOSTPAINT : 0);
         case CDDS_ITEMPREPAINT:
-            return record.hasColors ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
+            return hasColors ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             auto* colors = reinterpret_cast<RowColors*>(draw.nmcd.lItemlParam);
             size_t column = static_cast<size_t>(draw.iSubItem);
             std::pair<int, int> cell{0, 0};
             if (colors && column < colors->cells.size()) cell = colors->cells[column];
             draw.clrText = cell.first ? static_cast<COLORREF>(cell.first - 1)
-                                      : static_cast<COLORREF>(SendMessageW(c.hwnd, LVM_GETTEXTCOLOR, 0, 0));
+                                      : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTCOLOR, 0, 0));
             draw.clrTextBk = cell.second ? static_cast<COLORREF>(cell.second - 1)
-                                         : static_cast<COLORREF>(SendMessageW(c.hwnd, LVM_GETTEXTBKCOLOR, 0, 0));
+                                         : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTBKCOLOR, 0, 0));
             return CDRF_NEWFONT;
         }
         case CDDS_POSTPAINT:
-            drawGridLines(c, draw.nmcd.hdc);
+            drawGridLines(draw.nmcd.hdc);
             return CDRF_DODEFAULT;
         default:
             return CDRF_DODEFAULT;
@@ -298,19 +324,19 @@ LRESULT customDraw(Control& c, NMLVCUSTOMDRAW& draw) {
 
 constexpr UINT changeStates = LVIS_SELECTED | LVIS_STATEIMAGEMASK;
 
-bool listNotify(Control& c, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool CheckList::notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != WM_NOTIFY) return false;
     auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (header->hwndFrom != c.hwnd) return false;  // the header control's own notices
+    if (header->hwndFrom != hwnd) return false;  // the header control's own notices
     result = 0;
     switch (header->code) {
         case NM_CUSTOMDRAW:
-            result = customDraw(c, *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            result = customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         case LVN_ITEMCHANGED: {
             auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
             if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & changeStates))
-                raiseControlEvent(c, kindChange);
+                raiseControlEvent(*this, kindChange);
             return true;
         }
         case LVN_DELETEITEM:
@@ -320,55 +346,35 @@ bool listNotify(Control& c, UINT message, WPARAM, LPARAM lParam, LRESULT& result
             result = FALSE;  // ask for LVN_DELETEITEM per row, so each block is freed
             return true;
         case NM_CLICK:
-            if (SendMessageW(c.hwnd, LVM_GETSELECTEDCOUNT, 0, 0) > 0) raiseControlEvent(c, kindClick);
+            if (SendMessageW(hwnd, LVM_GETSELECTEDCOUNT, 0, 0) > 0) raiseControlEvent(*this, kindClick);
             return true;
-        case NM_RCLICK: raiseControlEvent(c, kindRightClick); return true;
-        case NM_DBLCLK: raiseControlEvent(c, kindDoubleClick); return true;
-        case NM_RDBLCLK: raiseControlEvent(c, kindRightDoubleClick); return true;
-        case LVN_BEGINDRAG: raiseControlEvent(c, kindDragStart); return true;
+        case NM_RCLICK: raiseControlEvent(*this, kindRightClick); return true;
+        case NM_DBLCLK: raiseControlEvent(*this, kindDoubleClick); return true;
+        case NM_RDBLCLK: raiseControlEvent(*this, kindRightDoubleClick); return true;
+        case LVN_BEGINDRAG: raiseControlEvent(*this, kindDragStart); return true;
         default: return false;
     }
 }
 
-void listDestroy(Control& c) {
-    // Free the colour blocks while the rows still exist.
-    if (c.hwnd) SendMessageW(c.hwnd, LVM_DELETEALLITEMS, 0, 0);
+void CheckList::tickAllItems(bool ticked) {
+    LVITEMW item{};
+    item.mask = LVIF_STATE;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
-const ControlKind checkListKind{
-    .number = kindCheckList,
-    .notify = listNotify,
-    .destroy = listDestroy,
-    .getState = listState,
-    .setState = listSetState,
-    .getText = listText,
-    .addItem = listAddItem,
-    .removeItem = listRemoveItem,
-    .clearItems = listClear,
-    .countItems = rowCount,
-    .getItemState = listItemState,
-    .setItemState = listSetItemState,
-    .getItemText = listItemText,
-    .setItemText = listSetItemText,
-    .addColumn = listAddColumn,
-    .getItemAttribute = listColumnAttribute,
-    .setItemAttribute = listSetColumnAttribute,
-    .setColor = listSetColor,
-    .setItemColor = listSetItemColor,
-    .getItemColor = listItemColor,
-};
+int CheckList::selectedCount() { return static_cast<int>(SendMessageW(hwnd, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 }  // namespace
 
-INT_PTR CheckListCreate(int number, int x, int y, int width, int height, const std::wstring& firstColumnTitle,
+std::intptr_t CheckListCreate(int number, int x, int y, int width, int height, const std::wstring& firstColumnTitle,
                         int firstColumnWidth, int flags) {
     DWORD style = LVS_REPORT | WS_TABSTOP | ((flags & listMultiSelect) ? 0 : LVS_SINGLESEL) |
                   ((flags & listShowSelectionAlways) ? LVS_SHOWSELALWAYS : 0);
-    Control* control = createControl(number, checkListKind, WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, x, y, width, height, L"");
+    Control* control = createControl(number, std::make_unique<CheckList>(flags), WC_LISTVIEWW, style, WS_EX_CLIENTEDGE,
+                                     x, y, width, height, L"");
     if (!control) return 0;
-    auto record = std::make_unique<ListRecord>();
-    record->flags = flags;
-    control->record = std::move(record);
 
     DWORD extended = LVS_EX_DOUBLEBUFFER;
     if (flags & listCheckBoxes) extended |= LVS_EX_CHECKBOXES;

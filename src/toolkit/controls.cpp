@@ -1,6 +1,8 @@
 #include "toolkit/controls.h"
 
 #include "toolkit/events.h"
+#include "toolkit/native.h"
+#include "toolkit/resources.h"
 #include "toolkit/ui_state.h"
 
 #include <commctrl.h>
@@ -15,7 +17,7 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     Control* control = controlOfWindow(hwnd);
     if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
-    if (control->kind->message && control->kind->message(*control, message, wParam, lParam, result)) return result;
+    if (control->message(message, wParam, lParam, result)) return result;
     return CallWindowProcW(control->previousProc, hwnd, message, wParam, lParam);
 }
 
@@ -45,7 +47,7 @@ bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         }
         return true;
     }
-    if (control->kind->notify && control->kind->notify(*control, message, wParam, lParam, result)) return true;
+    if (control->notify(message, wParam, lParam, result)) return true;
     if (message == WM_COMMAND) {
         raiseControlEvent(*control, HIWORD(wParam));
         result = 0;
@@ -54,8 +56,8 @@ bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return false;
 }
 
-Control* createControl(int number, const ControlKind& kind, const wchar_t* className, DWORD style, DWORD exStyle,
-                       int x, int y, int width, int height, const std::wstring& text) {
+Control* createControl(int number, std::unique_ptr<Control> control, const wchar_t* className, DWORD style,
+                       DWORD exStyle, int x, int y, int width, int height, const std::wstring& text) {
     UiState& state = ui();
     if (number < anyNumber || !state.currentParent) return nullptr;
     if (number != anyNumber) ControlDestroy(number);
@@ -65,9 +67,7 @@ Control* createControl(int number, const ControlKind& kind, const wchar_t* class
                                 state.currentParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(chosen)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    auto control = std::make_unique<Control>();
     control->hwnd = hwnd;
-    control->kind = &kind;
     control->number = chosen;
     state.controlsByWindow[hwnd] = control.get();
     control->previousProc = reinterpret_cast<WNDPROC>(
@@ -77,35 +77,27 @@ Control* createControl(int number, const ControlKind& kind, const wchar_t* class
 }
 
 // What a creating call returns: the native handle, or the number it handed out.
-INT_PTR createdResult(int requested, const Control* control) {
+std::intptr_t createdResult(int requested, const Control* control) {
     if (!control) return 0;
-    return requested == anyNumber ? control->number : reinterpret_cast<INT_PTR>(control->hwnd);
+    return requested == anyNumber ? control->number : reinterpret_cast<std::intptr_t>(control->hwnd);
 }
 
 void ControlSetText(int number, const std::wstring& text) {
     Control* control = find(number);
     if (!control) return;
     OperationInProgress busy;
-    if (control->kind->setText) {
-        control->kind->setText(*control, text);
-    } else {
-        SetWindowTextW(control->hwnd, text.c_str());
-    }
+    control->setText(text);
 }
 
 std::wstring ControlText(int number) {
     Control* control = find(number);
     if (!control) return {};
-    if (control->kind->getText) return control->kind->getText(*control);
-    int length = GetWindowTextLengthW(control->hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control->hwnd, text.data(), length + 1)));
-    return text;
+    return control->text();
 }
 
 long long ControlState(int number) {
     Control* control = find(number);
-    return control && control->kind->getState ? control->kind->getState(*control) : 0;
+    return control ? control->state() : 0;
 }
 
 constexpr UINT setStateMessage = WM_APP + 1;
@@ -118,118 +110,124 @@ void ControlSetState(int number, long long value) {
         return;
     }
     Control* control = find(number);
-    if (!control || !control->kind->setState) return;
+    if (!control) return;
     OperationInProgress busy;
-    control->kind->setState(*control, value);
+    control->setState(value);
+}
+
+void ControlAddItem(int number, int position, const std::wstring& text) { ControlAddItem(number, position, text, nullptr); }
+
+void ControlAddImageItem(int number, int position, const std::wstring& text, int image) {
+    ControlAddItem(number, position, text, ImageNativeHandle(image));
 }
 
 void ControlAddItem(int number, int position, const std::wstring& text, HANDLE image) {
     Control* control = find(number);
-    if (!control || !control->kind->addItem) return;
+    if (!control) return;
     OperationInProgress busy;
-    control->kind->addItem(*control, position, text, image);
+    control->addItem(position, text, image);
 }
 
 void ControlRemoveItem(int number, int item) {
     Control* control = find(number);
-    if (!control || !control->kind->removeItem) return;
+    if (!control) return;
     OperationInProgress busy;
-    control->kind->removeItem(*control, item);
+    control->removeItem(item);
 }
 
 void ControlClearItems(int number) {
     Control* control = find(number);
-    if (!control || !control->kind->clearItems) return;
+    if (!control) return;
     OperationInProgress busy;
-    control->kind->clearItems(*control);
+    control->clearItems();
 }
 
 int ControlItemCount(int number) {
     Control* control = find(number);
-    return control && control->kind->countItems ? control->kind->countItems(*control) : 0;
+    return control ? control->itemCount() : 0;
 }
 
 std::wstring ControlItemText(int number, int item, int column) {
     Control* control = find(number);
-    return control && control->kind->getItemText ? control->kind->getItemText(*control, item, column) : std::wstring();
+    return control ? control->itemText(item, column) : std::wstring();
 }
 
 void ControlSetItemText(int number, int item, const std::wstring& text, int column) {
     Control* control = find(number);
-    if (!control || !control->kind->setItemText) return;
+    if (!control) return;
     OperationInProgress busy;
-    control->kind->setItemText(*control, item, text, column);
+    control->setItemText(item, text, column);
 }
 
 int ControlItemState(int number, int item) {
     Control* control = find(number);
-    return control && control->kind->getItemState ? control->kind->getItemState(*control, item) : 0;
+    return control ? control->itemState(item) : 0;
 }
 
 void ControlSetItemState(int number, int item, int state) {
     Control* control = find(number);
-    if (control && control->kind->setItemState) control->kind->setItemState(*control, item, state);
+    if (control) control->setItemState(item, state);
+}
+
+void ControlTickAllItems(int number, bool ticked) {
+    if (Control* control = find(number)) control->tickAllItems(ticked);
+}
+
+int ControlSelectedCount(int number) {
+    Control* control = find(number);
+    return control ? control->selectedCount() : 0;
 }
 
 void ControlSetItemColor(int number, int item, int which, int color, int column) {
     Control* control = find(number);
-    if (control && control->kind->setItemColor) control->kind->setItemColor(*control, item, which, color, column);
+    if (control) control->setItemColor(item, which, color, column);
 }
 
 int ControlItemColor(int number, int item, int which, int column) {
     Control* control = find(number);
-    return control && control->kind->getItemColor ? control->kind->getItemColor(*control, item, which, column) : -1;
+    return control ? control->itemColor(item, which, column) : -1;
 }
 
 void ControlSetColor(int number, int which, int color) {
-    Control* control = find(number);
-    if (!control) return;
-    if (control->kind->setColor) {
-        control->kind->setColor(*control, which, color);
-        return;
-    }
-    // Plain controls (edit fields above all) colour themselves through their parent's colour messages.
-    if (which == 1) control->textColor = color;
-    if (which == 2) {
-        control->backColor = color;
-        if (control->backBrush) DeleteObject(control->backBrush);
-        control->backBrush = color >= 0 ? CreateSolidBrush(static_cast<COLORREF>(color)) : nullptr;
-    }
-    InvalidateRect(control->hwnd, nullptr, TRUE);
+    if (Control* control = find(number)) control->setColor(which, color);
 }
 
 void ControlAddColumn(int number, int position, const std::wstring& title, int width) {
     Control* control = find(number);
-    if (control && control->kind->addColumn) control->kind->addColumn(*control, position, title, width);
+    if (control) control->addColumn(position, title, width);
 }
 
 void ControlSetAttribute(int number, int attribute, long long value) {
     Control* control = find(number);
-    if (control && control->kind->setAttribute) control->kind->setAttribute(*control, attribute, value);
+    if (control) control->setAttribute(attribute, value);
 }
 
 long long ControlAttribute(int number, int attribute) {
     Control* control = find(number);
-    return control && control->kind->getAttribute ? control->kind->getAttribute(*control, attribute) : 0;
+    return control ? control->attribute(attribute) : 0;
 }
 
 void ControlSetItemAttribute(int number, int item, int attribute, long long value) {
     Control* control = find(number);
-    if (control && control->kind->setItemAttribute) control->kind->setItemAttribute(*control, item, attribute, value);
+    if (control) control->setItemAttribute(item, attribute, value);
 }
 
 long long ControlItemAttribute(int number, int item, int attribute) {
     Control* control = find(number);
-    return control && control->kind->getItemAttribute ? control->kind->getItemAttribute(*control, item, attribute) : 0;
+    return control ? control->itemAttribute(item, attribute) : 0;
 }
 
-void ControlSetFont(int number, INT_PTR font) {
+void ControlSetFont(int number, std::intptr_t font) {
     HFONT handle = font == -1 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : reinterpret_cast<HFONT>(font);
     if (number == -1) {
         ui().defaultFont = handle;
         return;
     }
     if (Control* control = find(number)) SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+}
+
+void ControlUseFont(int number, int font) {
+    if (HFONT handle = FontNativeHandle(font)) ControlSetFont(number, reinterpret_cast<std::intptr_t>(handle));
 }
 
 void ControlSetFocus(int number) {
@@ -253,7 +251,7 @@ void ControlSetDisabled(int number, int disabled) {
 
 int ControlKindOf(int number) {
     Control* control = find(number);
-    return control ? control->kind->number : 0;
+    return control ? control->kind : 0;
 }
 
 HWND ControlNativeHandle(int number) {
@@ -278,6 +276,25 @@ void ControlDestroy(int number) {
     dropEvents(-1, number);
 }
 
+void ControlRaise(int number) {
+    if (Control* control = find(number)) SetWindowPos(control->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void ControlFreezeDrawing(int number, bool frozen) {
+    Control* control = find(number);
+    if (!control) return;
+    // Locking the window alone still lets a list redraw itself on every row on
+    // some systems (Wine: 30 times slower); the control is told to wait as well.
+    if (frozen) {
+        SendMessageW(control->hwnd, WM_SETREDRAW, FALSE, 0);
+        LockWindowUpdate(GetAncestor(control->hwnd, GA_ROOT));
+    } else {
+        LockWindowUpdate(nullptr);
+        SendMessageW(control->hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(control->hwnd, nullptr, TRUE);
+    }
+}
+
 void ControlSetTooltip(int number, const std::wstring& text) {
     UiState& state = ui();
     Control* control = find(number);
@@ -291,7 +308,7 @@ void ControlSetTooltip(int number, const std::wstring& text) {
     }
     HWND target = control->hwnd;
     // A drop-down list shows its tip over its inner field.
-    if (control->kind->number == kindComboBox)
+    if (control->kind == kindComboBox)
         if (HWND inner = GetWindow(control->hwnd, GW_CHILD)) target = inner;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -310,6 +327,14 @@ void ContainerEnd() {
     state.parentStack.pop_back();
 }
 
+void ContainerEnter(int window) {
+    UiState& state = ui();
+    HWND hwnd = WindowNativeHandle(window);
+    if (!hwnd) return;
+    state.parentStack.push_back(state.currentParent);
+    state.currentParent = hwnd;
+}
+
 HWND ContainerUseWindow(HWND window) {
     UiState& state = ui();
     HWND previous = state.currentParent;
@@ -323,4 +348,30 @@ LRESULT CALLBACK postWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+static_assert(controlDisabled == WS_DISABLED);
+
+void WebPanelFocusPage(int number) {
+    if (Control* control = find(number)) control->focusPage();
+}
+
+std::wstring Control::text() {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
+    return text;
+}
+
+void Control::setText(const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+// Plain controls (edit fields above all) colour themselves through their parent's colour messages.
+void Control::setColor(int which, int color) {
+    if (which == 1) textColor = color;
+    if (which == 2) {
+        backColor = color;
+        if (backBrush) DeleteObject(backBrush);
+        backBrush = color >= 0 ? CreateSolidBrush(static_cast<COLORREF>(color)) : nullptr;
+    }
+    InvalidateRect(hwnd, nullptr, TRUE);
 }

@@ -2,8 +2,7 @@
 // Controls addressed by numbers, created into the current parent with the current
 // default font, and driven through the generic operations below. Every operation
 // on a number without a control does nothing and returns 0.
-#include <windows.h>
-
+#include <cstdint>
 #include <string>
 
 enum ControlKindNumber {
@@ -32,32 +31,45 @@ enum CheckListFlags {
     listFullRowSelect = 0x40000000,
 };
 
-// Attributes read with ControlAttribute.
+// Attributes read and set with ControlAttribute and ControlSetAttribute.
 enum ControlAttributeNumber {
-    comboListOpen = 1,  // 1 while a drop-down list shows its list
+    comboListOpen = 1,        // drop-down list: 1 while it shows its list
+    webBlockPopups = 1,       // web panel: refuse pop-up windows
+    webBlockContextMenu = 2,  // web panel: no context menu of the browser's own
+    webSilent = 3,            // web panel: no dialog boxes of the browser's own
+    webBusy = 4,              // web panel: 1 while a page is still loading
 };
 
-INT_PTR LabelCreate(int number, int x, int y, int width, int height, const std::wstring& text, DWORD flags = 0);
-INT_PTR EditFieldCreate(int number, int x, int y, int width, int height, const std::wstring& text, DWORD flags = 0);
-INT_PTR CheckBoxCreate(int number, int x, int y, int width, int height, const std::wstring& text);
-INT_PTR ButtonCreate(int number, int x, int y, int width, int height, const std::wstring& text, DWORD flags = 0);
+// The style flag of a control created disabled.
+constexpr unsigned long controlDisabled = 0x08000000;
+
+std::intptr_t LabelCreate(int number, int x, int y, int width, int height, const std::wstring& text,
+                          unsigned long flags = 0);
+std::intptr_t EditFieldCreate(int number, int x, int y, int width, int height, const std::wstring& text,
+                              unsigned long flags = 0);
+std::intptr_t CheckBoxCreate(int number, int x, int y, int width, int height, const std::wstring& text);
+std::intptr_t ButtonCreate(int number, int x, int y, int width, int height, const std::wstring& text,
+                           unsigned long flags = 0);
 // type 0 group box, 1 sunken panel, 2 etched edge, other a bordered panel
-INT_PTR FrameCreate(int number, int x, int y, int width, int height, const std::wstring& text, int type);
-INT_PTR ImageButtonCreate(int number, int x, int y, int width, int height, HANDLE image);
-INT_PTR ImageViewCreate(int number, int x, int y, int width, int height, HANDLE image);
-INT_PTR ComboBoxCreate(int number, int x, int y, int width, int height);
-INT_PTR ProgressBarCreate(int number, int x, int y, int width, int height, int minimum, int maximum);
-INT_PTR CheckListCreate(int number, int x, int y, int width, int height, const std::wstring& firstColumnTitle,
-                        int firstColumnWidth, int flags);
-INT_PTR TabPanelCreate(int number, int x, int y, int width, int height);
-INT_PTR WebPanelCreate(int number, int x, int y, int width, int height, const std::wstring& address);
+std::intptr_t FrameCreate(int number, int x, int y, int width, int height, const std::wstring& text, int type);
+// The image: the number of an image loaded with ImageFromMemory.
+std::intptr_t ImageButtonCreate(int number, int x, int y, int width, int height, int image);
+std::intptr_t ImageViewCreate(int number, int x, int y, int width, int height, int image);
+std::intptr_t ComboBoxCreate(int number, int x, int y, int width, int height);
+std::intptr_t ProgressBarCreate(int number, int x, int y, int width, int height, int minimum, int maximum);
+std::intptr_t CheckListCreate(int number, int x, int y, int width, int height,
+                              const std::wstring& firstColumnTitle, int firstColumnWidth, int flags);
+std::intptr_t TabPanelCreate(int number, int x, int y, int width, int height);
+std::intptr_t WebPanelCreate(int number, int x, int y, int width, int height, const std::wstring& address);
 
 void ControlSetText(int number, const std::wstring& text);
 std::wstring ControlText(int number);
 long long ControlState(int number);
 // From a worker thread the change is carried out on the user-interface thread.
 void ControlSetState(int number, long long value);
-void ControlAddItem(int number, int position, const std::wstring& text, HANDLE image = nullptr);
+void ControlAddItem(int number, int position, const std::wstring& text);
+// An item with a picture: the number of an image loaded with ImageFromMemory.
+void ControlAddImageItem(int number, int position, const std::wstring& text, int image);
 void ControlRemoveItem(int number, int item);
 void ControlClearItems(int number);
 int ControlItemCount(int number);
@@ -66,6 +78,10 @@ void ControlSetItemText(int number, int item, const std::wstring& text, int colu
 // bits: 1 selected, 2 ticked, 4 third state
 int ControlItemState(int number, int item);
 void ControlSetItemState(int number, int item, int state);
+// A checkbox list: ticks or unticks every row at once.
+void ControlTickAllItems(int number, bool ticked);
+// A list: how many rows are selected.
+int ControlSelectedCount(int number);
 void ControlSetItemColor(int number, int item, int which, int color, int column = -1);
 // The colour set on a cell, -1 when none is set.
 int ControlItemColor(int number, int item, int which, int column);
@@ -75,17 +91,22 @@ void ControlSetAttribute(int number, int attribute, long long value);
 long long ControlAttribute(int number, int attribute);
 void ControlSetItemAttribute(int number, int item, int attribute, long long value);
 long long ControlItemAttribute(int number, int item, int attribute);
-// A font handle of -1 restores the default GUI font; number -1 sets the font of controls created later.
-void ControlSetFont(int number, INT_PTR font);
+// The font: the number of a font loaded with FontLoad. Number -1 sets the font of controls created later.
+void ControlUseFont(int number, int font);
 void ControlSetFocus(int number);
+// A web panel: the keyboard focus goes into its page (not the panel's frame).
+void WebPanelFocusPage(int number);
 int ControlFocus();
 void ControlSetDisabled(int number, int disabled);
 int ControlKindOf(int number);
-HWND ControlNativeHandle(int number);
 void ControlDestroy(int number);
+// Brings the control above its siblings.
+void ControlRaise(int number);
+// Stops a control drawing while many changes are made, and draws it once when released.
+void ControlFreezeDrawing(int number, bool frozen);
 void ControlSetTooltip(int number, const std::wstring& text);
 
-// The parent before the last tabbed panel becomes current again.
+// Later controls go into this window until ContainerEnd.
+void ContainerEnter(int window);
+// The parent before the last tabbed panel or ContainerEnter becomes current again.
 void ContainerEnd();
-// Later controls go into this window; returns the previous parent.
-HWND ContainerUseWindow(HWND window);

@@ -95,3 +95,11 @@ void SleepAnsweringSentMessages(int milliseconds) {
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
+
+void EventDiscardKeystrokes() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
+static_assert(eventKeyDown == WM_KEYDOWN && kindListClosed == CBN_CLOSEUP);

@@ -2,6 +2,7 @@
 // The event queue: what the user did, as codes the application reads one at a time.
 
 enum EventCode {
+    eventKeyDown = 0x100,  // the native message number of a key going down
     eventControl = 13100,
     eventMenu = 13101,
     eventTray = 13102,
@@ -26,6 +27,7 @@ enum ControlEventKind {
     kindRightClick = 1,
     kindDoubleClick = 2,
     kindRightDoubleClick = 3,
+    kindListClosed = 8,  // a drop-down list closed its list
     kindChange = 768,
     kindFocus = 14000,
     kindFocusLost = 14001,
@@ -52,3 +54,5 @@ long long EventLParam();
 // Sleeps, but answers what other threads and programs send to this thread's
 // windows meanwhile (they would hang waiting on it); posted input stays queued.
 void SleepAnsweringSentMessages(int milliseconds);
+// Drops the key presses waiting in the queue.
+void EventDiscardKeystrokes();

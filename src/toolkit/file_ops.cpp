@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/later_calls.h"
+#include "toolkit/native.h"
 #include "toolkit/paths.h"
 
 #include <shlobj.h>
@@ -153,4 +154,30 @@ std::wstring TempFilesFolder() {
     DWORD length = GetLongPathNameW(shortForm, longForm, 1024);
     if (length == 0 || length >= 1024) return {};
     return longForm;
+}
+
+CopyFunction& copyFileCall() {
+    static CopyFunction call = CopyFileExW;
+    return call;
+}
+
+namespace {
+
+DWORD CALLBACK copyProgress(LARGE_INTEGER total, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                            HANDLE, HANDLE, LPVOID data) {
+    const auto& progress = *static_cast<const std::function<bool(int)>*>(data);
+    // An empty file is all there as soon as it exists.
+    const int percent = total.QuadPart > 0 ? static_cast<int>(transferred.QuadPart * 100 / total.QuadPart) : 100;
+    return progress(percent) ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+}
+
+}  // namespace
+
+unsigned long FileCopy(const std::wstring& source, const std::wstring& destination,
+                       const std::function<bool(int percent)>& progress) {
+    const std::wstring from = PathExactForm(source), to = PathExactForm(destination);
+    void* data = const_cast<std::function<bool(int)>*>(&progress);
+    if (copyFileCall()(from.c_str(), to.c_str(), copyProgress, data, nullptr, 0)) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_REQUEST_ABORTED;
 }

@@ -2,6 +2,7 @@
 // Deleting and creating files and folders, and the two special folders the program uses.
 #include "toolkit/paths.h"
 
+#include <functional>
 #include <string>
 
 constexpr int removeRecursive = 1;
@@ -31,6 +32,13 @@ int FileReplace(const std::wstring& replacement, const std::wstring& path);
 // Makes a new empty file, never over an existing one, and tells which file it is
 // (unknown when the name is taken or the file cannot be made).
 PathIdentity FileCreateEmpty(const std::wstring& path);
+// Copies a file by its exact name onto `destination`, which it writes over.
+// `progress` is asked on the calling thread with the share done in percent and
+// answers false to stop the copy. 0 when the whole file was copied, else the
+// system's error code (a stopped copy gives its own code, never 0).
+unsigned long FileCopy(const std::wstring& source, const std::wstring& destination,
+                       const std::function<bool(int percent)>& progress);
+
 // Creates one folder level; trailing blanks, "/" and "\" are ignored.
 int FolderMake(const std::wstring& path);
 

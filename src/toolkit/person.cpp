@@ -1,5 +1,7 @@
 #include "toolkit/person.h"
 
+#include "toolkit/native.h"
+
 #include <shellapi.h>
 
 #include <atomic>
@@ -37,7 +39,14 @@ SHORT WINAPI recentKeyState(int virtualKey) {
 
 bool KeyHeld(int virtualKey) { return (personCalls().keyState(virtualKey) & 0x8000) != 0; }
 
-int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type) {
+bool KeyTouched(int virtualKey) { return personCalls().keyState(virtualKey) != 0; }
+
+static_assert(keyEnter == VK_RETURN && keyControl == VK_CONTROL && keyEscape == VK_ESCAPE && keyDelete == VK_DELETE);
+static_assert(messageOk == MB_OK && messageOkCancel == MB_OKCANCEL && messageStop == MB_ICONHAND &&
+              messageWarning == MB_ICONEXCLAMATION && messageInformation == MB_ICONINFORMATION &&
+              messageCancelIsDefault == MB_DEFBUTTON2 && answerOk == IDOK);
+
+int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned type) {
     return personCalls().messageBox(nullptr, text.c_str(), caption.c_str(),
                                     type | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
 }
@@ -52,4 +61,8 @@ bool shellExecute(const wchar_t* verb, const std::wstring& file, const std::wstr
     info.lpDirectory = directory.c_str();
     info.nShow = show;
     return ShellExecuteExW(&info) != FALSE;
+}
+
+bool OpenAddress(const std::wstring& address) {
+    return personCalls().shellOpen(L"open", address, L"", SW_SHOWMAXIMIZED, false);
 }

@@ -1,9 +1,27 @@
 #pragma once
-// The few calls that read the physical keyboard or wait on a person. The program
-// uses the system's own; tests put scripted ones in their place.
-#include <windows.h>
-
+// The keyboard as a person holds it, and the few calls that wait on a person.
+// Tests replace the calls behind them (see toolkit/native.h).
 #include <string>
+
+// Keys the program asks about.
+enum KeyCode {
+    keyEnter = 0x0D,
+    keyControl = 0x11,
+    keyEscape = 0x1B,
+    keyDelete = 0x2E,
+};
+
+// Buttons and icons of a message box, combined with |.
+enum MessageStyle : unsigned {
+    messageOk = 0x0,
+    messageOkCancel = 0x1,
+    messageStop = 0x10,
+    messageWarning = 0x30,
+    messageInformation = 0x40,
+    messageCancelIsDefault = 0x100,
+};
+// The answer of a message box when OK was chosen.
+constexpr int answerOk = 1;
 
 // The folder chooser's dialog; an empty text when the person cancels.
 std::wstring chooseFolderDialog(const std::wstring& title, const std::wstring& initialPath);
@@ -12,20 +30,15 @@ bool shellExecute(const wchar_t* verb, const std::wstring& file, const std::wstr
 
 // The asynchronous key state, read again at most once per tick of the system
 // clock (about 10 to 16 ms) and answered from that reading in between.
-SHORT WINAPI recentKeyState(int virtualKey);
+short __stdcall recentKeyState(int virtualKey);
 
-struct PersonCalls {
-    SHORT(WINAPI* keyState)(int virtualKey) = recentKeyState;
-    int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) = MessageBoxW;
-    std::wstring (*chooseFolder)(const std::wstring& title, const std::wstring& initialPath) = chooseFolderDialog;
-    bool (*shellOpen)(const wchar_t* verb, const std::wstring& file, const std::wstring& directory, int show,
-                      bool quiet) = shellExecute;
-};
-
-PersonCalls& personCalls();
+// Has the shell open an address (a web page, maximized); true when the shell took it.
+bool OpenAddress(const std::wstring& address);
 
 // True while the key is held down (bit 0x8000 of its asynchronous state).
 bool KeyHeld(int virtualKey);
+// True while the key is held or when it was pressed since the last question.
+bool KeyTouched(int virtualKey);
 // The message box every message of the program goes through: no owner, and
 // task-modal, foreground and topmost added to the given buttons and icon.
-int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type);
+int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style);

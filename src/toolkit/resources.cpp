@@ -1,10 +1,11 @@
 #include "toolkit/resources.h"
 
+#include "toolkit/native.h"
 #include "toolkit/ui_state.h"
 
 #include <commctrl.h>
 
-INT_PTR StatusBarCreate(int number, HWND window) {
+std::intptr_t StatusBarCreate(int number, HWND window) {
     UiState& state = ui();
     if (number < anyNumber || !window) return 0;
     state.statusBars.take(number);
@@ -19,7 +20,7 @@ INT_PTR StatusBarCreate(int number, HWND window) {
     bar->owner = window;
     state.statusBars.put(chosen, std::move(bar));
     state.lastStatusBar = chosen;
-    return number == anyNumber ? chosen : reinterpret_cast<INT_PTR>(hwnd);
+    return number == anyNumber ? chosen : reinterpret_cast<std::intptr_t>(hwnd);
 }
 
 namespace {
@@ -66,7 +67,7 @@ std::wstring StatusBarText(int number, int field) {
     return bar->fields[static_cast<size_t>(field)].text;
 }
 
-INT_PTR FontLoad(int number, const std::wstring& face, int points) {
+std::intptr_t FontLoad(int number, const std::wstring& face, int points) {
     UiState& state = ui();
     if (number < anyNumber) return 0;
     HFONT handle = CreateFontW(-MulDiv(points, state.screenDpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -78,7 +79,7 @@ INT_PTR FontLoad(int number, const std::wstring& face, int points) {
     auto font = std::make_unique<Font>();
     font->handle = handle;
     state.fonts.put(chosen, std::move(font));
-    return number == anyNumber ? chosen : reinterpret_cast<INT_PTR>(handle);
+    return number == anyNumber ? chosen : reinterpret_cast<std::intptr_t>(handle);
 }
 
 HFONT FontNativeHandle(int number) {
@@ -140,7 +141,7 @@ std::unique_ptr<Image> decodeBitmap(const unsigned char* data, size_t size) {
 
 }  // namespace
 
-INT_PTR ImageFromMemory(int number, const unsigned char* data, size_t size) {
+std::intptr_t ImageFromMemory(int number, const unsigned char* data, size_t size) {
     UiState& state = ui();
     if (number < anyNumber || !data) return 0;
     std::unique_ptr<Image> image = decodeIcon(data, size);
@@ -150,10 +151,12 @@ INT_PTR ImageFromMemory(int number, const unsigned char* data, size_t size) {
     const int chosen = state.images.reserve(number);
     HANDLE handle = image->handle;
     state.images.put(chosen, std::move(image));
-    return number == anyNumber ? chosen : reinterpret_cast<INT_PTR>(handle);
+    return number == anyNumber ? chosen : reinterpret_cast<std::intptr_t>(handle);
 }
 
 HANDLE ImageNativeHandle(int number) {
     Image* image = ui().images.find(number);
     return image ? image->handle : nullptr;
 }
+
+std::intptr_t StatusBarCreate(int number, int window) { return StatusBarCreate(number, WindowNativeHandle(window)); }

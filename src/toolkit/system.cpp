@@ -1,6 +1,7 @@
 #include "toolkit/system.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/native.h"
 #include "toolkit/person.h"
 #include "toolkit/ui_state.h"
 
@@ -22,7 +23,7 @@ std::wstring ProgramPath() {
     return path;
 }
 
-int WindowsVersionCodeFor(DWORD platform, DWORD major, DWORD minor, bool workstation) {
+int WindowsVersionCodeFor(unsigned long platform, unsigned long major, unsigned long minor, bool workstation) {
     if (platform == VER_PLATFORM_WIN32_WINDOWS) {
         if (minor == 0) return 10;
         if (minor == 10) return 30;
@@ -220,3 +221,48 @@ std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initial
     if (chosen.back() != L'\\') chosen += L'\\';
     return chosen;
 }
+
+std::wstring WindowsFolder() {
+    std::wstring buffer(999, L' ');
+    const UINT length = GetWindowsDirectoryW(buffer.data(), 990);
+    buffer.resize(length < 990 ? length : 0);
+    if (buffer.empty() || buffer.back() != L'\\') buffer += L'\\';
+    return buffer;
+}
+
+int ScreenDotsPerInch() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int ScrollBarAllowance() { return GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG); }
+
+bool ClaimSingleInstance(const std::wstring& name) {
+    const UINT activation = RegisterWindowMessageW((L"WM_ACTIVATEOLDINST_" + name).c_str());
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, name.c_str());
+    if (mutex && GetLastError() == 0) return true;  // kept until the process ends
+    // A hung window anywhere on the desktop must not hang this copy too.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, activation, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    return false;
+}
+
+void EnableDebugPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    KernelHandle owner(token);
+    TOKEN_PRIVILEGES privileges{};
+    if (LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &privileges.Privileges[0].Luid)) {
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
+}
+
+void QuietCriticalErrors() { SetErrorMode(SEM_FAILCRITICALERRORS); }
+
+void ProcessEnd(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
+
+unsigned long TickCount() { return GetTickCount(); }

@@ -5,20 +5,31 @@
 
 #include <commctrl.h>
 
-INT_PTR createdResult(int requested, const Control* control);
 
 namespace {
 
-struct TabRecord : KindRecord {
-    std::vector<HWND> containers;
-    HIMAGELIST images = nullptr;
-    ~TabRecord() override {
+class TabPanel final : public Control {
+public:
+    TabPanel() : Control(kindTabPanel) {}
+    ~TabPanel() override {
         for (HWND container : containers) DestroyWindow(container);
         if (images) ImageList_Destroy(images);
     }
-};
 
-TabRecord& recordOf(Control& c) { return static_cast<TabRecord&>(*c.record); }
+    bool notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override;
+    long long state() override;
+    void setState(long long index) override;
+    void addItem(int position, const std::wstring& caption, HANDLE image) override;
+    int itemCount() override;
+    std::wstring itemText(int tab, int) override;
+    void setItemText(int tab, const std::wstring& caption, int) override;
+
+private:
+    void showSelectedTab();
+
+    std::vector<HWND> containers;  // one per tab, holding its controls
+    HIMAGELIST images = nullptr;
+};
 
 WNDPROC staticProc = nullptr;
 
@@ -47,111 +58,97 @@ RECT displayArea(HWND tab) {
     return area;
 }
 
-void showSelectedTab(Control& c) {
-    TabRecord& record = recordOf(c);
-    int selected = static_cast<int>(SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0));
-    for (size_t i = 0; i < record.containers.size(); ++i) {
+void TabPanel::showSelectedTab() {
+    int selected = static_cast<int>(SendMessageW(hwnd, TCM_GETCURSEL, 0, 0));
+    for (size_t i = 0; i < containers.size(); ++i) {
         bool shown = static_cast<int>(i) == selected;
-        HWND container = record.containers[i];
+        HWND container = containers[i];
         ShowWindow(container, shown ? SW_SHOW : SW_HIDE);
         EnableWindow(container, shown);
     }
 }
 
-void tabAddItem(Control& c, int position, const std::wstring& caption, HANDLE image) {
+void TabPanel::addItem(int position, const std::wstring& caption, HANDLE image) {
     UiState& state = ui();
-    TabRecord& record = recordOf(c);
-    int count = static_cast<int>(record.containers.size());
+    int count = static_cast<int>(containers.size());
     int at = position < 0 || position > count ? count : position;
 
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(caption.c_str());
     if (image) {
-        if (!record.images) {
-            record.images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
-            SendMessageW(c.hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(record.images));
+        if (!images) {
+            images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+            SendMessageW(hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
         }
         item.mask |= TCIF_IMAGE;
-        item.iImage = ImageList_AddIcon(record.images, static_cast<HICON>(image));
+        item.iImage = ImageList_AddIcon(images, static_cast<HICON>(image));
     }
-    if (SendMessageW(c.hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)) < 0) return;
+    if (SendMessageW(hwnd, TCM_INSERTITEMW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item)) < 0) return;
 
-    RECT area = displayArea(c.hwnd);
+    RECT area = displayArea(hwnd);
     HWND container = CreateWindowExW(WS_EX_CONTROLPARENT, L"STATIC", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
-                                     area.top, area.right - area.left, area.bottom - area.top, c.hwnd, nullptr,
+                                     area.top, area.right - area.left, area.bottom - area.top, hwnd, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
     if (!container) return;
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(container, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(containerProc)));
     if (!staticProc) staticProc = previous;
-    record.containers.insert(record.containers.begin() + at, container);
+    containers.insert(containers.begin() + at, container);
     state.currentParent = container;  // the tab's controls are created next
-    showSelectedTab(c);
+    showSelectedTab();
 }
 
-long long tabState(Control& c) { return SendMessageW(c.hwnd, TCM_GETCURSEL, 0, 0); }
+long long TabPanel::state() { return SendMessageW(hwnd, TCM_GETCURSEL, 0, 0); }
 
-void tabSetState(Control& c, long long index) {
-    SendMessageW(c.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-    showSelectedTab(c);
+void TabPanel::setState(long long index) {
+    SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    showSelectedTab();
 }
 
-int tabCount(Control& c) { return static_cast<int>(SendMessageW(c.hwnd, TCM_GETITEMCOUNT, 0, 0)); }
+int TabPanel::itemCount() { return static_cast<int>(SendMessageW(hwnd, TCM_GETITEMCOUNT, 0, 0)); }
 
-std::wstring tabItemText(Control& c, int tab, int) {
+std::wstring TabPanel::itemText(int tab, int) {
     wchar_t buffer[260] = L"";
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = buffer;
     item.cchTextMax = 260;
-    SendMessageW(c.hwnd, TCM_GETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, TCM_GETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
     return buffer;
 }
 
-void tabSetItemText(Control& c, int tab, const std::wstring& caption, int) {
+void TabPanel::setItemText(int tab, const std::wstring& caption, int) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(caption.c_str());
-    SendMessageW(c.hwnd, TCM_SETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, TCM_SETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
 }
 
-bool tabNotify(Control& c, UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool TabPanel::notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != WM_NOTIFY) return false;
     result = 0;
     switch (reinterpret_cast<NMHDR*>(lParam)->code) {
         case TCN_SELCHANGE:
-            showSelectedTab(c);
-            raiseControlEvent(c, kindChange);
+            showSelectedTab();
+            raiseControlEvent(*this, kindChange);
             return true;
         case NM_CLICK:
-            raiseControlEvent(c, kindRightClick);  // a click on the tab strip
+            raiseControlEvent(*this, kindRightClick);  // a click on the tab strip
             return true;
         default:
             return false;
     }
 }
 
-const ControlKind tabPanelKind{
-    .number = kindTabPanel,
-    .notify = tabNotify,
-    .getState = tabState,
-    .setState = tabSetState,
-    .addItem = tabAddItem,
-    .countItems = tabCount,
-    .getItemText = tabItemText,
-    .setItemText = tabSetItemText,
-};
-
 }  // namespace
 
-INT_PTR TabPanelCreate(int number, int x, int y, int width, int height) {
+std::intptr_t TabPanelCreate(int number, int x, int y, int width, int height) {
     UiState& state = ui();
     HWND parent = state.currentParent;
-    Control* control = createControl(number, tabPanelKind, WC_TABCONTROLW, WS_CLIPSIBLINGS | WS_TABSTOP,
+    Control* control = createControl(number, std::make_unique<TabPanel>(), WC_TABCONTROLW, WS_CLIPSIBLINGS | WS_TABSTOP,
                                      WS_EX_CONTROLPARENT, x, y, width, height, L"");
     if (!control) return 0;
-    control->record = std::make_unique<TabRecord>();
     state.parentStack.push_back(parent);
     return createdResult(number, control);
 }

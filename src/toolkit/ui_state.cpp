@@ -8,7 +8,6 @@ UiState& ui() {
 }
 
 Control::~Control() {
-    if (kind && kind->destroy) kind->destroy(*this);
     if (hwnd) {
         ui().controlsByWindow.erase(hwnd);
         DestroyWindow(hwnd);

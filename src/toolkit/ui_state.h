@@ -11,54 +11,55 @@
 #include <unordered_map>
 #include <vector>
 
-struct Control;
+// One control. Each kind is a class of its own with its own data; what a kind
+// does not override falls back to the native default (the window text, the
+// colours of a plain control) or does nothing.
+class Control {
+public:
+    explicit Control(int kindNumber) : kind(kindNumber) {}
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
-// What a control kind does for the generic operations; an empty entry falls
-// back to the native default or does nothing.
-struct ControlKind {
-    int number = 0;
-    // A WM_COMMAND or WM_NOTIFY about the control, sent to its parent. Returns true
-    // when the kind took it (and set result); otherwise WM_COMMAND becomes an event.
-    bool (*notify)(Control&, UINT message, WPARAM, LPARAM, LRESULT& result) = nullptr;
-    void (*destroy)(Control&) = nullptr;
-    long long (*getState)(Control&) = nullptr;
-    void (*setState)(Control&, long long) = nullptr;
-    std::wstring (*getText)(Control&) = nullptr;
-    void (*setText)(Control&, const std::wstring&) = nullptr;
-    void (*addItem)(Control&, int position, const std::wstring& text, HANDLE image) = nullptr;
-    void (*removeItem)(Control&, int item) = nullptr;
-    void (*clearItems)(Control&) = nullptr;
-    int (*countItems)(Control&) = nullptr;
-    int (*getItemState)(Control&, int item) = nullptr;
-    void (*setItemState)(Control&, int item, int state) = nullptr;
-    std::wstring (*getItemText)(Control&, int item, int column) = nullptr;
-    void (*setItemText)(Control&, int item, const std::wstring&, int column) = nullptr;
-    void (*addColumn)(Control&, int position, const std::wstring& title, int width) = nullptr;
-    long long (*getAttribute)(Control&, int attribute) = nullptr;
-    void (*setAttribute)(Control&, int attribute, long long value) = nullptr;
-    long long (*getItemAttribute)(Control&, int item, int attribute) = nullptr;
-    void (*setItemAttribute)(Control&, int item, int attribute, long long value) = nullptr;
-    void (*setColor)(Control&, int which, int color) = nullptr;
-    void (*setItemColor)(Control&, int item, int which, int color, int column) = nullptr;
-    int (*getItemColor)(Control&, int item, int which, int column) = nullptr;
-    // Messages to the control itself, before its own window procedure.
-    bool (*message)(Control&, UINT, WPARAM, LPARAM, LRESULT& result) = nullptr;
-};
-
-// Extra record of the kinds that keep more than the common fields.
-struct KindRecord {
-    virtual ~KindRecord() = default;
-};
-
-struct Control {
     HWND hwnd = nullptr;
-    const ControlKind* kind = nullptr;
     WNDPROC previousProc = nullptr;
     int number = 0;
-    int textColor = -1, backColor = -1;  // edit fields' colours
+    const int kind;
+
+    // A WM_COMMAND or WM_NOTIFY about the control, sent to its parent. True when
+    // the kind took it (and set result); otherwise WM_COMMAND becomes an event.
+    virtual bool notify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    // Messages to the control itself, before its own window procedure.
+    virtual bool message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    virtual long long state() { return 0; }
+    virtual void setState(long long) {}
+    virtual std::wstring text();
+    virtual void setText(const std::wstring& text);
+    virtual void addItem(int, const std::wstring&, HANDLE) {}
+    virtual void removeItem(int) {}
+    virtual void clearItems() {}
+    virtual int itemCount() { return 0; }
+    virtual int itemState(int) { return 0; }
+    virtual void setItemState(int, int) {}
+    virtual void tickAllItems(bool) {}
+    virtual int selectedCount() { return 0; }
+    virtual std::wstring itemText(int, int) { return {}; }
+    virtual void setItemText(int, const std::wstring&, int) {}
+    virtual void addColumn(int, const std::wstring&, int) {}
+    virtual long long attribute(int) { return 0; }
+    virtual void setAttribute(int, long long) {}
+    virtual long long itemAttribute(int, int) { return 0; }
+    virtual void setItemAttribute(int, int, long long) {}
+    virtual void setColor(int which, int color);
+    virtual void setItemColor(int, int, int, int) {}
+    virtual int itemColor(int, int, int) { return -1; }
+    virtual void focusPage() {}
+    // A key message offered before it is dispatched; true when the control used it.
+    virtual bool offerKey(MSG&) { return false; }
+
+    // The colours a plain control (an edit field above all) asks its parent for.
+    int textColor = -1, backColor = -1;
     HBRUSH backBrush = nullptr;
-    std::unique_ptr<KindRecord> record;
-    ~Control();
 };
 
 struct Window {
@@ -142,9 +143,13 @@ void raiseEvent(int code, int window, int control, int kind, WPARAM wParam = 0, 
 void raiseControlEvent(const Control& control, int kind);
 void dropEvents(int window, int control);
 bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-Control* createControl(int number, const ControlKind& kind, const wchar_t* className, DWORD style, DWORD exStyle,
-                       int x, int y, int width, int height, const std::wstring& text);
+// Creates the native control for the kind's object and files it under the number;
+// null (and the object gone) when the system could not make it.
+Control* createControl(int number, std::unique_ptr<Control> control, const wchar_t* className, DWORD style,
+                       DWORD exStyle, int x, int y, int width, int height, const std::wstring& text);
 LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM);
+// What a creating call returns: the native handle, or the number it handed out.
+std::intptr_t createdResult(int requested, const Control* control);
 // Offers a key message to a web panel's browser first; true when it used it.
 bool webPanelTranslate(MSG& message);
 

@@ -7,10 +7,10 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <mshtmhst.h>
+#include <mshtml.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
-INT_PTR createdResult(int requested, const Control* control);
 
 namespace {
 
@@ -202,7 +202,7 @@ private:
     HWND window_;
 };
 
-struct WebRecord : KindRecord {
+struct WebRecord {
     BrowserHost* host = nullptr;
     ComPtr<IOleObject> browserObject;
     ComPtr<IWebBrowser2> browser;
@@ -210,7 +210,7 @@ struct WebRecord : KindRecord {
     DWORD eventsCookie = 0;
     std::wstring requestedAddress;
 
-    ~WebRecord() override {
+    ~WebRecord() {
         if (events) events->Unadvise(eventsCookie);
         if (browserObject) {
             browserObject->Close(OLECLOSE_NOSAVE);
@@ -223,7 +223,6 @@ struct WebRecord : KindRecord {
     }
 };
 
-WebRecord& recordOf(Control& c) { return static_cast<WebRecord&>(*c.record); }
 
 // Pumps messages until the page has loaded, failed, or the wait limit is up.
 void waitForPage(WebRecord& record) {
@@ -251,11 +250,6 @@ void navigate(WebRecord& record, const std::wstring& address) {
     SysFreeString(url);
 }
 
-void webSetText(Control& c, const std::wstring& address) { navigate(recordOf(c), address); }
-
-// The address the panel was last sent to.
-std::wstring webText(Control& c) { return recordOf(c).requestedAddress; }
-
 // Replaces the document with the HTML text. A byte-order mark tells the browser
 // the text is UTF-8, so names in any script show as they are.
 void loadHtml(WebRecord& record, const std::wstring& html) {
@@ -282,47 +276,64 @@ void loadHtml(WebRecord& record, const std::wstring& html) {
     if (SUCCEEDED(persist->InitNew())) persist->Load(stream.get());
 }
 
-void webSetItemText(Control& c, int item, const std::wstring& html, int) {
-    if (item == 1) loadHtml(recordOf(c), html);
-}
+class WebPanel final : public Control {
+public:
+    explicit WebPanel(std::unique_ptr<WebRecord> record) : Control(kindWebPanel), record_(std::move(record)) {}
 
-void webSetAttribute(Control& c, int attribute, long long value) {
-    WebRecord& record = recordOf(c);
-    if (attribute == 1) record.host->blockPopups = value != 0;
-    if (attribute == 2) record.host->blockContextMenu = value != 0;
-}
+    WebRecord& record() { return *record_; }
 
-long long webAttribute(Control& c, int attribute) {
-    WebRecord& record = recordOf(c);
-    if (attribute == 1) return record.host->blockPopups;
-    if (attribute == 2) return record.host->blockContextMenu;
-    return 0;
-}
-
-bool webMessage(Control& c, UINT message, WPARAM, LPARAM, LRESULT&) {
-    if (message == WM_SIZE && c.record) {
-        WebRecord& record = recordOf(c);
-        if (auto inPlace = record.browserObject.query<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
-            RECT area;
-            GetClientRect(c.hwnd, &area);
-            inPlace->SetObjectRects(&area, &area);
-        }
+    void setText(const std::wstring& address) override { navigate(*record_, address); }
+    // The address the panel was last sent to.
+    std::wstring text() override { return record_->requestedAddress; }
+    void setItemText(int item, const std::wstring& html, int) override {
+        if (item == 1) loadHtml(*record_, html);
     }
-    return false;
-}
 
-// The browser is closed while its window still exists.
-void webDestroy(Control& c) { c.record.reset(); }
+    void setAttribute(int attribute, long long value) override {
+        WebRecord& record = *record_;
+        if (attribute == webBlockPopups) record.host->blockPopups = value != 0;
+        if (attribute == webBlockContextMenu) record.host->blockContextMenu = value != 0;
+        if (attribute == webSilent && record.browser) record.browser->put_Silent(value ? VARIANT_TRUE : VARIANT_FALSE);
+    }
 
-const ControlKind webPanelKind{
-    .number = kindWebPanel,
-    .destroy = webDestroy,
-    .getText = webText,
-    .setText = webSetText,
-    .setItemText = webSetItemText,
-    .getAttribute = webAttribute,
-    .setAttribute = webSetAttribute,
-    .message = webMessage,
+    long long attribute(int attribute) override {
+        WebRecord& record = *record_;
+        if (attribute == webBlockPopups) return record.host->blockPopups;
+        if (attribute == webBlockContextMenu) return record.host->blockContextMenu;
+        VARIANT_BOOL flag = VARIANT_FALSE;
+        if (attribute == webSilent) return record.browser && SUCCEEDED(record.browser->get_Silent(&flag)) && flag;
+        if (attribute == webBusy) return record.browser && SUCCEEDED(record.browser->get_Busy(&flag)) && flag;
+        return 0;
+    }
+
+    bool message(UINT message, WPARAM, LPARAM, LRESULT&) override {
+        if (message == WM_SIZE)
+            if (auto inPlace = record_->browserObject.query<IOleInPlaceObject>(IID_IOleInPlaceObject)) {
+                RECT area;
+                GetClientRect(hwnd, &area);
+                inPlace->SetObjectRects(&area, &area);
+            }
+        return false;
+    }
+
+    void focusPage() override {
+        if (!record_->browser) return;
+        ComPtr<IDispatch> document;
+        if (FAILED(record_->browser->get_Document(document.put())) || !document) return;
+        auto html = document.query<IHTMLDocument2>(IID_IHTMLDocument2);
+        if (!html) return;
+        ComPtr<IHTMLWindow2> window;
+        if (SUCCEEDED(html->get_parentWindow(window.put())) && window) window->focus();
+    }
+
+    bool offerKey(MSG& message) override {
+        auto active = record_->browser.query<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        return active && active->TranslateAccelerator(&message) == S_OK;
+    }
+
+private:
+    // Closed (the browser first) while the panel's window still exists.
+    std::unique_ptr<WebRecord> record_;
 };
 
 bool registerHostClass() {
@@ -354,23 +365,23 @@ bool embedBrowser(Control& c, WebRecord& record) {
 
 }  // namespace
 
-INT_PTR WebPanelCreate(int number, int x, int y, int width, int height, const std::wstring& address) {
+std::intptr_t WebPanelCreate(int number, int x, int y, int width, int height, const std::wstring& address) {
     UiState& state = ui();
     if (!registerHostClass()) return 0;
     if (state.webPanels == 0 && FAILED(OleInitialize(nullptr))) return 0;
     ++state.webPanels;  // the record's destructor takes it back
-    auto record = std::make_unique<WebRecord>();
-    Control* control = createControl(number, webPanelKind, L"RavlekWebPanel", WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y,
-                                     width, height, L"");
+    auto panel = std::make_unique<WebPanel>(std::make_unique<WebRecord>());
+    WebRecord& web = panel->record();
+    Control* control = createControl(number, std::move(panel), L"RavlekWebPanel", WS_CLIPCHILDREN | WS_TABSTOP, 0, x,
+                                     y, width, height, L"");
     if (!control) return 0;
-    record->host = new BrowserHost(control->hwnd);
-    record->host->control = control;
-    WebRecord& web = *record;
-    control->record = std::move(record);
+    web.host = new BrowserHost(control->hwnd);
+    web.host->control = control;
     if (!embedBrowser(*control, web)) {
         ControlDestroy(control->number);
         return 0;
     }
+    // The browser, for code that meets the system itself (tests that inspect it).
     SetWindowLongPtrW(control->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(web.browser.get()));
 
     // Start from a blank document so that HTML can be loaded before any navigation.
@@ -385,9 +396,7 @@ bool webPanelTranslate(MSG& message) {
     for (HWND hwnd = message.hwnd; hwnd; hwnd = GetParent(hwnd)) {
         Control* control = controlOfWindow(hwnd);
         if (!control) continue;
-        if (control->kind->number != kindWebPanel || !control->record) return false;
-        auto active = recordOf(*control).browser.query<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-        return active && active->TranslateAccelerator(&message) == S_OK;
+        return control->offerKey(message);
     }
     return false;
 }

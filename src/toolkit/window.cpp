@@ -1,6 +1,7 @@
 #include "toolkit/window.h"
 
 #include "toolkit/events.h"
+#include "toolkit/native.h"
 #include "toolkit/ui_state.h"
 
 #include <algorithm>
@@ -115,7 +116,8 @@ int centred(int screen, int outer) { return (screen - std::min(screen, outer)) /
 
 }  // namespace
 
-INT_PTR WindowOpen(int number, int x, int y, int width, int height, const std::wstring& title, int flags, HWND parent) {
+std::intptr_t WindowOpen(int number, int x, int y, int width, int height, const std::wstring& title, int flags,
+                         HWND parent) {
     UiState& state = ui();
     if (number < anyNumber) return 0;
     WindowClose(number);
@@ -160,7 +162,7 @@ INT_PTR WindowOpen(int number, int x, int y, int width, int height, const std::w
         int show = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
         ShowWindow(hwnd, show);
     }
-    return number == anyNumber ? chosen : reinterpret_cast<INT_PTR>(hwnd);
+    return number == anyNumber ? chosen : reinterpret_cast<std::intptr_t>(hwnd);
 }
 
 void WindowClose(int number) {
@@ -202,3 +204,13 @@ HWND WindowNativeHandle(int number) {
     Window* window = ui().windows.find(number);
     return window ? window->hwnd : nullptr;
 }
+
+void WindowShow(int number) {
+    if (HWND hwnd = WindowNativeHandle(number)) ShowWindow(hwnd, SW_SHOW);
+}
+
+void WindowBringForward(int number) {
+    if (HWND hwnd = WindowNativeHandle(number)) SetForegroundWindow(hwnd);
+}
+
+static_assert(windowCaption == WS_CAPTION && windowSystemMenu == WS_SYSMENU);

@@ -1,8 +1,10 @@
 // The main window built in this process, driven through its events.
-#include "app/control_ids.h"
+#include "window/control_ids.h"
 #include "app/event_loop.h"
-#include "app/main_window.h"
-#include "app/program.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "window/action_buttons.h"
+#include "window/window_state.h"
 #include "fileinfo/info_panel.h"
 #include "purge/drive_info.h"
 #include "purge/purge_state.h"
@@ -12,6 +14,7 @@
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include "support/gui.h"
 #include "support/main_window_environment.h"
@@ -34,6 +37,7 @@ protected:
         ControlSetState(idCriterionSelector, 0);
         ControlSetState(idTempFilesOption, 0);
         loopState() = LoopState{};
+        windowState() = WindowState{};
         purgeState() = PurgeState{};
         drainEvents(30);
     }
@@ -122,11 +126,11 @@ TEST_F(MainWindow, SelectingRowsShowsTheNameOrResets) {
     addRows(3);
     ControlSetState(idResultsList, 1);
     dispatchControlEvent(idResultsList, kindChange);
-    EXPECT_EQ(loopState().selectedPath, L"D:\\folder\\file1.txt");
+    EXPECT_EQ(windowState().selectedPath, L"D:\\folder\\file1.txt");
     EXPECT_EQ(status(), L"file1.txt");
     ControlSetItemState(idResultsList, 2, 1);  // a second selected row
     dispatchControlEvent(idResultsList, kindChange);
-    EXPECT_EQ(loopState().selectedPath, L"");
+    EXPECT_EQ(windowState().selectedPath, L"");
     EXPECT_EQ(status(), L"Ready.");
 }
 

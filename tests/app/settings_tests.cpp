@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "window/program.h"
 #include "app/settings.h"
 
 #include "support/fixture.h"

@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "window/program.h"
 #include "app/update_reminder.h"
 #include "toolkit/local_date.h"
 

@@ -44,40 +44,38 @@ std::set<std::wstring> rootFiles(const std::wstring& root) {
 
 TEST(ReadDriveInfo, FixtureDrivesAndLettersThatAreNoDrive) {
     const auto before = rootFiles(L"D:\\");
-    readDriveInfo(L"d");
-    const DriveInfo& info = driveInfo();
+    const DriveInfo info = readDriveInfo(L"d");
     EXPECT_TRUE(info.labelRead);
     EXPECT_GT(info.totalBytes, 0);
     EXPECT_GE(info.freeBytes, 0);
     EXPECT_EQ(info.writable, Writable::yes);
     EXPECT_EQ(rootFiles(L"D:\\"), before) << "the probe file is never left behind";
 
-    readDriveInfo(L"Q");
-    EXPECT_FALSE(driveInfo().labelRead);
-    EXPECT_EQ(driveInfo().writable, Writable::notProbed);
-    readDriveInfo(L"\\\\server\\share");
-    EXPECT_FALSE(driveInfo().labelRead);
-    EXPECT_EQ(driveInfo().totalBytes, -1);
-    EXPECT_EQ(driveInfo().writable, Writable::notProbed);
+    const DriveInfo noDrive = readDriveInfo(L"Q");
+    EXPECT_FALSE(noDrive.labelRead);
+    EXPECT_EQ(noDrive.writable, Writable::notProbed);
+    const DriveInfo share = readDriveInfo(L"\\\\server\\share");
+    EXPECT_FALSE(share.labelRead);
+    EXPECT_EQ(share.totalBytes, -1);
+    EXPECT_EQ(share.writable, Writable::notProbed);
 }
 
 TEST(ReadDriveInfo, ReadOnlyRootIsListedButNotWritable) {
     // R: is a fixture drive whose root nobody may write to.
-    readDriveInfo(L"R:");
-    EXPECT_TRUE(driveInfo().labelRead);
-    EXPECT_EQ(driveInfo().writable, Writable::no);
+    const DriveInfo info = readDriveInfo(L"R:");
+    EXPECT_TRUE(info.labelRead);
+    EXPECT_EQ(info.writable, Writable::no);
 }
 
-#include "app/program.h"
 #include "purge/temp_purge.h"
 
 TEST(TemporaryFolder, WholeDrivesWindowsAndTheProfileAreTooDangerousToEmpty) {
-    program().windowsFolder = L"C:\\windows\\";
+    const std::wstring windows = L"C:\\windows\\";
     for (const wchar_t* folder : {L"", L"\\", L"C:", L"C:\\", L"e:\\", L"\\\\server\\share\\", L"\\\\server\\share",
                                   L"Temp\\", L"C:\\windows\\", L"C:\\WINDOWS", L"c:\\users\\"})
-        EXPECT_TRUE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
+        EXPECT_TRUE(tooDangerousToEmpty(folder, windows)) << testing::PrintToString(std::wstring(folder));
     for (const wchar_t* folder : {L"C:\\users\\root\\Temp\\", L"D:\\Temp\\", L"\\\\server\\share\\temp\\", L"C:\\windows\\Temp\\"})
-        EXPECT_FALSE(tooDangerousToEmpty(folder)) << testing::PrintToString(std::wstring(folder));
+        EXPECT_FALSE(tooDangerousToEmpty(folder, windows)) << testing::PrintToString(std::wstring(folder));
 }
 
 TEST(ReadDriveInfo, AFolderWhereFilesCannotBeRemovedIsNotWritable) {

@@ -1,9 +1,11 @@
 // Deleting and moving from the main window, judged by what is on the disk.
 // Source files live on S: (searched), targets on E:.
-#include "app/control_ids.h"
+#include "window/control_ids.h"
 #include "app/event_loop.h"
-#include "app/program.h"
-#include "purge/copy_worker.h"
+#include "window/program.h"
+#include "window/action_buttons.h"
+#include "window/window_state.h"
+#include "toolkit/native.h"
 #include "purge/purge_state.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
@@ -40,6 +42,7 @@ protected:
         target = makeFixtureFolder(L"E:");
         ASSERT_TRUE(selectDrive(L"S:"));
         loopState() = LoopState{};
+        windowState() = WindowState{};
         purgeState() = PurgeState{};
         ControlSetState(idReadOnlyOption, 0);
         ControlSetState(idTempFilesOption, 0);

@@ -1,8 +1,10 @@
 // Whole searches run from the main window on drive S:, which only these tests use.
-#include "app/control_ids.h"
+#include "window/control_ids.h"
 #include "app/event_loop.h"
-#include "app/main_window.h"
-#include "app/program.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "window/action_buttons.h"
+#include "window/window_state.h"
 #include "fileinfo/info_panel.h"
 #include "purge/drive_info.h"
 #include "purge/purge_state.h"
@@ -21,6 +23,7 @@
 #include "support/main_window_environment.h"
 #include "support/scripted_person.h"
 #include "toolkit/person.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +45,7 @@ protected:
         ControlSetText(idTextField, L"");
         ControlSetState(idTempFilesOption, 0);
         loopState() = LoopState{};
+        windowState() = WindowState{};
         purgeState() = PurgeState{};
         drainEvents(30);
     }

@@ -1,11 +1,13 @@
 #include "search/match_rules.h"
+#include "window/criteria.h"
 #include "search/search_state.h"
-#include "search/walk.h"
+#include "search/search_driver.h"
 
 #include "support/fixture.h"
 #include "toolkit/listing.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 

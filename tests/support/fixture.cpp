@@ -3,6 +3,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 

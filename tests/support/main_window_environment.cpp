@@ -1,14 +1,16 @@
 #include "support/main_window_environment.h"
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
-#include "app/program.h"
-#include "fileinfo/info_panel.h"
-#include "purge/drive_info.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
+#include "window/program.h"
+#include "app/environment.h"
+#include "purge/drive_list.h"
+#include "window/info_pages.h"
 #include "toolkit/controls.h"
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 

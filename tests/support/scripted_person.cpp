@@ -1,6 +1,7 @@
 #include "support/scripted_person.h"
 
 #include "toolkit/person.h"
+#include "toolkit/native.h"
 
 namespace {
 

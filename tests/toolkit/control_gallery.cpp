@@ -5,6 +5,7 @@
 #include "toolkit/system.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include "support/gui.h"
 

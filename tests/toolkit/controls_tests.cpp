@@ -4,6 +4,7 @@
 #include "toolkit/resources.h"
 #include "toolkit/system.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include "support/gui.h"
 

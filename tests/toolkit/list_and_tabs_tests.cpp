@@ -2,6 +2,7 @@
 #include "toolkit/events.h"
 #include "toolkit/system.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include "support/gui.h"
 

@@ -1,5 +1,6 @@
 #include "toolkit/person.h"
 #include "toolkit/system.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 

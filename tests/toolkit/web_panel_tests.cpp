@@ -1,5 +1,6 @@
 #include "toolkit/controls.h"
 #include "toolkit/window.h"
+#include "toolkit/native.h"
 
 #include "support/gui.h"
 

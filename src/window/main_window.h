@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-extern const wchar_t* const textCriterion;  // "For files with specific text in their name"
+// The colour of read-only results and of an unusable move target.
+constexpr int warningRed = 220;
 
 // Builds the main window, hidden, with all its controls. False when the window or
 // its status bar could not be made.

@@ -1,39 +1,24 @@
-#include "app/main_window.h"
+#include "window/main_window.h"
 
-#include "app/control_ids.h"
-#include "app/icons.h"
-#include "app/program.h"
-#include "search/match_rules.h"
-#include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/resources.h"
 #include "toolkit/window.h"
-
-#include <exdisp.h>
+#include "window/control_ids.h"
+#include "window/criteria.h"
+#include "window/icons.h"
+#include "window/program.h"
 
 #include <cmath>
-
-const wchar_t* const textCriterion = L"For files with specific text in their name";
 
 namespace {
 
 enum ImageNumber { searchImage, optionsImage, actionImage, manualImage, resultsImage, typeInfoImage, exactInfoImage };
 
-const wchar_t* const criteria[] = {
-    L"For files 100 MB or larger",
-    L"For files 256 MB or larger (quarter GB)",
-    L"For files 512 MB or larger (half GB)",
-    L"For files 650 MB or larger (CD images)",
-    L"For files 1 GB or larger",
-    L"For files 4 GB or larger (DVD images)",
-    textCriterion,
-};
-
 constexpr int resultsListFlags = listCheckBoxes | listMultiSelect | listShowSelectionAlways | listFullRowSelect;
 
-HANDLE loadIcon(int number, const unsigned char* data) {
+int loadIcon(int number, const unsigned char* data) {
     ImageFromMemory(number, data, iconFileSize);
-    return ImageNativeHandle(number);
+    return number;
 }
 
 // Positions and sizes are design units; every one is scaled on its own.
@@ -44,10 +29,9 @@ struct Box {
 Box at(double x, double y, double w, double h) { return Box{scaled(x), scaled(y), scaled(w), scaled(h)}; }
 
 void configureWebPanel(int id) {
-    ControlSetAttribute(id, 1, 1);  // refuse pop-up windows
-    ControlSetAttribute(id, 2, 1);  // no context menu of the browser's own
-    auto* browser = reinterpret_cast<IWebBrowser2*>(GetWindowLongPtrW(ControlNativeHandle(id), GWLP_USERDATA));
-    if (browser) browser->put_Silent(VARIANT_TRUE);  // no dialog boxes of its own
+    ControlSetAttribute(id, webBlockPopups, 1);
+    ControlSetAttribute(id, webBlockContextMenu, 1);
+    ControlSetAttribute(id, webSilent, 1);
 }
 
 void addControlsOfTheSearchRow() {
@@ -59,13 +43,12 @@ void addControlsOfTheSearchRow() {
     ComboBoxCreate(idDriveList, b.x, b.y, b.w, b.h);
     b = at(250, 12, 220, 22);
     ComboBoxCreate(idCriterionSelector, b.x, b.y, b.w, b.h);
-    for (const wchar_t* criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion);
+    for (const Criterion& criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion.text);
     ControlSetState(idCriterionSelector, 0);
-    searchState().sizeThreshold = thresholdForCriterion(criteria[0]);
     b = at(476, 17, 110, 22);
-    LabelCreate(idTextLabel, b.x, b.y, b.w, b.h, L"Text or file extension:", WS_DISABLED);
+    LabelCreate(idTextLabel, b.x, b.y, b.w, b.h, L"Text or file extension:", controlDisabled);
     b = at(587, 12, 158, 22);
-    EditFieldCreate(idTextField, b.x, b.y, b.w, b.h, L"", WS_DISABLED);
+    EditFieldCreate(idTextField, b.x, b.y, b.w, b.h, L"", controlDisabled);
     b = at(753, 11, 25, 25);
     ImageButtonCreate(idManualButton, b.x, b.y, b.w, b.h, loadIcon(manualImage, manualIcon));
 }
@@ -96,9 +79,9 @@ void addControlsOfTheActionRow() {
     b = at(81, 83, 162, 24);
     ButtonCreate(idSearchButton, b.x, b.y, b.w, b.h, L"START SEARCHING FILES");
     b = at(249, 83, 110, 24);
-    ButtonCreate(idDeleteButton, b.x, b.y, b.w, b.h, L"Delete ticked files", WS_DISABLED);
+    ButtonCreate(idDeleteButton, b.x, b.y, b.w, b.h, L"Delete ticked files", controlDisabled);
     b = at(365, 83, 130, 24);
-    ButtonCreate(idMoveButton, b.x, b.y, b.w, b.h, L"Move ticked files to ->", WS_DISABLED);
+    ButtonCreate(idMoveButton, b.x, b.y, b.w, b.h, L"Move ticked files to ->", controlDisabled);
     b = at(501, 84, 130, 22);
     EditFieldCreate(idMoveTargetField, b.x, b.y, b.w, b.h, L"");
     b = at(638, 83, 25, 23);
@@ -115,15 +98,15 @@ void addTabbedPanel() {
     TabPanelCreate(idTabPanel, b.x, b.y, b.w, b.h);
     const Box page = at(10, 10, 740, 348);
 
-    ControlAddItem(idTabPanel, -1, L"File results", loadIcon(resultsImage, resultsTabIcon));
+    ControlAddImageItem(idTabPanel, -1, L"File results", loadIcon(resultsImage, resultsTabIcon));
     CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", scaled(85), resultsListFlags);
     const double pathWidth = (740 - 85) * p.scale - p.scrollBarAllowance - 1;
     ControlAddColumn(idResultsList, 1, L"File", static_cast<int>(std::nearbyint(pathWidth)));
 
-    ControlAddItem(idTabPanel, -1, L"", loadIcon(typeInfoImage, typeInfoTabIcon));
+    ControlAddImageItem(idTabPanel, -1, L"", loadIcon(typeInfoImage, typeInfoTabIcon));
     WebPanelCreate(idTypeInfoPanel, page.x, page.y, page.w, page.h, L"");
     configureWebPanel(idTypeInfoPanel);
-    ControlAddItem(idTabPanel, -1, L"", loadIcon(exactInfoImage, exactInfoTabIcon));
+    ControlAddImageItem(idTabPanel, -1, L"", loadIcon(exactInfoImage, exactInfoTabIcon));
     WebPanelCreate(idExactInfoPanel, page.x, page.y, page.w, page.h, L"");
     configureWebPanel(idExactInfoPanel);
     ContainerEnd();
@@ -133,9 +116,9 @@ void addTabbedPanel() {
 }  // namespace
 
 bool buildMainWindow() {
-    const int flags = windowCentered | windowHidden | WS_CAPTION | WS_SYSMENU;
+    const int flags = windowCentered | windowHidden | windowCaption | windowSystemMenu;
     if (!WindowOpen(mainWindowNumber, 0, 0, scaled(788), scaled(547), L"", flags)) return false;
-    if (!StatusBarCreate(mainStatusBar, WindowNativeHandle(mainWindowNumber))) return false;
+    if (!StatusBarCreate(mainStatusBar, mainWindowNumber)) return false;
     StatusBarAddField(statusFieldShare);
 
     addControlsOfTheSearchRow();
@@ -143,9 +126,7 @@ bool buildMainWindow() {
     addControlsOfTheActionRow();
     addTabbedPanel();
 
-    const INT_PTR font = reinterpret_cast<INT_PTR>(FontNativeHandle(mainFont));
-    if (font)
-        for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlSetFont(id, font);
+    for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlUseFont(id, mainFont);
     return true;
 }
 

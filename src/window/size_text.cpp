@@ -1,4 +1,4 @@
-#include "search/size_text.h"
+#include "window/size_text.h"
 
 #include "toolkit/numbers.h"
 #include "toolkit/text.h"

@@ -1,11 +1,10 @@
-#include "search/busy_state.h"
+#include "window/busy_state.h"
 
-#include "app/control_ids.h"
-#include "app/main_window.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
-#include "toolkit/resources.h"
 #include "toolkit/window.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
 
 namespace {
 
@@ -18,11 +17,7 @@ void drainEvents() {
     }
 }
 
-void discardKeystrokes() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-}
+void discardKeystrokes() { EventDiscardKeystrokes(); }
 
 void setMainControlsDisabled(int flag) {
     for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlSetDisabled(id, flag);
@@ -33,12 +28,12 @@ void setMainControlsDisabled(int flag) {
 void showBusyNotice(const std::wstring& text) {
     if (noticeShown) return;
     const int width = 220, height = 50;
-    HWND previous = ContainerUseWindow(WindowNativeHandle(mainWindowNumber));
+    ContainerEnter(mainWindowNumber);
     ButtonCreate(idBusyNotice, (WindowInnerWidth(mainWindowNumber) - width) / 2,
                  (WindowInnerHeight(mainWindowNumber) - 15) / 2, width, height, text);
-    ContainerUseWindow(previous);
-    SetWindowPos(ControlNativeHandle(idBusyNotice), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ControlSetFont(idBusyNotice, reinterpret_cast<INT_PTR>(FontNativeHandle(mainFont)));
+    ContainerEnd();
+    ControlRaise(idBusyNotice);
+    ControlUseFont(idBusyNotice, mainFont);
     noticeShown = true;
     setMainStatus(text + L"...");
 }

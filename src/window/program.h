@@ -26,8 +26,6 @@ Program& program();
 
 // Builds the name, version and address texts.
 void nameProgram();
-// Reads the machine's facts: folders, version, scale, paths and the writable probe.
-void gatherEnvironment();
 // The manual beside the executable: its path with ".chm" added and every ".exe" removed.
 std::wstring manualPathFor(const std::wstring& executablePath);
 // A design coordinate in pixels: multiplied by the scale, halves rounded to even.

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Reports every include that points up or sideways between the layers of src/
+# (app above search, purge and fileinfo, above window, above toolkit), every
+# include of the platform or of the toolkit's native headers above the toolkit
+# that does not say why ("// native: ..." on its line), and every platform
+# message call outside the toolkit. Exit code 1 when anything is reported.
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+rank() {
+  case "$1" in
+    toolkit) echo 0 ;;
+    window) echo 1 ;;
+    search | purge | fileinfo) echo 2 ;;
+    app) echo 3 ;;
+    *) echo -1 ;;
+  esac
+}
+native_headers='toolkit/(native|handles|com_ptr|later_calls|ui_state|numbered_table)\.h'
+platform_headers='windows|winuser|commctrl|exdisp|mshtml|shlobj|shellapi|objbase|ole2|unknwn'
+
+found=0
+report() {
+  echo "$1"
+  found=1
+}
+
+for file in */*.h */*.cpp; do
+  layer=${file%%/*}
+  own=$(rank "$layer")
+  if [ "$own" -lt 0 ]; then
+    report "$file: not in any layer (toolkit, window, search, purge, fileinfo, app)"
+    continue
+  fi
+  while IFS= read -r line; do
+    number=${line%%:*}
+    text=${line#*:}
+    if [[ $text =~ ^#include\ \"([a-z_]+)/ ]]; then
+      target=${BASH_REMATCH[1]}
+      other=$(rank "$target")
+      if [ "$other" -lt 0 ]; then
+        report "src/$file:$number: includes from $target/, which is no layer"
+      elif [ "$other" -gt "$own" ]; then
+        report "src/$file:$number: $layer includes $target, a layer above it"
+      elif [ "$other" -eq "$own" ] && [ "$target" != "$layer" ]; then
+        report "src/$file:$number: $layer includes $target, a layer beside it"
+      fi
+    fi
+    if [ "$own" -gt 0 ] && [[ $text != *"// native:"* ]]; then
+      if [[ $text =~ ^#include\ \"$native_headers\" ]] || [[ $text =~ ^#include\ \<($platform_headers)\.h\> ]]; then
+        report "src/$file:$number: $layer reaches the platform without saying why: $text"
+      fi
+    fi
+  done < <(grep -n '^#include' "$file" || true)
+done
+
+while IFS= read -r line; do
+  report "src/$line: a platform message call outside the toolkit"
+done < <(grep -rnE 'SendMessageW|PostMessageW|PeekMessageW|LockWindowUpdate|GWLP_USERDATA|SetWindowPos|LVM_' . --include=*.cpp |
+  grep -v '^\./toolkit/' | sed 's|^\./||' || true)
+
+if [ "$found" -eq 0 ]; then
+  echo "layers: every include points down, and only the toolkit touches the platform"
+fi
+exit "$found"

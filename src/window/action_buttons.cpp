@@ -1,0 +1,43 @@
+#include "window/action_buttons.h"
+
+#include "toolkit/controls.h"
+#include "toolkit/paths.h"
+#include "window/control_ids.h"
+#include "window/criteria.h"
+#include "window/info_pages.h"
+#include "window/main_window.h"
+#include "window/window_state.h"
+
+namespace {
+
+bool anyRowTicked() {
+    for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row)
+        if (ControlItemState(idResultsList, row) & 2) return true;
+    return false;
+}
+
+void showSelection() {
+    WindowState& state = windowState();
+    const int selected = ControlSelectedCount(idResultsList);
+    if (selected == 0) {
+        resetInfoPanel();
+    } else if (selected == 1) {
+        setMainStatus(PathNamePart(state.selectedPath));
+    } else {
+        state.selectedPath.clear();
+        resetInfoPanel();
+    }
+}
+
+}  // namespace
+
+void updateActionButtons() {
+    const bool anyTicked = anyRowTicked();
+    showSelection();
+    ControlSetDisabled(idDeleteButton, !(anyTicked || windowState().purgeTempFiles));
+    ControlSetDisabled(idMoveButton, !anyTicked);
+
+    const bool textMode = ControlText(idCriterionSelector) == textCriterion;
+    ControlSetDisabled(idTextLabel, !textMode);
+    ControlSetDisabled(idTextField, !textMode);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The selector's criteria, in the order it lists them: six sizes, then the name criterion.
+#include <string>
+
+struct Criterion {
+    const wchar_t* text;
+    long long threshold;  // a file must be larger; -1 for the name criterion (every size)
+};
+
+extern const Criterion criteria[7];
+extern const wchar_t* const textCriterion;  // "For files with specific text in their name"
+
+// The size threshold a criterion's text stands for; -1 (every file) for the name criterion.
+long long thresholdForCriterion(const std::wstring& criterionText);
