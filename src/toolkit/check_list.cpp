@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 
 
 namespace {
@@ -102,13 +103,14 @@ void CheckList::setCell(int row, int column, const std::wstring& text) {
 }
 
 std::wstring CheckList::columnTitle(int column) {
-    wchar_t buffer[512] = L"";
+    std::wstring title(512, L'\0');
     LVCOLUMNW info{};
     info.mask = LVCF_TEXT;
-    info.pszText = buffer;
-    info.cchTextMax = 512;
+    info.pszText = title.data();
+    info.cchTextMax = static_cast<int>(title.size());
     SendMessageW(hwnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
-    return buffer;
+    title.resize(wcslen(title.c_str()));
+    return title;
 }
 
 void CheckList::setColumnTitle(int column, const std::wstring& title) {

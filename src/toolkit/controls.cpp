@@ -11,6 +11,15 @@ namespace {
 
 Control* find(int number) { return ui().controls.find(number); }
 
+// A change the toolkit makes to a control: the events it causes are not queued.
+template <typename Change>
+void change(int number, Change change) {
+    if (Control* control = find(number)) {
+        OperationInProgress busy;
+        change(*control);
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -83,10 +92,7 @@ std::intptr_t createdResult(int requested, const Control* control) {
 }
 
 void ControlSetText(int number, const std::wstring& text) {
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->setText(text);
+    change(number, [&](Control& control) { control.setText(text); });
 }
 
 std::wstring ControlText(int number) {
@@ -109,10 +115,7 @@ void ControlSetState(int number, long long value) {
         PostMessageW(state.postWindow, setStateMessage, static_cast<WPARAM>(number), static_cast<LPARAM>(value));
         return;
     }
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->setState(value);
+    change(number, [&](Control& control) { control.setState(value); });
 }
 
 void ControlAddItem(int number, int position, const std::wstring& text) { ControlAddItem(number, position, text, nullptr); }
@@ -122,24 +125,15 @@ void ControlAddImageItem(int number, int position, const std::wstring& text, int
 }
 
 void ControlAddItem(int number, int position, const std::wstring& text, HANDLE image) {
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->addItem(position, text, image);
+    change(number, [&](Control& control) { control.addItem(position, text, image); });
 }
 
 void ControlRemoveItem(int number, int item) {
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->removeItem(item);
+    change(number, [&](Control& control) { control.removeItem(item); });
 }
 
 void ControlClearItems(int number) {
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->clearItems();
+    change(number, [&](Control& control) { control.clearItems(); });
 }
 
 int ControlItemCount(int number) {
@@ -153,10 +147,7 @@ std::wstring ControlItemText(int number, int item, int column) {
 }
 
 void ControlSetItemText(int number, int item, const std::wstring& text, int column) {
-    Control* control = find(number);
-    if (!control) return;
-    OperationInProgress busy;
-    control->setItemText(item, text, column);
+    change(number, [&](Control& control) { control.setItemText(item, text, column); });
 }
 
 int ControlItemState(int number, int item) {

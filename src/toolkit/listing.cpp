@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/later_calls.h"
+#include "toolkit/numbered_table.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -56,16 +57,13 @@ struct Listing {
     long long size = 0;
 };
 
-std::vector<std::unique_ptr<Listing>> listings(16);
+NumberedTable<Listing> listings{16};
 bool batchesAllowed = true;
 // One batch buffer per listing number, kept across listings: a walk starts
 // thousands of listings at a handful of numbers.
 std::vector<std::unique_ptr<std::byte[]>> buffers;
 
-Listing* findListing(int number) {
-    if (number < 0 || static_cast<size_t>(number) >= listings.size()) return nullptr;
-    return listings[static_cast<size_t>(number)].get();
-}
+Listing* findListing(int number) { return listings.find(number); }
 
 std::byte* bufferOf(int number) {
     if (buffers.size() <= static_cast<size_t>(number)) buffers.resize(static_cast<size_t>(number) + 1);
@@ -212,8 +210,7 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
     // Batches list everything, so they serve only a listing of every entry.
     const bool batched = exactPattern == L"*" && startBatches(*listing, exactFolder, number);
     if (!batched && !startFind(*listing)) return 0;
-    if (static_cast<size_t>(number) >= listings.size()) listings.resize(static_cast<size_t>(number) + 16);
-    listings[static_cast<size_t>(number)] = std::move(listing);
+    listings.put(number, std::move(listing));
     return 1;
 }
 
@@ -257,12 +254,10 @@ PathIdentity ListingFolderIdentity(int number) {
     return identity;
 }
 
-void ListingFinish(int number) {
-    if (findListing(number)) listings[static_cast<size_t>(number)].reset();
-}
+void ListingFinish(int number) { listings.take(number); }
 
 void ListingFinishAll() {
-    for (auto& listing : listings) listing.reset();
+    for (int number : listings.numbers()) listings.take(number);
     buffers.clear();
 }
 

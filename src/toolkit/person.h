@@ -3,23 +3,12 @@
 // Tests replace the calls behind them (see toolkit/native.h).
 #include <string>
 
-// Keys the program asks about.
-enum KeyCode {
-    keyEnter = 0x0D,
-    keyControl = 0x11,
-    keyEscape = 0x1B,
-    keyDelete = 0x2E,
-};
+// Keys the program asks about, by their virtual-key codes.
+constexpr int keyEnter = 0x0D, keyControl = 0x11, keyEscape = 0x1B, keyDelete = 0x2E;
 
 // Buttons and icons of a message box, combined with |.
-enum MessageStyle : unsigned {
-    messageOk = 0x0,
-    messageOkCancel = 0x1,
-    messageStop = 0x10,
-    messageWarning = 0x30,
-    messageInformation = 0x40,
-    messageCancelIsDefault = 0x100,
-};
+constexpr unsigned messageOk = 0x0, messageOkCancel = 0x1, messageCancelIsDefault = 0x100;
+constexpr unsigned messageStop = 0x10, messageWarning = 0x30, messageInformation = 0x40;
 // The answer of a message box when OK was chosen.
 constexpr int answerOk = 1;
 

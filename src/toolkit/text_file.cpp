@@ -1,15 +1,14 @@
 #include "toolkit/text_file.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/numbered_table.h"
 #include "toolkit/paths.h"
 
-#include <map>
 #include <memory>
 
 namespace {
 
 constexpr size_t bufferSize = 4096;
-constexpr int firstAnyNumber = 1 << 20;  // numbers handed out stay clear of the caller's own
 
 class TextFile {
 public:
@@ -73,19 +72,15 @@ private:
     bool writeFailed_ = false;
 };
 
-std::map<int, std::unique_ptr<TextFile>> files;
-int nextAnyNumber = firstAnyNumber;
+NumberedTable<TextFile> files{4};
 
-TextFile* findFile(int number) {
-    auto it = files.find(number);
-    return it == files.end() ? nullptr : it->second.get();
-}
+TextFile* findFile(int number) { return files.find(number); }
 
 int adopt(int number, HANDLE h) {
     if (h == INVALID_HANDLE_VALUE) return 0;
-    int chosen = number == anyFileNumber ? nextAnyNumber++ : number;
+    const int chosen = files.reserve(number);
     TextFileClose(chosen);
-    files[chosen] = std::make_unique<TextFile>(h);
+    files.put(chosen, std::make_unique<TextFile>(h));
     return number == anyFileNumber ? chosen : 1;
 }
 
@@ -173,12 +168,10 @@ void TextFileWriteLine(int number, const std::wstring& text) {
 
 int TextFileClose(int number) {
     if (number == -1) {
-        files.clear();
+        for (int each : files.numbers()) files.take(each);
         return 1;
     }
-    auto it = files.find(number);
-    if (it == files.end()) return 0;
-    const bool whole = it->second->finish();
-    files.erase(it);
-    return whole ? 1 : 0;
+    const std::unique_ptr<TextFile> file = files.take(number);
+    return file && file->finish() ? 1 : 0;
 }
+static_assert(anyFileNumber == anyNumber, "text files are numbered like every other object");

@@ -5,6 +5,7 @@
 #include "toolkit/ui_state.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -17,6 +18,14 @@ void moveFocus(HWND window, bool previous) {
     HWND next = GetNextDlgTabItem(window, GetFocus(), previous);
     if (next) SetFocus(next);
 }
+
+constexpr std::pair<UINT, int> plainEvents[] = {
+    {WM_MOVE, eventMoved},
+    {WM_RBUTTONUP, eventRightButtonUp},
+    {WM_LBUTTONUP, eventLeftButtonUp},
+    {WM_LBUTTONDBLCLK, eventLeftDoubleClick},
+    {WM_ERASEBKGND, eventRepainted},
+};
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const int number = windowNumberOf(hwnd);
@@ -67,25 +76,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 if (bar.owner == hwnd) SendMessageW(bar.hwnd, WM_SIZE, 0, 0);
             });
             break;
-        case WM_MOVE:
-            raiseEvent(eventMoved, number, -1, 0);
-            break;
         case WM_TIMER:
             raiseEvent(eventTimer, number, static_cast<int>(wParam), 0);
             return 0;
-        case WM_RBUTTONUP:
-            raiseEvent(eventRightButtonUp, number, -1, 0);
-            break;
-        case WM_LBUTTONUP:
-            raiseEvent(eventLeftButtonUp, number, -1, 0);
-            break;
-        case WM_LBUTTONDBLCLK:
-            raiseEvent(eventLeftDoubleClick, number, -1, 0);
-            break;
-        case WM_ERASEBKGND:
-            raiseEvent(eventRepainted, number, -1, 0);
-            break;
         default:
+            // Messages that only become an event and go on to the default handling.
+            for (const auto& [native, event] : plainEvents)
+                if (message == native) raiseEvent(event, number, -1, 0);
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -34,61 +34,60 @@ void configureWebPanel(int id) {
     ControlSetAttribute(id, webSilent, 1);
 }
 
+// The controls of the rows, each placed by its box.
+void rowIcon(int id, Box b, int image, const unsigned char* data) {
+    ImageViewCreate(id, b.x, b.y, b.w, b.h, loadIcon(image, data));
+}
+void label(int id, Box b, const wchar_t* text, unsigned long flags = 0) {
+    LabelCreate(id, b.x, b.y, b.w, b.h, text, flags);
+}
+void button(int id, Box b, const wchar_t* text, unsigned long flags = 0) {
+    ButtonCreate(id, b.x, b.y, b.w, b.h, text, flags);
+}
+void field(int id, Box b, unsigned long flags = 0) { EditFieldCreate(id, b.x, b.y, b.w, b.h, L"", flags); }
+void dropDown(int id, Box b) { ComboBoxCreate(id, b.x, b.y, b.w, b.h); }
+void option(int id, Box b, const wchar_t* text, const wchar_t* tooltip) {
+    CheckBoxCreate(id, b.x, b.y, b.w, b.h, text);
+    ControlSetTooltip(id, tooltip);
+}
+
 void addControlsOfTheSearchRow() {
-    Box b = at(10, 16, 40, 22);
-    ImageViewCreate(idSearchIcon, b.x, b.y, b.w, b.h, loadIcon(searchImage, searchRowIcon));
-    b = at(34, 16, 40, 22);
-    LabelCreate(idSearchLabel, b.x, b.y, b.w, b.h, L"Search:");
-    b = at(82, 12, 160, 22);
-    ComboBoxCreate(idDriveList, b.x, b.y, b.w, b.h);
-    b = at(250, 12, 220, 22);
-    ComboBoxCreate(idCriterionSelector, b.x, b.y, b.w, b.h);
+    rowIcon(idSearchIcon, at(10, 16, 40, 22), searchImage, searchRowIcon);
+    label(idSearchLabel, at(34, 16, 40, 22), L"Search:");
+    dropDown(idDriveList, at(82, 12, 160, 22));
+    dropDown(idCriterionSelector, at(250, 12, 220, 22));
     for (const Criterion& criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion.text);
     ControlSetState(idCriterionSelector, 0);
-    b = at(476, 17, 110, 22);
-    LabelCreate(idTextLabel, b.x, b.y, b.w, b.h, L"Text or file extension:", controlDisabled);
-    b = at(587, 12, 158, 22);
-    EditFieldCreate(idTextField, b.x, b.y, b.w, b.h, L"", controlDisabled);
-    b = at(753, 11, 25, 25);
-    ImageButtonCreate(idManualButton, b.x, b.y, b.w, b.h, loadIcon(manualImage, manualIcon));
+    label(idTextLabel, at(476, 17, 110, 22), L"Text or file extension:", controlDisabled);
+    field(idTextField, at(587, 12, 158, 22), controlDisabled);
+    const Box manual = at(753, 11, 25, 25);
+    ImageButtonCreate(idManualButton, manual.x, manual.y, manual.w, manual.h, loadIcon(manualImage, manualIcon));
 }
 
 void addControlsOfTheOptionsRow() {
-    Box b = at(10, 42, 40, 22);
-    ImageViewCreate(idOptionsIcon, b.x, b.y, b.w, b.h, loadIcon(optionsImage, optionsRowIcon));
-    b = at(34, 44, 45, 22);
-    LabelCreate(idOptionsLabel, b.x, b.y, b.w, b.h, L"Options:");
-    b = at(82, 41, 160, 22);
-    CheckBoxCreate(idWindowsFolderOption, b.x, b.y, b.w, b.h, L"Also search Windows folder.");
-    ControlSetTooltip(idWindowsFolderOption, L"If ticked, searching includes the Windows folder (not recommended)");
-    b = at(250, 41, 220, 22);
-    CheckBoxCreate(idReadOnlyOption, b.x, b.y, b.w, b.h, L"Delete files even if marked as read-only.");
-    ControlSetTooltip(idReadOnlyOption, L"If ticked, deletes the ticked files even if set to read-only (dangerous!)");
-    b = at(477, 41, 305, 22);
-    CheckBoxCreate(idTempFilesOption, b.x, b.y, b.w, b.h, L"When purging, also delete temporary files that might exist.");
-    ControlSetTooltip(idTempFilesOption, L"If ticked, temporary files are also deleted");
-    b = at(10, 70, 768, 4);
-    FrameCreate(idSeparator, b.x, b.y, b.w, b.h, L"", 2);
+    rowIcon(idOptionsIcon, at(10, 42, 40, 22), optionsImage, optionsRowIcon);
+    label(idOptionsLabel, at(34, 44, 45, 22), L"Options:");
+    option(idWindowsFolderOption, at(82, 41, 160, 22), L"Also search Windows folder.",
+           L"If ticked, searching includes the Windows folder (not recommended)");
+    option(idReadOnlyOption, at(250, 41, 220, 22), L"Delete files even if marked as read-only.",
+           L"If ticked, deletes the ticked files even if set to read-only (dangerous!)");
+    option(idTempFilesOption, at(477, 41, 305, 22), L"When purging, also delete temporary files that might exist.",
+           L"If ticked, temporary files are also deleted");
+    const Box line = at(10, 70, 768, 4);
+    FrameCreate(idSeparator, line.x, line.y, line.w, line.h, L"", 2);
 }
 
 void addControlsOfTheActionRow() {
-    Box b = at(10, 85, 40, 22);
-    ImageViewCreate(idActionIcon, b.x, b.y, b.w, b.h, loadIcon(actionImage, actionRowIcon));
-    b = at(34, 87, 40, 22);
-    LabelCreate(idReadyLabel, b.x, b.y, b.w, b.h, L"Ready?");
-    b = at(81, 83, 162, 24);
-    ButtonCreate(idSearchButton, b.x, b.y, b.w, b.h, L"START SEARCHING FILES");
-    b = at(249, 83, 110, 24);
-    ButtonCreate(idDeleteButton, b.x, b.y, b.w, b.h, L"Delete ticked files", controlDisabled);
-    b = at(365, 83, 130, 24);
-    ButtonCreate(idMoveButton, b.x, b.y, b.w, b.h, L"Move ticked files to ->", controlDisabled);
-    b = at(501, 84, 130, 22);
-    EditFieldCreate(idMoveTargetField, b.x, b.y, b.w, b.h, L"");
-    b = at(638, 83, 25, 23);
-    ButtonCreate(idBrowseButton, b.x, b.y, b.w, b.h, L"...");
+    rowIcon(idActionIcon, at(10, 85, 40, 22), actionImage, actionRowIcon);
+    label(idReadyLabel, at(34, 87, 40, 22), L"Ready?");
+    button(idSearchButton, at(81, 83, 162, 24), L"START SEARCHING FILES");
+    button(idDeleteButton, at(249, 83, 110, 24), L"Delete ticked files", controlDisabled);
+    button(idMoveButton, at(365, 83, 130, 24), L"Move ticked files to ->", controlDisabled);
+    field(idMoveTargetField, at(501, 84, 130, 22));
+    button(idBrowseButton, at(638, 83, 25, 23), L"...");
     ControlSetTooltip(idBrowseButton, L"Click to browse for a target drive");
-    b = at(670, 84, 107, 21);
-    ProgressBarCreate(idProgressBar, b.x, b.y, b.w, b.h, 1, 100);
+    const Box bar = at(670, 84, 107, 21);
+    ProgressBarCreate(idProgressBar, bar.x, bar.y, bar.w, bar.h, 1, 100);
     ControlSetTooltip(idProgressBar, L"Progress of the current file being moved");
 }
 
