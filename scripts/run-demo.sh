@@ -1,33 +1,139 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Ravlek and starts it under Wine in a private
 # prefix: D: holds sample files, E: is an empty folder to move files to, and no
-# drive reaches the Linux file system. Without a display, a virtual one is started
-# (see it with: import -display :$RAVLEK_DISPLAY -window root shot.png).
+# drive reaches the Linux file system.
+#
+#   scripts/run-demo.sh [--port N] [--headless] [--no-build]
+#
+# With a display, the window opens there. Without one (an SSH session, a
+# container), Ravlek runs on a virtual display that a VNC server shows, and noVNC
+# puts it in a web page: open the address the script prints (forward the port
+# over SSH first: ssh -L 6080:localhost:6080 host). Everything listens on
+# localhost only. --port (or RAVLEK_DEMO_PORT) picks the web page's port, 6080 by
+# default; --headless uses the browser even when there is a display. Whatever the
+# script started ends with it, Ctrl+C included.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j2 --target Ravlek ravlek_manual
+here=$PWD
 
-root="$PWD/build/mingw/wine-demo"
+port=${RAVLEK_DEMO_PORT:-6080}
+headless=false
+build=true
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --port) port=${2:?--port needs a number}; shift 2 ;;
+    --port=*) port=${1#--port=}; shift ;;
+    --headless) headless=true; shift ;;
+    --no-build) build=false; shift ;;
+    *) echo "run-demo.sh: unknown option $1 (use --port N, --headless, --no-build)" >&2; exit 2 ;;
+  esac
+done
+case "$port" in '' | *[!0-9]*) echo "run-demo.sh: the port must be a number, not '$port'" >&2; exit 2 ;; esac
+
+root=${RAVLEK_DEMO_ROOT:-$here/build/mingw/wine-demo}
+started=()
+cleanup() {
+  trap - EXIT INT TERM
+  # Wine's programs end (and let go of the display) before the display does.
+  WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$root/prefix" wineserver -w >/dev/null 2>&1 || true
+  # Last started, first ended: the display goes after everything that shows on it.
+  local i
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+    kill "${started[i]}" 2>/dev/null || true
+    wait "${started[i]}" 2>/dev/null || true
+  done
+}
+trap cleanup EXIT
+trap 'echo; echo "Stopped."; exit 130' INT
+trap 'exit 143' TERM
+
+# wait_for SECONDS WHAT COMMAND...: until the command succeeds, or says what did not come.
+wait_for() {
+  local limit=$(($(date +%s) + $1)) limit_seconds=$1 what=$2
+  shift 2
+  until "$@" >/dev/null 2>&1; do
+    if [ "$(date +%s)" -ge "$limit" ]; then
+      echo "run-demo.sh: $what did not answer within $limit_seconds s." >&2
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+listening() { ! port_free "$1"; }
+free_port() {  # free_port FIRST: the first port from FIRST on that nothing listens on
+  local candidate=$1
+  while ! port_free "$candidate"; do candidate=$((candidate + 1)); done
+  echo "$candidate"
+}
+free_display() {
+  local n=${RAVLEK_DISPLAY:-55}
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+if $build; then
+  scripts/setup.sh
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw -j2 --target Ravlek ravlek_manual
+fi
+[ -f build/mingw/bin/Ravlek.exe ] || { echo "run-demo.sh: build/mingw/bin/Ravlek.exe is missing; run without --no-build" >&2; exit 1; }
+
+# The display comes first: Wine's first program in the prefix starts its
+# services, and they keep the display they found.
+if $headless || [ -z "${DISPLAY:-}" ]; then
+  if ! port_free "$port"; then
+    echo "run-demo.sh: port $port is taken; pick another with --port N" >&2
+    exit 1
+  fi
+  export DISPLAY=:$(free_display)
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  started+=($!)
+  wait_for 20 "The virtual display $DISPLAY" xdpyinfo -display "$DISPLAY"
+  vnc_port=$(free_port 5900)
+  x11vnc -display "$DISPLAY" -localhost -rfbport "$vnc_port" -forever -shared -nopw -quiet >/dev/null 2>&1 &
+  started+=($!)
+  wait_for 20 "The VNC server" listening "$vnc_port"
+  websockify --web /usr/share/novnc "127.0.0.1:$port" "127.0.0.1:$vnc_port" >/dev/null 2>&1 &
+  started+=($!)
+  wait_for 20 "noVNC's web server" listening "$port"
+  echo "Ravlek runs on the virtual display $DISPLAY (VNC server on localhost:$vnc_port)."
+  echo "Open in a browser: http://localhost:$port/vnc.html?autoconnect=1&resize=scale"
+  echo "(from another machine: ssh -L $port:localhost:$port this-host, then the same address)"
+else
+  wait_for 10 "The display $DISPLAY" xdpyinfo -display "$DISPLAY"
+fi
 scripts/make-demo-files.sh "$root/drives/d"
 mkdir -p "$root/drives/e"
 # Volume labels, as Wine reads them from the drive roots.
 printf 'Demo files' > "$root/drives/d/.windows-label"
 printf 'Move target' > "$root/drives/e/.windows-label"
 export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d e"
-scripts/wine-run.sh cmd /c exit   # makes the prefix on first use
+scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 # makes the prefix on first use
 app="$root/prefix/drive_c/Ravlek"
 mkdir -p "$app"
 cp build/mingw/bin/Ravlek.exe "$app/"
 [ -f build/mingw/bin/Ravlek.chm ] && cp build/mingw/bin/Ravlek.chm "$app/"
 
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:${RAVLEK_DISPLAY:-55}
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  trap 'kill $! 2>/dev/null' EXIT
-  echo "No display: Ravlek runs on the virtual display $DISPLAY"
+echo "Ravlek starts; close its window or press Ctrl+C here to end the demo."
+
+window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Ravlek v'; }
+(cd "$app" && exec "$here/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') &
+ravlek=$!
+started+=("$ravlek")
+shown=false
+while kill -0 "$ravlek" 2>/dev/null; do
+  if ! $shown && window_shown; then shown=true; fi
+  sleep 0.5
+done
+code=0
+wait "$ravlek" || code=$?
+if [ "$code" -ne 0 ] || ! $shown; then
+  echo "run-demo.sh: Ravlek ended with exit code $code$($shown || echo " before its window appeared")." >&2
+  echo "  Another copy may still run in this demo (Ravlek runs once at a time): close it, or end it with" >&2
+  echo "    WINEPREFIX=$root/prefix wineserver -k" >&2
+  echo "  To see Wine's own messages, run again with WINEDEBUG=err+all." >&2
+  exit $((code == 0 ? 1 : code))
 fi
-here=$PWD
-cd "$app"   # so that Wine starts in C:\Ravlek
-exec "$here/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe'
+echo "Ravlek ended normally."

@@ -1,7 +1,26 @@
 #!/usr/bin/env bash
 # Installs what building and testing Ravlek needs on a Debian machine.
 # Idempotent: when everything is present it only checks and returns.
+#   setup.sh --runs-32-bit   only tells (exit code) whether this kernel runs 32-bit programs
 set -euo pipefail
+
+# A 32-bit program of a few bytes that only exits: some kernels are built or booted
+# without 32-bit support, and there Wine's 32-bit mode cannot work (installing it
+# would even take over the "wine" command).
+runs_32_bit() {
+  local probe result=0
+  probe=$(mktemp)
+  # ELF header, one loadable segment, then: mov eax, 1; xor ebx, ebx; int 0x80.
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00''\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00''\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' > "$probe"
+  chmod +x "$probe"
+  "$probe" 2>/dev/null || result=1
+  rm -f "$probe"
+  return "$result"
+}
+if [ "${1:-}" = --runs-32-bit ]; then
+  runs_32_bit
+  exit
+fi
 
 need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
@@ -10,6 +29,8 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok
 have_cmd cmake                          || need+=(cmake)
 have_cmd x86_64-w64-mingw32-g++-posix   || need+=(g++-mingw-w64-x86-64-posix)
 have_cmd x86_64-w64-mingw32-windres     || need+=(binutils-mingw-w64-x86-64)
+have_cmd i686-w64-mingw32-g++-posix     || need+=(g++-mingw-w64-i686-posix)
+have_cmd i686-w64-mingw32-windres       || need+=(binutils-mingw-w64-i686)
 have_cmd wine                           || need+=(wine)
 have_pkg wine64                         || need+=(wine64)
 have_cmd Xvfb                           || need+=(xvfb)
@@ -20,13 +41,24 @@ have_cmd import                         || need+=(imagemagick)
 have_cmd python3                        || need+=(python3)
 have_cmd bc                             || need+=(bc)
 have_cmd setpriv                        || need+=(util-linux)
+have_cmd x11vnc                         || need+=(x11vnc)
+have_cmd websockify                     || need+=(websockify)
+[ -f /usr/share/novnc/vnc.html ]        || need+=(novnc)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+
+# The 32-bit build's smoke test needs Wine's 32-bit mode, where it can work.
+add_i386=false
+if ! have_pkg wine32:i386 && runs_32_bit; then
+  dpkg --print-foreign-architectures | grep -qx i386 || add_i386=true
+  need+=(wine32:i386)
+fi
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   export DEBIAN_FRONTEND=noninteractive
+  if $add_i386; then $SUDO dpkg --add-architecture i386; fi
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Ravlek and its tests, and runs every test under
-# Wine in a fresh private prefix (with a virtual display for window tests).
+# Installs what is missing, builds Ravlek and its tests, builds the 64-bit and
+# 32-bit release zips, and runs every test under Wine in a fresh private prefix
+# (with a virtual display for window tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,6 +10,8 @@ build=build/mingw
 test_root="$PWD/$build/wine-test"
 cmake --preset mingw -DRAVLEK_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build --preset mingw -j2
+# Both release zips, checked for what they import; the 32-bit exe is smoke-tested below.
+scripts/release.sh --no-setup
 
 # Fixtures that plain removal cannot undo: a small full drive mounted inside the
 # drives, and a folder where nothing may be removed.

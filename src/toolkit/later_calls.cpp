@@ -1,5 +1,7 @@
 #include "toolkit/later_calls.h"
 
+#include <atomic>
+
 namespace {
 
 template <typename Call>
@@ -23,3 +25,38 @@ FinalPathNameCall getFinalPathNameByHandle() {
     static const auto call = kernelCall<FinalPathNameCall>("GetFinalPathNameByHandleW");
     return call;
 }
+
+#if defined(__MINGW32__)
+// The thread library linked into the program (winpthreads) imports GetTickCount64,
+// which Windows XP lacks: the program would not even load there. This import slot
+// answers in its place with the system's own call where there is one, else with a
+// count made from GetTickCount that goes past its wrap at 49.7 days (as long as it
+// is asked at least once in each of them).
+namespace {
+
+ULONGLONG WINAPI tickCountFromTheOldCall() {
+    static std::atomic<ULONGLONG> last{0};
+    ULONGLONG previous = last.load();
+    for (;;) {
+        ULONGLONG next = (previous & ~0xFFFFFFFFULL) | GetTickCount();
+        if (next < previous) next += 0x100000000ULL;
+        if (last.compare_exchange_weak(previous, next)) return next;
+    }
+}
+
+ULONGLONG WINAPI tickCount64() {
+    using TickCountCall = ULONGLONG(WINAPI*)();
+    static const auto system = kernelCall<TickCountCall>("GetTickCount64");
+    return system ? system() : tickCountFromTheOldCall();
+}
+
+}  // namespace
+
+extern "C" {
+#if defined(_WIN64)
+ULONGLONG(WINAPI* __imp_GetTickCount64)() = tickCount64;
+#else
+ULONGLONG(WINAPI* importedTickCount64)() __asm__("__imp__GetTickCount64@0") = tickCount64;
+#endif
+}
+#endif

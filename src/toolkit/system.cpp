@@ -140,16 +140,18 @@ struct ChooserState {
     std::wstring initialPath;
 };
 
+VOID CALLBACK reselectInitialFolder(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(dialog, timer);
+    if (auto* state = reinterpret_cast<ChooserState*>(GetPropW(dialog, L"RavlekChooser")))
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->initialPath.c_str()));
+}
+
 int CALLBACK chooserCallback(HWND dialog, UINT message, LPARAM, LPARAM data) {
     auto* state = reinterpret_cast<ChooserState*>(data);
     if (message == BFFM_INITIALIZED) {
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->initialPath.c_str()));
         // Selected again a moment later: the tree is not always ready at first.
-        SetTimer(dialog, reselectTimer, 200, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
-            KillTimer(hwnd, id);
-            if (auto* s = reinterpret_cast<ChooserState*>(GetPropW(hwnd, L"RavlekChooser")))
-                SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(s->initialPath.c_str()));
-        });
+        SetTimer(dialog, reselectTimer, 200, reselectInitialFolder);
         SetPropW(dialog, L"RavlekChooser", state);
     }
     return 0;
