@@ -1,10 +1,4 @@
-# Cross-compiles Ravlek for 32-bit Windows with mingw-w64 (posix threads), for the release only.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Cross-compiles Ravlek for 32-bit Windows with mingw-w64, for the release.
+set(ravlek_mingw_target i686-w64-mingw32)
+set(ravlek_mingw_processor x86)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,10 +1,4 @@
-# Cross-compiles Ravlek for 64-bit Windows with mingw-w64 (posix threads); tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Cross-compiles Ravlek for 64-bit Windows with mingw-w64; tests run under Wine.
+set(ravlek_mingw_target x86_64-w64-mingw32)
+set(ravlek_mingw_processor x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
