@@ -3,6 +3,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/later_calls.h"
 #include "toolkit/numbered_table.h"
+#include "toolkit/ui_state.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -35,6 +36,8 @@ uint64_t nameHash(const wchar_t* name, size_t length) {
     return hash;
 }
 
+}  // namespace
+
 // A folder is read in large batches through its own handle where the system
 // offers it, or entry by entry with the find calls. The entry handed out last is
 // described by name, attributes and size whichever way it came.
@@ -57,7 +60,9 @@ struct Listing {
     long long size = 0;
 };
 
-NumberedTable<Listing> listings{16};
+namespace {
+
+NumberedTable<Listing>& listings = ui().listings;
 bool batchesAllowed = true;
 // One batch buffer per listing number, kept across listings: a walk starts
 // thousands of listings at a handful of numbers.
@@ -257,7 +262,7 @@ PathIdentity ListingFolderIdentity(int number) {
 void ListingFinish(int number) { listings.take(number); }
 
 void ListingFinishAll() {
-    for (int number : listings.numbers()) listings.take(number);
+    listings.releaseAll();
     buffers.clear();
 }
 

@@ -2,8 +2,11 @@
 // Objects addressed by numbers the application chooses. Numbers 0 and up index a
 // table that grows on demand; asking for -1 places the object outside the table
 // under a number handed out here, which the caller then uses like its own.
+// Each object is deleted by the code that put it in, so a table can be owned
+// where its kind is only declared.
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 constexpr int anyNumber = -1;
@@ -11,6 +14,13 @@ constexpr int anyNumber = -1;
 template <typename T>
 class NumberedTable {
 public:
+    // Deletes through the function the putting code gave.
+    struct Deleter {
+        void (*destroy)(T*) = nullptr;
+        void operator()(T* object) const { destroy(object); }
+    };
+    using Owned = std::unique_ptr<T, Deleter>;
+
     explicit NumberedTable(size_t step) : step_(step), slots_(step) {}
 
     T* find(int number) const {
@@ -25,8 +35,9 @@ public:
     // The number an object asked for under `requested` will get.
     int reserve(int requested) { return requested == anyNumber ? nextOutside_++ : requested; }
 
-    T& put(int number, std::unique_ptr<T> object) {
-        T& stored = *object;
+    T& put(int number, std::unique_ptr<T> made) {
+        T& stored = *made;
+        Owned object(made.release(), Deleter{[](T* p) { delete p; }});
         if (number >= firstOutside) {
             outside_[number] = std::move(object);
         } else {
@@ -37,7 +48,7 @@ public:
     }
 
     // Takes the object out of the table; the caller decides when it dies.
-    std::unique_ptr<T> take(int number) {
+    Owned take(int number) {
         if (number >= firstOutside) {
             auto it = outside_.find(number);
             if (it == outside_.end()) return nullptr;
@@ -47,6 +58,11 @@ public:
         }
         if (number < 0 || static_cast<size_t>(number) >= slots_.size()) return nullptr;
         return std::move(slots_[static_cast<size_t>(number)]);
+    }
+
+    // Takes every object out and lets it go, in number order.
+    void releaseAll() {
+        for (int number : numbers()) take(number);
     }
 
     template <typename F>
@@ -66,7 +82,7 @@ public:
 
 private:
     size_t step_;
-    std::vector<std::unique_ptr<T>> slots_;
-    std::map<int, std::unique_ptr<T>> outside_;
+    std::vector<Owned> slots_;
+    std::map<int, Owned> outside_;
     int nextOutside_ = firstOutside;
 };

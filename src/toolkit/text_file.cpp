@@ -3,12 +3,15 @@
 #include "toolkit/handles.h"
 #include "toolkit/numbered_table.h"
 #include "toolkit/paths.h"
+#include "toolkit/ui_state.h"
 
 #include <memory>
 
 namespace {
 
 constexpr size_t bufferSize = 4096;
+
+}  // namespace
 
 class TextFile {
 public:
@@ -72,7 +75,9 @@ private:
     bool writeFailed_ = false;
 };
 
-NumberedTable<TextFile> files{4};
+namespace {
+
+NumberedTable<TextFile>& files = ui().files;
 
 TextFile* findFile(int number) { return files.find(number); }
 
@@ -168,10 +173,10 @@ void TextFileWriteLine(int number, const std::wstring& text) {
 
 int TextFileClose(int number) {
     if (number == -1) {
-        for (int each : files.numbers()) files.take(each);
+        files.releaseAll();
         return 1;
     }
-    const std::unique_ptr<TextFile> file = files.take(number);
+    const auto file = files.take(number);
     return file && file->finish() ? 1 : 0;
 }
 static_assert(anyFileNumber == anyNumber, "text files are numbered like every other object");

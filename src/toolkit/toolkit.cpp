@@ -46,14 +46,16 @@ void ToolkitShutdown() {
     UiState& state = ui();
     closeThreadHandles();
     if (state.tooltip) DestroyWindow(std::exchange(state.tooltip, nullptr));
+    // The numbered objects in the order UiState lists them. Controls go one by
+    // one, each panel's own controls before the panel.
     ControlDestroy(-1);
-    for (int number : state.statusBars.numbers()) state.statusBars.take(number);
-    for (int number : state.windows.numbers()) state.windows.take(number);
+    state.statusBars.releaseAll();
+    state.windows.releaseAll();
     ListingFinishAll();
     TextFileClose(-1);
+    state.images.releaseAll();
+    state.fonts.releaseAll();
     if (state.postWindow) DestroyWindow(std::exchange(state.postWindow, nullptr));
-    for (int number : state.images.numbers()) state.images.take(number);
-    for (int number : state.fonts.numbers()) state.fonts.take(number);
     {
         std::lock_guard<std::mutex> guard(state.queueLock);
         state.queue.clear();

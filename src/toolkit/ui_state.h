@@ -104,12 +104,20 @@ struct Event {
     LPARAM lParam = 0;
 };
 
+struct Listing;   // toolkit/listing.cpp
+class TextFile;   // toolkit/text_file.cpp
+
 struct UiState {
-    NumberedTable<Window> windows{16};
+    // Every object handed out under a number, in the order ToolkitShutdown lets
+    // them go: controls before the windows they sit in, windows before the fonts
+    // and images they show.
     NumberedTable<Control> controls{50};
     NumberedTable<StatusBar> statusBars{16};
-    NumberedTable<Font> fonts{16};
+    NumberedTable<Window> windows{16};
+    NumberedTable<Listing> listings{16};
+    NumberedTable<TextFile> files{4};
     NumberedTable<Image> images{16};
+    NumberedTable<Font> fonts{16};
 
     HWND currentParent = nullptr;
     std::vector<HWND> parentStack;
