@@ -39,7 +39,7 @@ public:
 
     bool run() {
         count_ = 0;
-        walkDirectory(request_.rootPath, 0);
+        walkDirectory(request_.rootPath, 0, PathVolumeSerial(request_.rootPath));
         followLinkedFolders();
         SortTexts(collection_, 1, 1, count_);
         return !stopped_;
@@ -55,19 +55,22 @@ private:
     bool leftOut(const std::wstring& folderPath) const { return isInFolder(folderPath, request_.windowsFolderPrefix); }
 
     // Each folder is walked once however many links lead to it, so a link loop ends
-    // and a linked sibling's files are not collected twice.
-    bool firstVisit(const std::wstring& folderPath, int listing) {
+    // and a linked sibling's files are not collected twice. A folder reached
+    // without a link lies on the volume of the folder above it (a mount point is
+    // a link too), so the volume is asked once per root and link, and the folder
+    // itself only for its index.
+    bool firstVisit(const std::wstring& folderPath, int listing, unsigned long volume) {
         // A batched listing holds the folder open already; the find calls do not.
-        PathIdentity folder = ListingFolderIdentity(listing);
-        if (!folder.known) folder = PathIdentityOf(folderPath);
-        return !folder.known || walkedFolders_.insert(folder).second;
+        unsigned long long index = ListingFolderIndex(listing);
+        if (!index) index = PathFileIndex(folderPath);
+        return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
 
-    void walkDirectory(const std::wstring& folderPath, int level) {
+    void walkDirectory(const std::wstring& folderPath, int level, unsigned long volume) {
         if (leftOut(folderPath)) return;
         const int listing = level + 1;
         if (!ListingStart(listing, folderPath, L"*.*")) return;
-        if (!firstVisit(folderPath, listing)) {
+        if (!firstVisit(folderPath, listing, volume)) {
             ListingFinish(listing);
             return;
         }
@@ -87,7 +90,7 @@ private:
                 if (ListingEntryIsLink(listing)) {
                     linkedFolders_.push_back(folderPath + name + L"\\");
                 } else {
-                    walkDirectory(folderPath + name + L"\\", level + 1);
+                    walkDirectory(folderPath + name + L"\\", level + 1, volume);
                 }
             }
         }
@@ -103,7 +106,7 @@ private:
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(link);
             if (!target.empty() && leftOut(target + L"\\")) continue;
-            walkDirectory(link, 0);
+            walkDirectory(link, 0, PathVolumeSerial(link));
         }
     }
 

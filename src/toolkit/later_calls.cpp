@@ -9,7 +9,29 @@ Call kernelCall(const char* name) {
     return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
 }
 
+struct IoStatus {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+using QueryInformationFileCall = LONG(NTAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+constexpr int fileInternalInformation = 6;
+
 }  // namespace
+
+unsigned long long FileIndexOfHandle(HANDLE file) {
+    static const auto query = reinterpret_cast<QueryInformationFileCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+    LARGE_INTEGER index{};
+    IoStatus status{};
+    if (query && query(file, &status, &index, sizeof index, fileInternalInformation) >= 0)
+        return static_cast<unsigned long long>(index.QuadPart);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information)) return 0;
+    return (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+}
 
 GetInfoByHandleExCall getFileInformationByHandleEx() {
     static const auto call = kernelCall<GetInfoByHandleExCall>("GetFileInformationByHandleEx");

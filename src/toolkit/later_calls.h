@@ -1,6 +1,7 @@
 #pragma once
-// System calls that Windows XP lacks, looked up when first asked for: each is
-// null where the system does not have it, and callers then take another way.
+// System calls looked up when first asked for: those Windows XP lacks, each null
+// where the system does not have it (callers then take another way), and the
+// one native call the toolkit makes.
 #include <windows.h>
 
 using GetInfoByHandleExCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
@@ -10,3 +11,8 @@ using FinalPathNameCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 GetInfoByHandleExCall getFileInformationByHandleEx();
 SetInfoByHandleCall setFileInformationByHandle();
 FinalPathNameCall getFinalPathNameByHandle();
+
+// A file's index on its volume (the number a folder is told apart by), 0 when
+// unknown. Asked of the native layer: the Win32 call that also gives the volume
+// serial is a trip to the mount manager under Wine (3 ms), this one is not (5 us).
+unsigned long long FileIndexOfHandle(HANDLE file);

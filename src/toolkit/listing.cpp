@@ -247,16 +247,9 @@ bool ListingEntryIsLink(int number) {
     return listing && (listing->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-PathIdentity ListingFolderIdentity(int number) {
-    PathIdentity identity;
+unsigned long long ListingFolderIndex(int number) {
     Listing* listing = findListing(number);
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!listing || !listing->folder.valid() || !GetFileInformationByHandle(listing->folder.get(), &information))
-        return identity;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-    identity.known = true;
-    return identity;
+    return listing && listing->folder.valid() ? FileIndexOfHandle(listing->folder.get()) : 0;
 }
 
 void ListingFinish(int number) { listings.take(number); }

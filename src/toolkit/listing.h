@@ -15,9 +15,9 @@ int ListingEntryKind(int number);
 long long ListingEntrySize(int number);
 // True when the entry is a junction, a symbolic link or another reparse point.
 bool ListingEntryIsLink(int number);
-// The folder being listed, where the listing holds it open (batched reads);
-// unknown otherwise.
-PathIdentity ListingFolderIdentity(int number);
+// The index on its volume of the folder being listed, where the listing holds it
+// open (batched reads); 0 otherwise.
+unsigned long long ListingFolderIndex(int number);
 void ListingFinish(int number);
 void ListingFinishAll();
 // Batched reads are used where the system offers them; false keeps to the find

@@ -114,6 +114,11 @@ PathIdentity PathIdentityOf(const std::wstring& path) {
     return identity;
 }
 
+unsigned long long PathFileIndex(const std::wstring& path) {
+    FileHandle file = openToRead(path);
+    return file.valid() ? FileIndexOfHandle(file.get()) : 0;
+}
+
 std::wstring PathFinal(const std::wstring& path) {
     const auto finalPathName = getFinalPathNameByHandle();
     if (!finalPathName) return {};

@@ -33,6 +33,9 @@ struct PathIdentity {
     }
 };
 PathIdentity PathIdentityOf(const std::wstring& path);
+// The index of what the path leads to on its volume (the index part of its
+// identity, without the costly volume query); 0 when unknown.
+unsigned long long PathFileIndex(const std::wstring& path);
 // Where a path really leads, links followed ("D:\\Temp" for a link to it); empty
 // where the system cannot tell (before Vista, or a path that cannot be opened).
 std::wstring PathFinal(const std::wstring& path);
