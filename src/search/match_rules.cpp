@@ -4,10 +4,13 @@
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 
-bool nameMatches(std::wstring name, const std::wstring& searchText) {
+bool nameMatches(std::wstring_view original, const std::wstring& searchText) {
     if (searchText.empty()) return false;
-    // Letters A to Z are lowered here; only a name with other letters asks the
-    // system, whose mapping gives the same for these (the walk tests every name).
+    // The walk tests every name on the drive: the lowered copy reuses its room,
+    // letters A to Z are lowered here, and only a name with other letters asks
+    // the system, whose mapping gives the same for these.
+    thread_local std::wstring name;
+    name.assign(original);
     bool plain = true;
     for (wchar_t& c : name) {
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));

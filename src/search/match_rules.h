@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 // True when searchText (already lower-cased, quotes removed) occurs in the file name.
-bool nameMatches(std::wstring name, const std::wstring& searchText);
+bool nameMatches(std::wstring_view name, const std::wstring& searchText);
 // The same test on a collected entry's file name.
 bool entryMatchesName(const std::wstring& entryText, const std::wstring& searchText);
 

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <deque>
 #include <set>
+#include <string_view>
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr size_t sizeFieldWidth = 20;
 // The collected entry: size right-aligned in 20 characters, size text, full path,
 // joined by line feeds. The fixed-width size field makes a descending text sort
 // put the largest file first.
-void storeEntry(std::wstring& entry, const std::wstring& folderPath, const std::wstring& name, long long size) {
+void storeEntry(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size) {
     wchar_t digits[24];
     int digitCount = swprintf(digits, 24, L"%lld", size);
     std::wstring sizeWords = sizeText(static_cast<double>(size));
@@ -46,7 +47,7 @@ public:
     }
 
 private:
-    void collectEntry(const std::wstring& folderPath, const std::wstring& name, long long size) {
+    void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size) {
         const size_t slot = static_cast<size_t>(++count_);
         if (collection_.size() <= slot) collection_.resize(slot + 1);
         storeEntry(collection_[slot], folderPath, name, size);
@@ -82,7 +83,7 @@ private:
             if (ListingEntryKind(listing) == listingFile) {
                 const long long size = ListingEntrySize(listing);
                 if (size <= request_.sizeThreshold) continue;
-                const std::wstring name = ListingEntryName(listing);
+                const std::wstring_view name = ListingEntryNameView(listing);
                 if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size);
             } else {
                 std::wstring name = ListingEntryName(listing);

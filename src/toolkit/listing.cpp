@@ -226,9 +226,11 @@ int ListingNext(int number) {
     return nextByFind(*listing) ? 1 : 0;
 }
 
-std::wstring ListingEntryName(int number) {
+std::wstring ListingEntryName(int number) { return std::wstring(ListingEntryNameView(number)); }
+
+std::wstring_view ListingEntryNameView(int number) {
     Listing* listing = findListing(number);
-    return listing && listing->name ? std::wstring(listing->name, listing->nameLength) : std::wstring();
+    return listing && listing->name ? std::wstring_view(listing->name, listing->nameLength) : std::wstring_view();
 }
 
 int ListingEntryKind(int number) {

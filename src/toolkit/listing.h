@@ -3,6 +3,7 @@
 #include "toolkit/paths.h"
 
 #include <string>
+#include <string_view>
 
 enum ListingKind { listingNone = 0, listingFile = 1, listingDirectory = 2 };
 
@@ -11,6 +12,8 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
 // Nonzero while an entry is available; the first call hands out the first entry.
 int ListingNext(int number);
 std::wstring ListingEntryName(int number);
+// The same name without a copy, valid until the listing moves on or finishes.
+std::wstring_view ListingEntryNameView(int number);
 int ListingEntryKind(int number);
 long long ListingEntrySize(int number);
 // True when the entry is a junction, a symbolic link or another reparse point.
