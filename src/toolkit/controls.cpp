@@ -237,7 +237,10 @@ int ControlFocus() {
 }
 
 void ControlSetDisabled(int number, int disabled) {
-    if (Control* control = find(number)) EnableWindow(control->hwnd, !disabled);
+    // Each change is a trip to the window server under Wine; the state is read
+    // from the window's own record.
+    Control* control = find(number);
+    if (control && (IsWindowEnabled(control->hwnd) != FALSE) == (disabled != 0)) EnableWindow(control->hwnd, !disabled);
 }
 
 int ControlKindOf(int number) {
