@@ -124,11 +124,17 @@ int FileReplace(const std::wstring& replacement, const std::wstring& path) {
 }
 
 PathIdentity FileCreateEmpty(const std::wstring& path) {
-    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    FileHandle file(CreateFileW(PathExactForm(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return {};
+    // Asked while the file is still open and shared with nobody: the identity is
+    // the file just made, not whatever the name leads to a moment later.
+    const PathIdentity made = IdentityOfHandle(file.get());
     file.reset();
-    return PathIdentityOf(path);
+    // A file that cannot be told apart could not be taken back safely later, and
+    // callers go on to another name: it is taken back at once.
+    if (!made.known) FileRemove(path);
+    return made;
 }
 
 int FolderMake(const std::wstring& path) {

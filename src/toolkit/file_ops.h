@@ -30,7 +30,8 @@ int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flag
 // nothing changes). Nonzero on success.
 int FileReplace(const std::wstring& replacement, const std::wstring& path);
 // Makes a new empty file, never over an existing one, and tells which file it is
-// (unknown when the name is taken or the file cannot be made).
+// (unknown when the name is taken, or the file cannot be made or told apart; such
+// a file is not left behind).
 PathIdentity FileCreateEmpty(const std::wstring& path);
 // Copies a file by its exact name onto `destination`, which it writes over.
 // `progress` is asked on the calling thread with the share done in percent and

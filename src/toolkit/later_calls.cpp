@@ -33,6 +33,16 @@ unsigned long long FileIndexOfHandle(HANDLE file) {
     return (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
 }
 
+PathIdentity IdentityOfHandle(HANDLE file) {
+    PathIdentity identity;
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information)) return identity;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    identity.known = true;
+    return identity;
+}
+
 GetInfoByHandleExCall getFileInformationByHandleEx() {
     static const auto call = kernelCall<GetInfoByHandleExCall>("GetFileInformationByHandleEx");
     return call;

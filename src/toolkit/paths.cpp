@@ -104,14 +104,8 @@ FileHandle openToRead(const std::wstring& path) {
 }  // namespace
 
 PathIdentity PathIdentityOf(const std::wstring& path) {
-    PathIdentity identity;
     FileHandle file = openToRead(path);
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!file.valid() || !GetFileInformationByHandle(file.get(), &information)) return identity;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.index = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-    identity.known = true;
-    return identity;
+    return file.valid() ? IdentityOfHandle(file.get()) : PathIdentity{};
 }
 
 unsigned long long PathFileIndex(const std::wstring& path) {
