@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr unsigned long notEnoughMemory = 8;
-
 void copyWorker(void* parameter) {
     CopyJob& job = *static_cast<CopyJob*>(parameter);
     // Exact names: "notes " is not "notes". Nothing but the claimed file is written over.
@@ -15,7 +13,6 @@ void copyWorker(void* parameter) {
         if (job.stopRequested && job.stopRequested()) job.cancelled = 1;
         return job.cancelled == 0;
     });
-    job.error = error;
     job.succeeded = error == 0 ? 1 : 0;
     job.done = 1;
 }
@@ -23,13 +20,5 @@ void copyWorker(void* parameter) {
 }  // namespace
 
 void startCopy(CopyJob& job) {
-    job.cancelled = 0;
-    job.percent = 0;
-    job.done = 0;
-    job.succeeded = 0;
-    job.error = 0;
-    if (!ThreadStart(copyWorker, &job)) {
-        job.error = notEnoughMemory;
-        job.done = 1;
-    }
+    if (!ThreadStart(copyWorker, &job)) job.done = 1;
 }

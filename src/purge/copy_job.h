@@ -13,8 +13,7 @@ struct CopyJob {
     std::atomic<int> done{0};  // the copy call has returned and closed both files
     std::atomic<int> succeeded{0};
     std::atomic<int> cancelled{0};
-    std::atomic<unsigned long> error{0};
 };
 
-// Starts the copy; when no thread can be started the job is done at once, failed.
+// Starts the copy of a new job; when no thread can be started the job is done at once, failed.
 void startCopy(CopyJob& job);
