@@ -74,7 +74,7 @@ void chooseCriterion() {
     ControlSetFocus(idTextField);
     // The Enter that closed the list must not reach the field and start a search.
     waitForKeysReleased();
-    discardKeystrokes();
+    EventDiscardKeystrokes();
 }
 
 void handleTabEvent() {

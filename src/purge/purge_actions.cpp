@@ -135,7 +135,7 @@ void purgeTickedFiles(int id) {
     updateActionButtons();
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
-    discardKeystrokes();
+    EventDiscardKeystrokes();
     ShowMessage(summaryText(job.moving, freed, withTemp ? &temp : nullptr), program().name,
                 messageOk | messageInformation);
     waitForKeysReleased();

@@ -17,8 +17,6 @@ void drainEvents() {
     }
 }
 
-void discardKeystrokes() { EventDiscardKeystrokes(); }
-
 void setMainControlsDisabled(int flag) {
     for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlSetDisabled(id, flag);
     WindowSetDisabled(mainWindowNumber, flag);

@@ -7,5 +7,3 @@ void showBusyNotice(const std::wstring& text);
 void hideBusyNotice();
 // Takes every pending event without acting on it.
 void drainEvents();
-// Drops key presses waiting in the queue, so they cannot answer the next message box.
-void discardKeystrokes();
