@@ -12,18 +12,7 @@ log="$root/demo.log"
 rm -rf "$root"
 mkdir -p "$root"
 
-passed=0 failed=0
-check() {  # check "what" COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $what"
-  else failed=$((failed + 1)); echo "FAILED: $what"; fi
-}
-wait_until() {  # wait_until SECONDS COMMAND...
-  local limit=$(($(date +%s) + $1))
-  shift
-  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && return 1; sleep 0.3; done
-}
+source "$source_dir/tests/support/checks.sh"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
 RAVLEK_DEMO_ROOT="$root" RAVLEK_DISPLAY=$((200 + RANDOM % 300)) \

@@ -15,13 +15,7 @@ shots="$root/screenshots"
 export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d e"
 : "${DISPLAY:?the end-to-end tests need a display}"
 
-passed=0 failed=0
-check() {  # check "what" COMMAND...
-  local what=$1; shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $what"
-  else failed=$((failed + 1)); echo "FAILED: $what"; fi
-}
-same() { [ "$1" = "$2" ] || { echo "  expected: $2"; echo "  got:      $1"; return 1; }; }
+source "$source_dir/tests/support/checks.sh"
 
 wine_run() { "$source_dir/scripts/wine-run.sh" "$@"; }
 probe() { wine_run "$build/tests/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -36,10 +30,6 @@ click() {  # click CONTROL_ID [DX]: DX pixels in from the left edge, or the cent
   if [ -n "${2:-}" ]; then x=$(( rect[0] + $2 )); else x=$(( (rect[0] + rect[2]) / 2 )); fi
   y=$(( (rect[1] + rect[3]) / 2 ))
   xdotool mousemove "$x" "$y" click 1
-}
-wait_until() {  # wait_until SECONDS COMMAND...
-  local limit=$(( $(date +%s) + $1 )); shift
-  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && return 1; sleep 0.2; done
 }
 searched() { status | grep -q '^Showing '; }
 box_says() { probe box | grep -qF -- "$1"; }
