@@ -37,5 +37,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=$display
+# The window tests need the display to answer from their first moment.
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "test.sh: the virtual display $display does not answer" >&2; exit 1; }
 
 ctest --preset mingw
