@@ -6,9 +6,9 @@
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/person.h"
+#include "toolkit/system.h"
 #include "toolkit/text.h"
 #include "toolkit/window.h"
-#include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
 #include "window/criteria.h"
@@ -25,6 +25,17 @@ class EscapeStopsTheWalk final : public WalkObserver {
 public:
     bool stopRequested() override { return KeyHeld(keyEscape); }
 };
+
+struct WalkJob {
+    std::wstring rootPath;
+    bool nameTest;
+    std::wstring nameText;
+};
+
+void walkWorker(void* parameter) {
+    const WalkJob& job = *static_cast<WalkJob*>(parameter);
+    collectFiles(job.rootPath, job.nameTest, job.nameText);
+}
 
 }  // namespace
 
@@ -72,15 +83,24 @@ void runSearch() {
     drainEvents();
     std::wstring& drive = windowState().searchDrive;
     drive = TextLeft(ControlText(idDriveList), 2);
+
+    // Only a drive letter is walked: "\" alone would walk whatever drive is current.
+    const bool walkable = drive.size() == 2 && drive[1] == L':';
+    // The walk reads the drive on a thread of its own while this one greys the
+    // window and shows the notice: Wine takes about as long to repaint the two
+    // dozen controls as to walk a small drive, and the two keep different cores
+    // busy. Nothing here touches the search state until the walk has ended.
+    WalkJob walk{drive + L"\\", textMode, searchText};
+    const int walker = walkable ? ThreadStart(walkWorker, &walk) : 0;
     clearResults();
     ControlSetState(idTabPanel, 0);
     resetInfoPanel();
     setMainControlsDisabled(1);
     showBusyNotice(L"Scanning " + drive + L" drive (hold Esc to stop)");
-
-    // Only a drive letter is walked: "\" alone would walk whatever drive is current.
-    if (drive.size() == 2 && drive[1] == L':') {
-        collectFiles(drive + L"\\", textMode, searchText);
+    if (walker) {
+        ThreadFinish(walker);
+    } else if (walkable) {
+        collectFiles(walk.rootPath, textMode, searchText);  // no thread to be had
     } else {
         searchState().collectedCount = 0;
         searchState().walkStopped = false;
@@ -91,10 +111,8 @@ void runSearch() {
     if (searchState().walkStopped) waitForKeysReleased();
     listCollectedEntries(textMode, searchText);
 
-    setMainControlsDisabled(0);
     hideBusyNotice();
-    drainEvents();
-    updateActionButtons();
+    setMainControlsDisabled(0);
     setMainStatus(L"Showing " + TextFromInteger(ControlItemCount(idResultsList)) +
                   L" matches. Files in red are read-only.");
     ControlSetFocus(idResultsList);

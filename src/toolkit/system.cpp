@@ -7,6 +7,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 std::wstring ProgramPath() {
@@ -128,6 +129,13 @@ int ThreadStart(ThreadProcedure procedure, void* parameter) {
     }
     threads.push_back(StartedThread{KernelHandle(handle), nextThreadNumber});
     return nextThreadNumber++;
+}
+
+void ThreadFinish(int number) {
+    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    if (started == threads.end()) return;
+    WaitForSingleObject(started->handle.get(), INFINITE);
+    threads.erase(started);
 }
 
 void closeThreadHandles() { threads.clear(); }

@@ -17,6 +17,8 @@ constexpr int ColorRgb(int red, int green, int blue) { return red + green * 256 
 using ThreadProcedure = void (*)(void* parameter);
 // A native thread; its number, 0 on failure.
 int ThreadStart(ThreadProcedure procedure, void* parameter);
+// Waits until the thread has ended.
+void ThreadFinish(int number);
 
 // The chosen folder, ending in "\", or an empty text when the user cancels.
 std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initialPath);

@@ -3,12 +3,19 @@
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/window.h"
+#include "window/action_buttons.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
 
 namespace {
 
 bool noticeShown = false;
+
+// The button rule decides these once the window is back: enabling them only for
+// the rule to disable them again costs two repaints each under Wine.
+bool followsButtonRule(int id) {
+    return id == idDeleteButton || id == idMoveButton || id == idTextLabel || id == idTextField;
+}
 
 }  // namespace
 
@@ -18,7 +25,9 @@ void drainEvents() {
 }
 
 void setMainControlsDisabled(int flag) {
-    for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlSetDisabled(id, flag);
+    for (int id = idSearchLabel; id <= idExactInfoPanel; ++id)
+        if (flag || !followsButtonRule(id)) ControlSetDisabled(id, flag);
+    if (!flag) updateActionButtons();
     WindowSetDisabled(mainWindowNumber, flag);
     drainEvents();
 }
