@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -128,12 +129,6 @@ long long batchedWalk(const std::wstring& folder, std::vector<std::byte>& buffer
     return files;
 }
 
-double bestOf(int runs, double (*measure)(const std::wstring&), const std::wstring& root) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) best = std::min(best, measure(root));
-    return best;
-}
-
 double timeBare(const std::wstring& root) {
     auto start = Clock::now();
     bareWalk(root);
@@ -145,6 +140,11 @@ double timeBatched(const std::wstring& root) {
     auto start = Clock::now();
     batchedWalk(root, buffer);
     return secondsSince(start);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 bool nameTest = false;
@@ -178,21 +178,39 @@ int wmain(int argc, wchar_t** argv) {
                 matches, 100.0 * matches / fileCount, double(peakBytes - before) / matches,
                 (peakBytes - before) / 1048576.0);
 
-    double bare = bestOf(3, timeBare, root);
-    double batched = bestOf(3, timeBatched, root);
-    double text = bestOf(3, timeCollect, root);
-    nameTest = false;
-    state.sizeThreshold = 104857600;
-    double size = bestOf(3, timeCollect, root);
-    std::printf("bare FindFirstFileW loop:    %.0f files/s\n", fileCount / bare);
-    std::printf("batched anchor walker:       %.0f files/s (%.2fx the bare loop)\n", fileCount / batched,
-                bare / batched);
+    // The walks take turns, round after round, and each ratio is read within its
+    // round: a virtual machine's speed drifts by more than the differences
+    // measured here, and walks side by side see the same drift.
+    constexpr int rounds = 5;
+    std::vector<double> bare, batched, size, text, sizeToBare, sizeToBatched, textToBare, textToBatched;
+    for (int round = 0; round < rounds; ++round) {
+        bare.push_back(timeBare(root));
+        batched.push_back(timeBatched(root));
+        nameTest = true;
+        state.sizeThreshold = -1;
+        text.push_back(timeCollect(root));
+        nameTest = false;
+        state.sizeThreshold = 104857600;
+        size.push_back(timeCollect(root));
+        sizeToBare.push_back(bare.back() / size.back());
+        sizeToBatched.push_back(batched.back() / size.back());
+        textToBare.push_back(bare.back() / text.back());
+        textToBatched.push_back(batched.back() / text.back());
+    }
+    std::printf("median of %d rounds, each ratio taken within its round:\n", rounds);
+    std::printf("bare FindFirstFileW loop:    %.0f files/s\n", fileCount / median(bare));
+    std::printf("batched anchor walker:       %.0f files/s (%.2fx the bare loop)\n", fileCount / median(batched),
+                median([&] {
+                    std::vector<double> r;
+                    for (int i = 0; i < rounds; ++i) r.push_back(bare[i] / batched[i]);
+                    return r;
+                }()));
     std::printf("collectFiles size mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor, %d collected)\n",
-                fileCount / size, bare / size, batched / size, state.collectedCount);
-    std::printf("collectFiles text mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor)\n", fileCount / text,
-                bare / text, batched / text);
-    std::printf("seconds: bare=%.3f size=%.3f text=%.3f files=%lld batched=%.3f\n", bare, size, text, fileCount,
-                batched);
+                fileCount / median(size), median(sizeToBare), median(sizeToBatched), state.collectedCount);
+    std::printf("collectFiles text mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor)\n",
+                fileCount / median(text), median(textToBare), median(textToBatched));
+    std::printf("seconds: bare=%.3f size=%.3f text=%.3f files=%lld batched=%.3f\n", median(bare), median(size),
+                median(text), fileCount, median(batched));
     std::fflush(stdout);
 
     // A full collection: 1,048,576 entries of the walk's shape, sorted as a walk sorts them.

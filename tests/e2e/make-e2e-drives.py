@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Lays out the end-to-end test's drives:  make-e2e-drives.py DRIVES_DIR
+"""Lays out the end-to-end test's drives:  make-e2e-drives.py DRIVES_DIR [--figures]
 
 D: files at both sides of every size criterion (sparse: they take no space), songs
 for a name search, a read-only file, and a tree of many small files with large ones
-spread through it, for stopping a walk; E: an empty move target.
+spread through it, for stopping a walk; E: an empty move target. With --figures,
+F: a drive of 150,000 files for the timed searches, large enough that the
+window's own work of a search weighs as little as it does on a real drive.
 """
 import os
 import sys
@@ -41,3 +43,13 @@ for folder in range(100):
         open(os.path.join(base, "f%04d.dat" % i), "wb").close()
     if folder % 10 == 0:
         make(os.path.join("tree", "folder %03d" % folder, "large.bin"), 200 * MB)
+
+if "--figures" in sys.argv[2:]:
+    for folder in range(300):
+        base = os.path.join(drives, "f", "group %02d" % (folder // 30), "folder %03d" % folder)
+        os.makedirs(base, exist_ok=True)
+        for i in range(500):
+            open(os.path.join(base, "f%04d.dat" % i), "wb").close()
+        if folder % 50 == 0:
+            with open(os.path.join(base, "large.bin"), "wb") as f:
+                f.truncate(300 * MB)
