@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/later_calls.h"
+#include "toolkit/native.h"
 #include "toolkit/numbered_table.h"
 #include "toolkit/ui_state.h"
 
@@ -129,7 +130,7 @@ bool nextByFind(Listing& listing) {
 enum class Batch { read, end, failed };
 
 Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS kind) {
-    if (getFileInformationByHandleEx()(listing.folder.get(), kind, buffer, batchBytes)) {
+    if (batchReadCall()(listing.folder.get(), kind, buffer, batchBytes)) {
         listing.batchEntry = reinterpret_cast<const FullDirectoryEntry*>(buffer);
         listing.batchFresh = true;
         return Batch::read;
@@ -141,7 +142,7 @@ Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS k
 
 // Opens the folder and reads its first batch; false when this way is not to be had.
 bool startBatches(Listing& listing, const std::wstring& folder, int number) {
-    if (!batchesAllowed || !getFileInformationByHandleEx()) return false;
+    if (!batchesAllowed || !batchReadCall()) return false;
     listing.folder.reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -198,6 +199,11 @@ bool nextInBatches(Listing& listing, int number) {
 }
 
 }  // namespace
+
+BatchReadFunction& batchReadCall() {
+    static BatchReadFunction call = getFileInformationByHandleEx();
+    return call;
+}
 
 int ListingStart(int number, const std::wstring& folder, const std::wstring& pattern) {
     if (number < 0) return 0;

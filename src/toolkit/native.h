@@ -39,3 +39,8 @@ PersonCalls& personCalls();
 // The copy call behind FileCopy, CopyFileExW unless a test scripts it.
 using CopyFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
 CopyFunction& copyFileCall();
+
+// The batched directory read behind the listings: GetFileInformationByHandleEx
+// where the system has it (none before Vista), unless a test scripts it.
+using BatchReadFunction = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+BatchReadFunction& batchReadCall();

@@ -1,6 +1,8 @@
 #include "toolkit/listing.h"
 
 #include "support/fixture.h"
+#include "toolkit/later_calls.h"
+#include "toolkit/native.h"
 
 #include <gtest/gtest.h>
 
@@ -72,22 +74,45 @@ TEST(Listing, NumbersAreIndependentAndReusable) {
     EXPECT_FALSE(ListingNext(40));
 }
 
-TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnce) {
+namespace {
+
+// The batched reads that fail once the first batch has been read, as a network
+// file system may: the listing goes on with the find calls.
+int batchReads = 0;
+BOOL WINAPI failAfterFirstBatch(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID buffer, DWORD size) {
+    if (++batchReads > 1) {
+        SetLastError(ERROR_UNEXP_NET_ERR);
+        return FALSE;
+    }
+    return getFileInformationByHandleEx()(folder, kind, buffer, size);
+}
+
+}  // namespace
+
+TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailMidWay) {
     // Long names: a few thousand entries fill several of the batched reads.
     const std::wstring folder = makeFixtureFolder();
     const std::wstring stem(120, L'n');
     for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
-    ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
-    std::set<std::wstring> names;
-    long long sizes = 0;
-    int entries = 0;
-    while (ListingNext(1)) {
-        ++entries;
-        names.insert(ListingEntryName(1));
-        if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
+    for (const bool failing : {false, true}) {
+        batchReads = 0;
+        if (failing) batchReadCall() = failAfterFirstBatch;
+        ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
+        std::set<std::wstring> names;
+        long long sizes = 0;
+        int entries = 0;
+        while (ListingNext(1)) {
+            ++entries;
+            names.insert(ListingEntryName(1));
+            if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
+        }
+        ListingFinish(1);
+        batchReadCall() = getFileInformationByHandleEx();
+        if (failing) {
+            EXPECT_EQ(batchReads, 2) << "one batch read, then the failure";
+        }
+        EXPECT_EQ(entries, 3002) << "every file, . and .., each once; failing " << failing;
+        EXPECT_EQ(names.size(), 3002u);
+        EXPECT_EQ(sizes, 2999LL * 3000 / 2);
     }
-    ListingFinish(1);
-    EXPECT_EQ(entries, 3002) << "every file, . and .., each once";
-    EXPECT_EQ(names.size(), 3002u);
-    EXPECT_EQ(sizes, 2999LL * 3000 / 2);
 }
