@@ -26,6 +26,10 @@ public:
     bool stopRequested() override { return KeyHeld(keyEscape); }
 };
 
+// The walk goes one call deeper per folder level, and a path of 32,767
+// characters nests up to 16,000 levels: room for all of them.
+constexpr unsigned long walkStackBytes = 16 * 1024 * 1024;
+
 struct WalkJob {
     std::wstring rootPath;
     bool nameTest;
@@ -91,7 +95,7 @@ void runSearch() {
     // dozen controls as to walk a small drive, and the two keep different cores
     // busy. Nothing here touches the search state until the walk has ended.
     WalkJob walk{drive + L"\\", textMode, searchText};
-    const int walker = walkable ? ThreadStart(walkWorker, &walk) : 0;
+    const int walker = walkable ? ThreadStart(walkWorker, &walk, walkStackBytes) : 0;
     clearResults();
     ControlSetState(idTabPanel, 0);
     resetInfoPanel();

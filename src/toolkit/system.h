@@ -15,8 +15,9 @@ int RunProgram(const std::wstring& path);
 constexpr int ColorRgb(int red, int green, int blue) { return red + green * 256 + blue * 65536; }
 
 using ThreadProcedure = void (*)(void* parameter);
-// A native thread; its number, 0 on failure.
-int ThreadStart(ThreadProcedure procedure, void* parameter);
+// A native thread; its number, 0 on failure. A stack size (bytes) reserves that
+// much room for its calls instead of the program's default.
+int ThreadStart(ThreadProcedure procedure, void* parameter, unsigned long stackBytes = 0);
 // Waits until the thread has ended.
 void ThreadFinish(int number);
 

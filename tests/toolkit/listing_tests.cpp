@@ -76,11 +76,13 @@ TEST(Listing, NumbersAreIndependentAndReusable) {
 
 namespace {
 
-// The batched reads that fail once the first batch has been read, as a network
-// file system may: the listing goes on with the find calls.
+// The batched reads, counted, and failing once the first batch has been read
+// when asked to, as a network file system may: the listing then goes on with
+// the find calls.
 int batchReads = 0;
-BOOL WINAPI failAfterFirstBatch(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID buffer, DWORD size) {
-    if (++batchReads > 1) {
+bool failAfterFirstBatch = false;
+BOOL WINAPI countedBatchRead(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID buffer, DWORD size) {
+    if (++batchReads > 1 && failAfterFirstBatch) {
         SetLastError(ERROR_UNEXP_NET_ERR);
         return FALSE;
     }
@@ -94,24 +96,30 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
     const std::wstring folder = makeFixtureFolder();
     const std::wstring stem(120, L'n');
     for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
-    for (const bool failing : {false, true}) {
+    // Number 1 reads in large batches, number 20 (a walk's deep levels) in small ones.
+    for (const auto& [number, failing] : {std::pair{1, false}, std::pair{1, true}, std::pair{20, false}}) {
         batchReads = 0;
-        if (failing) batchReadCall() = failAfterFirstBatch;
-        ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
+        failAfterFirstBatch = failing;
+        batchReadCall() = countedBatchRead;
+        ASSERT_TRUE(ListingStart(number, folder, L"*.*"));
         std::set<std::wstring> names;
         long long sizes = 0;
         int entries = 0;
-        while (ListingNext(1)) {
+        while (ListingNext(number)) {
             ++entries;
-            names.insert(ListingEntryName(1));
-            if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
+            names.insert(ListingEntryName(number));
+            if (ListingEntryKind(number) == listingFile) sizes += ListingEntrySize(number);
         }
-        ListingFinish(1);
+        ListingFinish(number);
         batchReadCall() = getFileInformationByHandleEx();
         if (failing) {
             EXPECT_EQ(batchReads, 2) << "one batch read, then the failure";
+        } else if (number == 1) {
+            EXPECT_LE(batchReads, 6) << "about a megabyte of entries in 256 KB batches";
+        } else {
+            EXPECT_GE(batchReads, 100) << "the same in 8 KB batches";
         }
-        EXPECT_EQ(entries, 3002) << "every file, . and .., each once; failing " << failing;
+        EXPECT_EQ(entries, 3002) << "every file, . and .., each once; listing " << number << ", failing " << failing;
         EXPECT_EQ(names.size(), 3002u);
         EXPECT_EQ(sizes, 2999LL * 3000 / 2);
     }
