@@ -17,7 +17,7 @@ namespace {
 // first levels, where the large folders are, read in large batches; deeper ones
 // read as much as the find calls do, so that a tree thousands of levels deep
 // holds megabytes, not gigabytes.
-constexpr int largeBatchLevels = 16;
+constexpr int largeBatchLevels = 32;
 constexpr DWORD largeBatchBytes = 256 * 1024;
 constexpr DWORD smallBatchBytes = 8 * 1024;
 

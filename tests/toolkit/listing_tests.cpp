@@ -96,8 +96,8 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
     const std::wstring folder = makeFixtureFolder();
     const std::wstring stem(120, L'n');
     for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
-    // Number 1 reads in large batches, number 20 (a walk's deep levels) in small ones.
-    for (const auto& [number, failing] : {std::pair{1, false}, std::pair{1, true}, std::pair{20, false}}) {
+    // Number 1 reads in large batches, number 40 (a walk's deep levels) in small ones.
+    for (const auto& [number, failing] : {std::pair{1, false}, std::pair{1, true}, std::pair{40, false}}) {
         batchReads = 0;
         failAfterFirstBatch = failing;
         batchReadCall() = countedBatchRead;
