@@ -10,6 +10,7 @@
 #include <deque>
 #include <set>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -40,13 +41,17 @@ public:
 
     bool run() {
         count_ = 0;
-        walkDirectory(request_.rootPath, 0, PathVolumeSerial(request_.rootPath));
+        walkDirectory(request_.rootPath, PathVolumeSerial(request_.rootPath));
         followLinkedFolders();
         SortTexts(collection_, 1, 1, count_);
         return !stopped_;
     }
 
 private:
+    // A folder's listing ends before its subfolders are walked, so one listing is
+    // open at any time, however deep the tree.
+    static constexpr int listing = 1;
+
     void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size) {
         const size_t slot = static_cast<size_t>(++count_);
         if (collection_.size() <= slot) collection_.resize(slot + 1);
@@ -60,21 +65,21 @@ private:
     // without a link lies on the volume of the folder above it (a mount point is
     // a link too), so the volume is asked once per root and link, and the folder
     // itself only for its index.
-    bool firstVisit(const std::wstring& folderPath, int listing, unsigned long volume) {
+    bool firstVisit(const std::wstring& folderPath, unsigned long volume) {
         // A batched listing holds the folder open already; the find calls do not.
         unsigned long long index = ListingFolderIndex(listing);
         if (!index) index = PathFileIndex(folderPath);
         return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
 
-    void walkDirectory(const std::wstring& folderPath, int level, unsigned long volume) {
+    void walkDirectory(const std::wstring& folderPath, unsigned long volume) {
         if (leftOut(folderPath)) return;
-        const int listing = level + 1;
         if (!ListingStart(listing, folderPath, L"*.*")) return;
-        if (!firstVisit(folderPath, listing, volume)) {
+        if (!firstVisit(folderPath, volume)) {
             ListingFinish(listing);
             return;
         }
+        std::vector<std::wstring> subfolders;
         while (ListingNext(listing)) {
             if (observer_.stopRequested()) {
                 stopped_ = true;
@@ -86,16 +91,20 @@ private:
                 const std::wstring_view name = ListingEntryNameView(listing);
                 if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size);
             } else {
-                std::wstring name = ListingEntryName(listing);
+                const std::wstring_view name = ListingEntryNameView(listing);
                 if (name == L"." || name == L"..") continue;
                 if (ListingEntryIsLink(listing)) {
-                    linkedFolders_.push_back(folderPath + name + L"\\");
+                    linkedFolders_.push_back(folderPath + std::wstring(name) + L"\\");
                 } else {
-                    walkDirectory(folderPath + name + L"\\", level + 1, volume);
+                    subfolders.push_back(folderPath + std::wstring(name) + L"\\");
                 }
             }
         }
         ListingFinish(listing);
+        for (const std::wstring& subfolder : subfolders) {
+            if (stopped_) break;
+            walkDirectory(subfolder, volume);
+        }
     }
 
     // Links are followed after the folders themselves, so that a file is listed
@@ -107,7 +116,7 @@ private:
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(link);
             if (!target.empty() && leftOut(target + L"\\")) continue;
-            walkDirectory(link, 0, PathVolumeSerial(link));
+            walkDirectory(link, PathVolumeSerial(link));
         }
     }
 

@@ -13,15 +13,7 @@
 
 namespace {
 
-// A walk holds one listing open per level while it walks the levels below. The
-// first levels, where the large folders are, read in large batches; deeper ones
-// read as much as the find calls do, so that a tree thousands of levels deep
-// holds megabytes, not gigabytes.
-constexpr int largeBatchLevels = 32;
-constexpr DWORD largeBatchBytes = 256 * 1024;
-constexpr DWORD smallBatchBytes = 8 * 1024;
-
-DWORD batchBytesOf(int number) { return number < largeBatchLevels ? largeBatchBytes : smallBatchBytes; }
+constexpr DWORD batchBytes = 256 * 1024;
 
 // FILE_INFO_BY_HANDLE_CLASS values of the batched directory reads (Vista and later).
 constexpr auto fullDirectoryInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(14);
@@ -55,7 +47,6 @@ struct Listing {
     bool root = false;   // a drive root
 
     FileHandle folder;  // batched reads
-    DWORD batchBytes = 0;
     const FullDirectoryEntry* batchEntry = nullptr;
     bool batchFresh = false;  // batchEntry is the first of a batch just read, not handed out yet
     std::vector<uint64_t> handedOut;  // names given so far, should the batches fail mid-way
@@ -75,7 +66,7 @@ namespace {
 NumberedTable<Listing>& listings = ui().listings;
 bool batchesAllowed = true;
 // One batch buffer per listing number, kept across listings: a walk starts
-// thousands of listings at a handful of numbers.
+// thousands of listings, one after another, at the same number.
 std::vector<std::unique_ptr<std::byte[]>> buffers;
 
 Listing* findListing(int number) { return listings.find(number); }
@@ -83,7 +74,7 @@ Listing* findListing(int number) { return listings.find(number); }
 std::byte* bufferOf(int number) {
     if (buffers.size() <= static_cast<size_t>(number)) buffers.resize(static_cast<size_t>(number) + 1);
     auto& buffer = buffers[static_cast<size_t>(number)];
-    if (!buffer) buffer.reset(new std::byte[batchBytesOf(number)]);
+    if (!buffer) buffer.reset(new std::byte[batchBytes]);
     return buffer.get();
 }
 
@@ -139,7 +130,7 @@ bool nextByFind(Listing& listing) {
 enum class Batch { read, end, failed };
 
 Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS kind) {
-    if (batchReadCall()(listing.folder.get(), kind, buffer, listing.batchBytes)) {
+    if (batchReadCall()(listing.folder.get(), kind, buffer, batchBytes)) {
         listing.batchEntry = reinterpret_cast<const FullDirectoryEntry*>(buffer);
         listing.batchFresh = true;
         return Batch::read;
@@ -156,7 +147,6 @@ bool startBatches(Listing& listing, const std::wstring& folder, int number) {
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!listing.folder.valid()) return false;
-    listing.batchBytes = batchBytesOf(number);
     if (readBatch(listing, bufferOf(number), fullDirectoryRestartInfo) == Batch::failed) {
         listing.folder.reset();
         return false;

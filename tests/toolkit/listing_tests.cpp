@@ -96,8 +96,8 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
     const std::wstring folder = makeFixtureFolder();
     const std::wstring stem(120, L'n');
     for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
-    // Number 1 reads in large batches, number 40 (a walk's deep levels) in small ones.
-    for (const auto& [number, failing] : {std::pair{1, false}, std::pair{1, true}, std::pair{40, false}}) {
+    const int number = 1;
+    for (const bool failing : {false, true}) {
         batchReads = 0;
         failAfterFirstBatch = failing;
         batchReadCall() = countedBatchRead;
@@ -114,12 +114,10 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
         batchReadCall() = getFileInformationByHandleEx();
         if (failing) {
             EXPECT_EQ(batchReads, 2) << "one batch read, then the failure";
-        } else if (number == 1) {
-            EXPECT_LE(batchReads, 6) << "about a megabyte of entries in 256 KB batches";
         } else {
-            EXPECT_GE(batchReads, 100) << "the same in 8 KB batches";
+            EXPECT_GE(batchReads, 3) << "about a megabyte of entries, in several batches";
         }
-        EXPECT_EQ(entries, 3002) << "every file, . and .., each once; listing " << number << ", failing " << failing;
+        EXPECT_EQ(entries, 3002) << "every file, . and .., each once; failing " << failing;
         EXPECT_EQ(names.size(), 3002u);
         EXPECT_EQ(sizes, 2999LL * 3000 / 2);
     }
