@@ -206,6 +206,10 @@ void WindowShow(int number) {
     if (HWND hwnd = WindowNativeHandle(number)) ShowWindow(hwnd, SW_SHOW);
 }
 
+void WindowPaintNow(int number) {
+    if (HWND hwnd = WindowNativeHandle(number)) RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void WindowBringForward(int number) {
     if (HWND hwnd = WindowNativeHandle(number)) SetForegroundWindow(hwnd);
 }

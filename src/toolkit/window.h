@@ -27,3 +27,6 @@ int WindowInnerHeight(int number);
 void WindowShow(int number);
 // Makes the window the one the person works in, in front of the others.
 void WindowBringForward(int number);
+// Paints what is waiting to be painted in the window and its controls, at once:
+// no other event is taken.
+void WindowPaintNow(int number);

@@ -43,6 +43,9 @@ void showBusyNotice(const std::wstring& text) {
     ControlUseFont(idBusyNotice, mainFont);
     noticeShown = true;
     setMainStatus(text + L"...");
+    // The long work that follows takes no events, so the notice would otherwise be
+    // painted only once it is over.
+    WindowPaintNow(mainWindowNumber);
 }
 
 void hideBusyNotice() {

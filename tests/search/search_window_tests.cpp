@@ -1,4 +1,5 @@
 // Whole searches run from the main window on drive S:, which only these tests use.
+#include "window/busy_state.h"
 #include "window/control_ids.h"
 #include "app/event_loop.h"
 #include "window/main_window.h"
@@ -197,6 +198,19 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     for (size_t row = 1; row < listed.size(); ++row)
         EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
     EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");
+}
+
+TEST_F(SearchWindow, TheBusyNoticeIsOnTheScreenBeforeTheLongWorkStarts) {
+    // The walk and the purge take no events, so nothing would paint it later.
+    setMainControlsDisabled(1);
+    showBusyNotice(L"Scanning S: drive (hold Esc to stop)");
+    const HWND notice = ControlNativeHandle(idBusyNotice);
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_FALSE(GetUpdateRect(notice, nullptr, FALSE)) << "painted";
+    EXPECT_FALSE(GetUpdateRect(WindowNativeHandle(mainWindowNumber), nullptr, FALSE)) << "the window around it too";
+    hideBusyNotice();
+    setMainControlsDisabled(0);
 }
 
 TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
