@@ -104,7 +104,7 @@ void runSearch() {
     if (walker) {
         ThreadFinish(walker);
     } else if (walkable) {
-        collectFiles(walk.rootPath, textMode, searchText);  // no thread to be had
+        walkWorker(&walk);  // no thread to be had
     } else {
         searchState().collectedCount = 0;
         searchState().walkStopped = false;

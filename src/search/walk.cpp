@@ -93,10 +93,11 @@ private:
             } else {
                 const std::wstring_view name = ListingEntryNameView(listing);
                 if (name == L"." || name == L"..") continue;
+                std::wstring subfolder = folderPath + std::wstring(name) + L"\\";
                 if (ListingEntryIsLink(listing)) {
-                    linkedFolders_.push_back(folderPath + std::wstring(name) + L"\\");
+                    linkedFolders_.push_back(std::move(subfolder));
                 } else {
-                    subfolders.push_back(folderPath + std::wstring(name) + L"\\");
+                    subfolders.push_back(std::move(subfolder));
                 }
             }
         }

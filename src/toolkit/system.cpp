@@ -122,9 +122,8 @@ int ThreadStart(ThreadProcedure procedure, void* parameter, unsigned long stackB
     // Handles of threads that have ended are let go here.
     std::erase_if(threads, [](const StartedThread& t) { return WaitForSingleObject(t.handle.get(), 0) == WAIT_OBJECT_0; });
     auto* startup = new ThreadStartup{procedure, parameter};
-    HANDLE handle = stackBytes ? CreateThread(nullptr, stackBytes, threadEntry, startup,
-                                              STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
-                               : CreateThread(nullptr, 4096, threadEntry, startup, 0, nullptr);
+    HANDLE handle = CreateThread(nullptr, stackBytes ? stackBytes : 4096, threadEntry, startup,
+                                 stackBytes ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0, nullptr);
     if (!handle) {
         delete startup;
         return 0;
