@@ -16,11 +16,19 @@ d = os.path.join(drives, "d")
 os.makedirs(os.path.join(drives, "e", "moved"), exist_ok=True)
 
 
-def make(path, size):
-    full = os.path.join(d, path)
+def make(path, size, drive=d):
+    full = os.path.join(drive, path)
     os.makedirs(os.path.dirname(full), exist_ok=True)
     with open(full, "wb") as f:
         f.truncate(size)
+
+
+def empty_files(folder, count, drive=d):
+    """f0000.dat, f0001.dat, ... in the folder."""
+    base = os.path.join(drive, folder)
+    os.makedirs(base, exist_ok=True)
+    for i in range(count):
+        open(os.path.join(base, "f%04d.dat" % i), "wb").close()
 
 
 for name, size in [
@@ -37,19 +45,15 @@ os.chmod(os.path.join(d, "read only/protected.mp3"), 0o444)
 
 # A tree to stop a walk in: 100 folders of 600 empty files, a big file in every tenth.
 for folder in range(100):
-    base = os.path.join(d, "tree", "folder %03d" % folder)
-    os.makedirs(base, exist_ok=True)
-    for i in range(600):
-        open(os.path.join(base, "f%04d.dat" % i), "wb").close()
+    base = os.path.join("tree", "folder %03d" % folder)
+    empty_files(base, 600)
     if folder % 10 == 0:
-        make(os.path.join("tree", "folder %03d" % folder, "large.bin"), 200 * MB)
+        make(os.path.join(base, "large.bin"), 200 * MB)
 
 if "--figures" in sys.argv[2:]:
+    f = os.path.join(drives, "f")
     for folder in range(300):
-        base = os.path.join(drives, "f", "group %02d" % (folder // 30), "folder %03d" % folder)
-        os.makedirs(base, exist_ok=True)
-        for i in range(500):
-            open(os.path.join(base, "f%04d.dat" % i), "wb").close()
+        base = os.path.join("group %02d" % (folder // 30), "folder %03d" % folder)
+        empty_files(base, 500, f)
         if folder % 50 == 0:
-            with open(os.path.join(base, "large.bin"), "wb") as f:
-                f.truncate(300 * MB)
+            make(os.path.join(base, "large.bin"), 300 * MB, f)

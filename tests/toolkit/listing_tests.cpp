@@ -96,21 +96,20 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
     const std::wstring folder = makeFixtureFolder();
     const std::wstring stem(120, L'n');
     for (int i = 0; i < 3000; ++i) makeSizedFile(folder + stem + std::to_wstring(i), i);
-    const int number = 1;
     for (const bool failing : {false, true}) {
         batchReads = 0;
         failAfterFirstBatch = failing;
         batchReadCall() = countedBatchRead;
-        ASSERT_TRUE(ListingStart(number, folder, L"*.*"));
+        ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
         std::set<std::wstring> names;
         long long sizes = 0;
         int entries = 0;
-        while (ListingNext(number)) {
+        while (ListingNext(1)) {
             ++entries;
-            names.insert(ListingEntryName(number));
-            if (ListingEntryKind(number) == listingFile) sizes += ListingEntrySize(number);
+            names.insert(ListingEntryName(1));
+            if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
         }
-        ListingFinish(number);
+        ListingFinish(1);
         batchReadCall() = getFileInformationByHandleEx();
         if (failing) {
             EXPECT_EQ(batchReads, 2) << "one batch read, then the failure";
