@@ -13,6 +13,26 @@ if [ "$(id -u)" -eq 0 ] && [ -z "${RAVLEK_CAPS_DROPPED:-}" ] && command -v setpr
   exec setpriv --inh-caps -dac_override,-dac_read_search \
                --bounding-set -dac_override,-dac_read_search "$0" "$@"
 fi
+# The loader of the program's own bitness. Plain "wine" is the 32-bit loader
+# wherever Debian's wine32 is installed, and it hands a 64-bit program given by
+# a Linux path to the 64-bit loader through a DOS path, which a prefix without
+# Z: cannot give: the start fails. A DOS path is looked up in the prefix's drives.
+wine_loader() {  # wine_loader PROGRAM: prints the loader to run PROGRAM with
+  local file=$1 offset machine
+  case "$file" in
+    [A-Za-z]:\\*) file="$WINEPREFIX/dosdevices/$(printf %s "${file:0:1}" | tr A-Z a-z):/$(printf %s "${file:3}" | tr '\\' /)" ;;
+  esac
+  machine=8664
+  if [ -f "$file" ]; then
+    offset=$(od -An -tu4 -j60 -N4 "$file" 2>/dev/null | tr -d ' ')
+    [ -n "$offset" ] && machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$file" 2>/dev/null | tr -d ' ')
+  fi
+  case "$machine" in
+    014c) [ -x /usr/lib/wine/wine ] && { echo /usr/lib/wine/wine; return; } ;;
+    *) [ -x /usr/lib/wine/wine64 ] && { echo /usr/lib/wine/wine64; return; } ;;
+  esac
+  echo wine
+}
 root=${RAVLEK_TEST_ROOT:-${TMPDIR:-/tmp}/ravlek-test}
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$root/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -24,6 +44,6 @@ mkdir -p "$root"
     touch "$WINEPREFIX/.test-ready"
   fi
   # Start the server and Wine's services with stdio detached, or ctest waits on them.
-  wine cmd /c exit 9>&-
+  "$(wine_loader cmd)" cmd /c exit 9>&-
 ) 9>>"$root/prefix.lock" </dev/null >/dev/null 2>&1
-exec wine "$@"
+exec "$(wine_loader "${1:-}")" "$@"

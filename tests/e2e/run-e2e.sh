@@ -19,7 +19,19 @@ export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d e $figures_drive"
 source "$source_dir/tests/support/checks.sh"
 
 wine_run() { "$source_dir/scripts/wine-run.sh" "$@"; }
-probe() { wine_run "$build/tests/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The probe's own errors go to the log and its output is dropped, so a probe that
+# cannot start fails the check that asked with Wine's message, never handing that
+# message on as if the window had said it.
+probe() {
+  local out code
+  out=$(wine_run "$build/tests/window_probe.exe" "$@" 2>"$root/probe.err"); code=$?
+  if [ "$code" -ne 0 ] && [ -s "$root/probe.err" ]; then
+    echo "  window_probe.exe $1 did not run (exit code $code): $(tr -d '\r' < "$root/probe.err" | head -3)" >&2
+    return 1
+  fi
+  [ -n "$out" ] && printf '%s\n' "$out" | tr -d '\r'
+  return "$code"
+}
 shot() { import -window root "$shots/$1.png"; }
 status() { probe status; }
 rows() { probe rows; }
@@ -28,6 +40,7 @@ enabled() { [ "$(control_line "$1" | cut -f2)" = 1 ]; }
 click() {  # click CONTROL_ID [DX]: DX pixels in from the left edge, or the centre
   local rect x y
   rect=($(control_line "$1" | cut -f3))
+  [ "${#rect[@]}" -eq 4 ] || { echo "  no rectangle for control $1" >&2; return 1; }
   if [ -n "${2:-}" ]; then x=$(( rect[0] + $2 )); else x=$(( (rect[0] + rect[2]) / 2 )); fi
   y=$(( (rect[1] + rect[3]) / 2 ))
   xdotool mousemove "$x" "$y" click 1
@@ -50,6 +63,7 @@ choose() {  # choose CONTROL_ID INDEX TEXT: opens the drop-down list and clicks 
     click "$1"
     if wait_until 3 dropdown_open; then
       read -r l t r b h top < <(probe dropdown)
+      [[ "$l$t$h$top" =~ ^[0-9-]+$ ]] || return 1
       xdotool mousemove $(( l + 20 )) $(( t + 2 + ($2 - top) * h + h / 2 )) click 1
       wait_until 3 dropdown_closed && wait_until 3 shows "$1" "$3" && return 0
     fi
@@ -85,6 +99,8 @@ start_ravlek() {
   (cd "$root/prefix/drive_c/Ravlek" && exec "$source_dir/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') >/dev/null 2>&1 &
   ravlek=$!
 }
+
+probe state >/dev/null || { echo "FAILED: window_probe.exe does not run, so no check could read the window"; exit 1; }
 
 echo "# start"
 start_ravlek
