@@ -18,7 +18,9 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -73,7 +75,8 @@ public:
     RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                               FALSE, process);
         if (process_) memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
     ~RemoteBuffer() {
@@ -81,6 +84,11 @@ public:
         if (process_) CloseHandle(process_);
     }
     void* address() const { return memory_; }
+    // A 32-bit program (the x86 build) reads records of its own, narrower layout.
+    bool narrow() const {
+        BOOL wow64 = FALSE;
+        return process_ && IsWow64Process(process_, &wow64) && wow64;
+    }
     void write(const void* data, size_t size, size_t offset = 0) {
         WriteProcessMemory(process_, static_cast<char*>(memory_) + offset, data, size, nullptr);
     }
@@ -96,11 +104,29 @@ private:
 
 // Sends a message whose record (LVITEMW, TCITEMW) points at a text buffer, all in
 // the other process, and reads the text back.
+// LVITEMW as a 32-bit program lays it out.
+struct ListItem32 {
+    UINT mask;
+    int iItem, iSubItem;
+    UINT state, stateMask;
+    std::uint32_t pszText;
+    int cchTextMax, iImage;
+    std::uint32_t lParam;
+    int iIndent, iGroupId;
+    UINT cColumns;
+    std::uint32_t puColumns, piColFmt;
+    int iGroup;
+};
+
 template <typename Record>
 std::wstring remoteText(HWND hwnd, RemoteBuffer& remote, UINT message, WPARAM wParam, Record record) {
     constexpr size_t textOffset = 512;
     record.cchTextMax = 1024;
-    record.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + textOffset);
+    char* remoteText = static_cast<char*>(remote.address()) + textOffset;
+    if constexpr (std::is_same_v<decltype(record.pszText), std::uint32_t>)
+        record.pszText = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(remoteText));
+    else
+        record.pszText = reinterpret_cast<wchar_t*>(remoteText);
     remote.write(&record, sizeof record);
     SendMessageW(hwnd, message, wParam, reinterpret_cast<LPARAM>(remote.address()));
     wchar_t text[1024] = L"";
@@ -109,6 +135,11 @@ std::wstring remoteText(HWND hwnd, RemoteBuffer& remote, UINT message, WPARAM wP
 }
 
 std::wstring cellText(HWND list, RemoteBuffer& remote, int row, int column) {
+    if (remote.narrow()) {
+        ListItem32 item{};
+        item.iSubItem = column;
+        return remoteText(list, remote, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item);
+    }
     LVITEMW item{};
     item.iSubItem = column;
     return remoteText(list, remote, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item);
