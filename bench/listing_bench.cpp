@@ -51,13 +51,13 @@ int wmain(int argc, wchar_t** argv) {
 
     // 100,000 entries of the walk's shape, listed as a size search lists them.
     const int entries = argc > 2 ? _wtoi(argv[2]) : 100000;
-    state.collection.assign(entries + 1, std::wstring());
+    state.collection.assign(entries + 1, CollectedEntry{});
     for (int i = 1; i <= entries; ++i) {
         long long size = 5000000000LL - i * 1000LL;
         wchar_t text[200];
         swprintf(text, 200, L"%20lld\n%ls\nD:\\ravlek-bench\\group%d\\folder %d\\document %d.dat", size,
                  sizeText(static_cast<double>(size)).c_str(), i / 5000, i / 100, i % 100);
-        state.collection[static_cast<size_t>(i)] = text;
+        state.collection[static_cast<size_t>(i)].text = text;
     }
     state.collectedCount = entries;
     double listing = timedListing(false, L"");

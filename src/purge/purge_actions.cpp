@@ -8,11 +8,13 @@
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
+#include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
+#include "window/found_files.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
@@ -31,27 +33,49 @@ namespace {
 
 const wchar_t* const gainVerb = L"freed";
 
-// The ticked rows, top to bottom, and their paths.
+// The ticked rows, top to bottom, and their files as the search found them.
 struct TickedRows {
     std::vector<int> rows;
-    std::vector<std::wstring> paths;
+    std::vector<PurgeFile> files;
 };
 
 TickedRows tickedRows() {
+    const FoundFiles& found = foundFiles();
+    // Whether each origin's drive still holds the volume the search walked:
+    // asked once per origin, as a volume query can be slow.
+    std::vector<int> volumeKept(found.origins.size(), -1);
+    auto sameVolume = [&](unsigned origin) {
+        int& kept = volumeKept[origin];
+        if (kept < 0) {
+            const unsigned long now = PathVolumeSerial(found.origins[origin].listedPrefix);
+            kept = found.origins[origin].volume == 0 || now == found.origins[origin].volume ? 1 : 0;
+        }
+        return kept == 1;
+    };
     TickedRows ticked;
     for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row) {
         if (!(ControlItemState(idResultsList, row) & 2)) continue;
+        PurgeFile file;
+        file.path = ControlItemText(idResultsList, row, 1);
+        if (static_cast<size_t>(row) < found.rows.size() && found.rows[row].origin < found.origins.size()) {
+            const FoundFile& record = found.rows[static_cast<size_t>(row)];
+            file.identity = record.identity;
+            file.finalPath = expectedFinalPath(found.origins[record.origin], file.path);
+            file.sameVolume = sameVolume(record.origin);
+        } else {
+            file.sameVolume = false;  // a row no search found is never acted on
+        }
         ticked.rows.push_back(row);
-        ticked.paths.push_back(ControlItemText(idResultsList, row, 1));
+        ticked.files.push_back(std::move(file));
     }
     return ticked;
 }
 
-std::wstring noteForSystemDrive(const std::vector<std::wstring>& paths) {
+std::wstring noteForSystemDrive(const std::vector<PurgeFile>& files) {
     const std::wstring systemDrive = TextUpper(TextLeft(program().windowsFolder, 1));
-    for (const std::wstring& path : paths)
-        if (!path.empty() && TextLeft(path, 1) == systemDrive)
-            return L"Note: Altering your " + TextLeft(path, 2) + L" drive can wreck your PC.\n";
+    for (const PurgeFile& file : files)
+        if (!file.path.empty() && TextLeft(file.path, 1) == systemDrive)
+            return L"Note: Altering your " + TextLeft(file.path, 2) + L" drive can wreck your PC.\n";
     return {};
 }
 
@@ -72,7 +96,7 @@ bool confirmed(bool moving, const std::wstring& warningNote) {
 // the bar follows each copy and the status names the file that moves.
 class PurgeInWindow final : public PurgeObserver {
 public:
-    explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows) {}
+    explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows), removedRows_(rows.size(), false) {}
 
     bool stopRequested() override { return KeyTouched(keyEscape); }
     bool copyStopRequested() override { return KeyHeld(keyEscape); }
@@ -80,6 +104,23 @@ public:
         // Rows below a removed row move up by one.
         ControlRemoveItem(idResultsList, rows_[index] - removed_);
         ++removed_;
+        removedRows_[index] = true;
+    }
+    void fileLeft(size_t index) override {
+        ControlSetItemColor(idResultsList, rows_[index] - removed_, 1, warningRed, 1);
+    }
+    // The found files of the rows that went leave with them.
+    void forgetRemovedRows(std::vector<FoundFile>& found) const {
+        size_t next = 0;
+        std::vector<FoundFile> kept;
+        kept.reserve(found.size());
+        for (size_t row = 0; row < found.size(); ++row) {
+            if (next < rows_.size() && rows_[next] == static_cast<int>(row)) {
+                if (removedRows_[next++]) continue;
+            }
+            kept.push_back(found[row]);
+        }
+        found.swap(kept);
     }
     void status(const std::wstring& text) override { setMainStatus(text); }
     void progress(int percent) override {
@@ -89,21 +130,34 @@ public:
 
 private:
     const std::vector<int>& rows_;
+    std::vector<bool> removedRows_;
     int removed_ = 0;
     int shown_ = -1;
 };
 
-std::wstring summaryText(bool moving, long long freed, const TempPurgeResult* temp) {
+// "1 file was" or "3 files were".
+std::wstring filesWere(int count) {
+    return TextFromInteger(count) + (count == 1 ? L" file was" : L" files were");
+}
+
+std::wstring summaryText(bool moving, const PurgeOutcome& outcome, const TempPurgeResult* temp) {
     std::wstring text = L"Files " + std::wstring(moving ? L"mov" : L"purg") + L"ed from " + windowState().searchDrive +
-                        L" drive " + gainVerb + L" " + sizeText(static_cast<double>(freed)) + L" of space.";
+                        L" drive " + gainVerb + L" " + sizeText(static_cast<double>(outcome.freed)) + L" of space.";
     if (temp) {
         if (temp->done) {
             text += L"\nTemporary files purged " + std::wstring(gainVerb) + L" " + sizeText(temp->gain) + L" of space.";
         } else {
-            text += L"\nTemporary files were left alone: " + program().tempFolder +
-                    L" would take a whole drive or your own files with it.";
+            text += L"\nTemporary files were left alone: " + temp->folder + L" " + temp->reason + L".";
         }
     }
+    if (outcome.changed)
+        text += L"\n" + filesWere(outcome.changed) + L" left because " + (outcome.changed == 1 ? L"it" : L"they") +
+                L" changed since the search.";
+    if (outcome.links)
+        text += L"\n" + filesWere(outcome.links) + L" left because " + (outcome.links == 1 ? L"it is a link" : L"they are links") +
+                L" that this system cannot remove without what " + (outcome.links == 1 ? L"it leads" : L"they lead") + L" to.";
+    if (outcome.failed)
+        text += L"\n" + filesWere(outcome.failed) + L" left because Windows refused (in use, read-only or protected).";
     return text;
 }
 
@@ -112,21 +166,23 @@ std::wstring summaryText(bool moving, long long freed, const TempPurgeResult* te
 void purgeTickedFiles(int id) {
     PurgeJob job;
     job.moving = id == idMoveButton;
-    windowState().searchDrive = TextLeft(ControlText(idDriveList), 2);
-    const TickedRows ticked = tickedRows();
-    if (!confirmed(job.moving, noteForSystemDrive(ticked.paths))) return;
+    // The drive the results came from, not whatever the drive list shows now.
+    if (windowState().searchDrive.empty()) windowState().searchDrive = TextLeft(ControlText(idDriveList), 2);
+    TickedRows ticked = tickedRows();
+    if (!confirmed(job.moving, noteForSystemDrive(ticked.files))) return;
 
     job.deleteFlags = (ControlState(idReadOnlyOption) & 1) ? removeForce : 0;
     job.moveTarget = purgeState().moveTarget;
-    job.paths = ticked.paths;
+    job.files = std::move(ticked.files);
     setMainControlsDisabled(1);
     showBusyNotice(std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
     PurgeInWindow window(ticked.rows);
-    const long long freed = purgeFiles(job, window);
+    const PurgeOutcome outcome = purgeFiles(job, window);
+    window.forgetRemovedRows(foundFiles().rows);
 
     TempPurgeResult temp;
     const bool withTemp = windowState().purgeTempFiles;
-    if (withTemp) temp = purgeTempFolder(program().tempFolder, program().windowsFolder);
+    if (withTemp) temp = purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
     setMainControlsDisabled(0);
     hideBusyNotice();
     resetInfoPanel();
@@ -136,7 +192,7 @@ void purgeTickedFiles(int id) {
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
     EventDiscardKeystrokes();
-    ShowMessage(summaryText(job.moving, freed, withTemp ? &temp : nullptr), program().name,
+    ShowMessage(summaryText(job.moving, outcome, withTemp ? &temp : nullptr), program().name,
                 messageOk | messageInformation);
     waitForKeysReleased();
     ControlSetFocus(idResultsList);

@@ -1,6 +1,7 @@
 #include "purge/purge_engine.h"
 
 #include "purge/copy_job.h"
+#include "toolkit/held_file.h"
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
@@ -9,29 +10,52 @@ namespace {
 
 constexpr int copyAttempts = 3;
 
-enum class Outcome { removed, kept, stop };
+enum class Outcome { removed, kept, changed, link, stop };
 
 class Purge {
 public:
     Purge(const PurgeJob& job, PurgeObserver& observer) : job_(job), observer_(observer) {}
 
-    long long run() {
-        for (size_t index = 0; index < job_.paths.size(); ++index) {
+    PurgeOutcome run() {
+        for (size_t index = 0; index < job_.files.size(); ++index) {
             if (observer_.stopRequested()) break;
-            const std::wstring& path = job_.paths[index];
-            const Outcome outcome = job_.moving ? moveFile(path) : deleteFile(path);
+            const PurgeFile& file = job_.files[index];
+            const Outcome outcome = job_.moving ? moveFile(file) : deleteFile(file);
             if (outcome == Outcome::stop) break;
-            if (outcome == Outcome::removed) observer_.fileRemoved(index);
+            switch (outcome) {
+                case Outcome::removed: observer_.fileRemoved(index); break;
+                case Outcome::changed: ++outcome_.changed; observer_.fileLeft(index); break;
+                case Outcome::link: ++outcome_.links; observer_.fileLeft(index); break;
+                default: ++outcome_.failed; break;
+            }
         }
-        return freed_;
+        return outcome_;
     }
 
 private:
-    Outcome deleteFile(const std::wstring& path) {
-        const long long size = PathSize(path);
-        // FileRemove counts only a file that is really gone.
-        if (!FileRemove(path, job_.deleteFlags)) return Outcome::kept;
-        freed_ += size;
+    // Whether the held file is still the one that was found, where it was found.
+    static Outcome verdict(const HeldFile& held, const PurgeFile& file) {
+        if (!held.isOpen()) return Outcome::kept;
+        if (!file.sameVolume || held.isFolder() || !held.matches(file.identity)) return Outcome::changed;
+        // A link held as itself is what was found, and goes as a link. Some
+        // systems (Wine) hold what a link leads to instead: that would be deleted.
+        if (!held.isLink() && !held.liesAt(file.finalPath)) return Outcome::link;
+        return Outcome::removed;
+    }
+
+    void countFreed(bool onlyName, long long size) {
+        // Another name of the same data keeps its space taken.
+        if (onlyName) outcome_.freed += size;
+    }
+
+    Outcome deleteFile(const PurgeFile& file) {
+        HeldFile held(file.path);
+        const Outcome checked = verdict(held, file);
+        if (checked != Outcome::removed) return checked;
+        const bool onlyName = held.isOnlyName();
+        // Deleted through the handle that was checked: nothing can come between.
+        if (held.remove(job_.deleteFlags) != RemoveResult::done) return Outcome::kept;
+        countFreed(onlyName, file.identity.size);
         return Outcome::removed;
     }
 
@@ -52,6 +76,9 @@ private:
         const long long size = PathSize(source);
         if (size < 0) return {};
         for (int attempt = 0; attempt < copyAttempts; ++attempt) {
+            // The target stays where it is until this copy is whole or taken back:
+            // a folder renamed mid-copy would carry a partial copy away from its name.
+            const FolderHold target(job_.moveTarget);
             // The name is claimed with a new empty file first, so that the copy only
             // ever writes over its own file, and only its own file is removed again.
             const std::wstring destination = freeNameIn(job_.moveTarget, name);
@@ -75,16 +102,35 @@ private:
         return {};
     }
 
-    Outcome moveFile(const std::wstring& source) {
-        observer_.status(L"Moving: " + PathNamePart(source));
+    Outcome moveFile(const PurgeFile& file) {
+        {
+            // Let go during the copy: copy calls may refuse to share the file with
+            // a handle that has the right to delete it.
+            HeldFile before(file.path);
+            Outcome checked = verdict(before, file);
+            // A link moved would be a copy of what it leads to: it stays.
+            if (checked == Outcome::removed && before.isLink()) checked = Outcome::link;
+            if (checked != Outcome::removed) return checked;
+        }
+        observer_.status(L"Moving: " + PathNamePart(file.path));
         bool cancelled = false;
-        const std::wstring copy = copyIntoTarget(source, cancelled);
+        const std::wstring copy = copyIntoTarget(file.path, cancelled);
         if (cancelled) return Outcome::stop;
         if (copy.empty()) return Outcome::kept;
-        const long long size = PathSize(copy);
-        switch (FileDelete(source, removeForce)) {
+        // The copy was made by name: what is deleted must still be the file found.
+        HeldFile held(file.path);
+        // Gone from under us: the copy is all there is, so it stays, and the space
+        // was not freed by this move.
+        if (!held.isOpen() && PathSize(file.path) == sizeMissing) return Outcome::removed;
+        const Outcome afterCopy = verdict(held, file);
+        if (afterCopy != Outcome::removed) {
+            FileRemove(copy, removeForce);
+            return afterCopy;
+        }
+        const bool onlyName = held.isOnlyName();
+        switch (held.remove(removeForce)) {
             case RemoveResult::done:
-                freed_ += size;
+                countFreed(onlyName, file.identity.size);
                 return Outcome::removed;
             case RemoveResult::unconfirmed:
                 // The system accepted the delete: whatever becomes of the source, the
@@ -95,19 +141,19 @@ private:
         }
         // Gone from under us: the copy is all there is, so it stays, and the space was
         // not freed by this move.
-        if (PathSize(source) == sizeMissing) return Outcome::removed;
+        if (PathSize(file.path) == sizeMissing) return Outcome::removed;
         FileRemove(copy, removeForce);  // the source stays, so the copy is taken back
         return Outcome::kept;
     }
 
+    PurgeOutcome outcome_;
     const PurgeJob& job_;
     PurgeObserver& observer_;
-    long long freed_ = 0;
 };
 
 }  // namespace
 
-long long purgeFiles(const PurgeJob& job, PurgeObserver& observer) { return Purge(job, observer).run(); }
+PurgeOutcome purgeFiles(const PurgeJob& job, PurgeObserver& observer) { return Purge(job, observer).run(); }
 
 std::wstring freeNameIn(const std::wstring& folder, const std::wstring& fileName) {
     std::wstring candidate = folder + fileName;

@@ -1,15 +1,34 @@
 #pragma once
-// Deleting and moving files for good: each file by its exact name, each move a
-// verified copy under a free name before the original goes, taken back when the
-// original stays. It needs no window; whoever runs it is told what happens.
+// Deleting and moving files for good: each file by its exact name and only while
+// it is still the file that was found, each move a verified copy under a free
+// name before the original goes, taken back when the original stays. It needs no
+// window; whoever runs it is told what happens.
+#include "toolkit/held_file.h"
+
 #include <string>
 #include <vector>
 
+// A file to act on, as the search found it.
+struct PurgeFile {
+    std::wstring path;
+    FileIdentity identity;
+    std::wstring finalPath;    // where it lay then; empty where that cannot be told
+    bool sameVolume = true;    // its drive still holds the volume that was searched
+};
+
 struct PurgeJob {
     bool moving = false;
-    int deleteFlags = 0;     // removeForce: read-only files go too
+    int deleteFlags = 0;      // removeForce: read-only files go too
     std::wstring moveTarget;  // ends in "\"
-    std::vector<std::wstring> paths;
+    std::vector<PurgeFile> files;
+};
+
+// What a purge did: the bytes it freed, and the files it left and why.
+struct PurgeOutcome {
+    long long freed = 0;
+    int changed = 0;  // no longer the file that was found
+    int links = 0;    // links this system cannot remove without reaching what they lead to
+    int failed = 0;   // in use, read-only or otherwise refused
 };
 
 class PurgeObserver {
@@ -18,8 +37,10 @@ public:
     virtual bool stopRequested() = 0;
     // Asked on the copy's own thread as a copy goes; true stops the copy and the purge.
     virtual bool copyStopRequested() = 0;
-    // paths[index] is gone from where it was (deleted, or moved into the target).
+    // files[index] is gone from where it was (deleted, or moved into the target).
     virtual void fileRemoved(size_t index) = 0;
+    // files[index] stays because it is no longer the file that was found, or a link.
+    virtual void fileLeft(size_t index) = 0;
     virtual void status(const std::wstring& text) = 0;
     // A copy runs: its share done in percent (0 again once it has ended). Called
     // on the caller's thread, between waits of a few milliseconds.
@@ -30,8 +51,8 @@ protected:
     ~PurgeObserver() = default;
 };
 
-// Works through the paths in order; the bytes freed by the files that went.
-long long purgeFiles(const PurgeJob& job, PurgeObserver& observer);
+// Works through the files in order.
+PurgeOutcome purgeFiles(const PurgeJob& job, PurgeObserver& observer);
 
 // The first name in the folder that nothing uses yet: "name.ext", then "name (2).ext", ...
 std::wstring freeNameIn(const std::wstring& folder, const std::wstring& fileName);

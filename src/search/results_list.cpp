@@ -3,9 +3,13 @@
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
 #include "window/control_ids.h"
+#include "window/found_files.h"
 #include "window/main_window.h"
 
-void clearResults() { ControlClearItems(idResultsList); }
+void clearResults() {
+    ControlClearItems(idResultsList);
+    foundFiles().rows.clear();
+}
 
 void addResultRow(const std::wstring& entryText, int rowIndex) {
     size_t firstBreak = entryText.find(L'\n');

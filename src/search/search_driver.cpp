@@ -12,6 +12,7 @@
 #include "window/busy_state.h"
 #include "window/control_ids.h"
 #include "window/criteria.h"
+#include "window/found_files.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
@@ -52,16 +53,23 @@ void collectFiles(const std::wstring& rootPath, bool nameTest, const std::wstrin
     request.nameText = nameText;
     if (!state.searchWindowsFolder) request.windowsFolderPrefix = state.windowsFolderPrefix;
     EscapeStopsTheWalk escape;
-    state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount);
+    state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount, state.origins);
 }
 
 void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     const SearchState& state = searchState();
+    FoundFiles& found = foundFiles();
+    found.origins = state.origins;
+    found.rows.clear();
     ControlFreezeDrawing(idResultsList, true);
     int rowIndex = -1;
     for (int i = 1; i <= state.collectedCount; ++i) {
-        std::wstring entry = TextTrimStart(state.collection[static_cast<size_t>(i)]);
-        if (!textMode || entryMatchesName(entry, searchText)) addResultRow(entry, ++rowIndex);
+        const CollectedEntry& collected = state.collection[static_cast<size_t>(i)];
+        std::wstring entry = TextTrimStart(collected.text);
+        if (!textMode || entryMatchesName(entry, searchText)) {
+            addResultRow(entry, ++rowIndex);
+            found.rows.push_back(FoundFile{collected.identity, collected.origin});
+        }
         if (KeyHeld(keyEscape)) break;
     }
     ControlFreezeDrawing(idResultsList, false);

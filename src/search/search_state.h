@@ -1,5 +1,6 @@
 #pragma once
 // What the file search keeps for the whole run.
+#include "search/walk.h"
 #include "window/criteria.h"
 
 #include <string>
@@ -18,8 +19,10 @@ struct SearchState {
     // Entries 1..collectedCount of the last walk, largest first; slot 0 is unused.
     // It grows as files are found and keeps its room for later searches. Past
     // collectionCapacity entries it goes on growing rather than drop a found file.
-    std::vector<std::wstring> collection;
+    std::vector<CollectedEntry> collection;
     int collectedCount = 0;
+    // The root and the folder links the entries were reached through.
+    std::vector<FoundOrigin> origins;
     // The last walk was ended by Escape rather than by reaching its end.
     bool walkStopped = false;
 };

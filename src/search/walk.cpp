@@ -6,6 +6,7 @@
 #include "toolkit/sort_texts.h"
 #include "window/size_text.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <deque>
 #include <set>
@@ -36,14 +37,18 @@ void storeEntry(std::wstring& entry, const std::wstring& folderPath, std::wstrin
 
 class Walker {
 public:
-    Walker(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection, int& count)
-        : request_(request), observer_(observer), collection_(collection), count_(count) {}
+    Walker(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection, int& count,
+           std::vector<FoundOrigin>& origins)
+        : request_(request), observer_(observer), collection_(collection), count_(count), origins_(origins) {}
 
     bool run() {
         count_ = 0;
-        walkDirectory(request_.rootPath, PathVolumeSerial(request_.rootPath));
+        origins_.clear();
+        walkDirectory(request_.rootPath, addOrigin(request_.rootPath, PathFinal(request_.rootPath)));
         followLinkedFolders();
-        SortTexts(collection_, 1, 1, count_);
+        // Largest first: the fixed-width size field leads each text.
+        std::sort(collection_.begin() + 1, collection_.begin() + 1 + count_,
+                  [](const CollectedEntry& a, const CollectedEntry& b) { return TextCompareUnits(a.text, b.text) > 0; });
         return !stopped_;
     }
 
@@ -52,10 +57,25 @@ private:
     // open at any time, however deep the tree.
     static constexpr int listing = 1;
 
-    void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size) {
+    // The root and each followed link: where it really leads and its volume, so
+    // that a purge can tell when either has changed since.
+    unsigned addOrigin(const std::wstring& folderPath, const std::wstring& finalPath) {
+        FoundOrigin origin;
+        origin.listedPrefix = folderPath;
+        origin.finalPrefix = finalPath;
+        if (!origin.finalPrefix.empty() && origin.finalPrefix.back() != L'\\') origin.finalPrefix += L'\\';
+        origin.volume = PathVolumeSerial(folderPath);
+        origins_.push_back(std::move(origin));
+        return static_cast<unsigned>(origins_.size() - 1);
+    }
+
+    void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size, unsigned origin) {
         const size_t slot = static_cast<size_t>(++count_);
         if (collection_.size() <= slot) collection_.resize(slot + 1);
-        storeEntry(collection_[slot], folderPath, name, size);
+        CollectedEntry& entry = collection_[slot];
+        storeEntry(entry.text, folderPath, name, size);
+        entry.identity = FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)};
+        entry.origin = origin;
     }
 
     bool leftOut(const std::wstring& folderPath) const { return isInFolder(folderPath, request_.windowsFolderPrefix); }
@@ -72,7 +92,8 @@ private:
         return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
 
-    void walkDirectory(const std::wstring& folderPath, unsigned long volume) {
+    void walkDirectory(const std::wstring& folderPath, unsigned origin) {
+        const unsigned long volume = origins_[origin].volume;
         if (leftOut(folderPath)) return;
         if (!ListingStart(listing, folderPath, L"*.*")) return;
         if (!firstVisit(folderPath, volume)) {
@@ -89,7 +110,7 @@ private:
                 const long long size = ListingEntrySize(listing);
                 if (size <= request_.sizeThreshold) continue;
                 const std::wstring_view name = ListingEntryNameView(listing);
-                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size);
+                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size, origin);
             } else {
                 const std::wstring_view name = ListingEntryNameView(listing);
                 if (name == L"." || name == L"..") continue;
@@ -104,7 +125,7 @@ private:
         ListingFinish(listing);
         for (const std::wstring& subfolder : subfolders) {
             if (stopped_) break;
-            walkDirectory(subfolder, volume);
+            walkDirectory(subfolder, origin);
         }
     }
 
@@ -117,14 +138,15 @@ private:
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(link);
             if (!target.empty() && leftOut(target + L"\\")) continue;
-            walkDirectory(link, PathVolumeSerial(link));
+            walkDirectory(link, addOrigin(link, target));
         }
     }
 
     const WalkRequest& request_;
     WalkObserver& observer_;
-    std::vector<std::wstring>& collection_;
+    std::vector<CollectedEntry>& collection_;
     int& count_;
+    std::vector<FoundOrigin>& origins_;
     bool stopped_ = false;
     std::set<PathIdentity> walkedFolders_;
     std::deque<std::wstring> linkedFolders_;
@@ -132,7 +154,7 @@ private:
 
 }  // namespace
 
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection,
-               int& collectedCount) {
-    return Walker(request, observer, collection, collectedCount).run();
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
+               int& collectedCount, std::vector<FoundOrigin>& origins) {
+    return Walker(request, observer, collection, collectedCount, origins).run();
 }

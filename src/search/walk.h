@@ -2,6 +2,8 @@
 // The walk over a drive: every file larger than a threshold (in text mode, only
 // those whose name holds the text) collected as an entry text, largest first.
 // It needs no window; whoever runs it says when to stop.
+#include "window/found_files.h"
+
 #include <string>
 #include <vector>
 
@@ -22,8 +24,18 @@ protected:
     ~WalkObserver() = default;
 };
 
+// One collected file: its entry text (size right-aligned in 20 characters, size
+// text, full path, joined by line feeds), what tells it apart, and the origin
+// (the root or a followed folder link) its path begins with.
+struct CollectedEntry {
+    std::wstring text;
+    FileIdentity identity;
+    unsigned origin = 0;
+};
+
 // Fills entries 1..collectedCount of the collection (slot 0 unused; slots past the
-// count keep old texts whose room is reused) and sorts them largest first. True
-// when the walk reached its end, false when the observer stopped it.
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<std::wstring>& collection,
-               int& collectedCount);
+// count keep old texts whose room is reused) and sorts them largest first, and
+// the origins the entries refer to. True when the walk reached its end, false
+// when the observer stopped it.
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
+               int& collectedCount, std::vector<FoundOrigin>& origins);

@@ -1,6 +1,7 @@
 #include "toolkit/file_ops.h"
 
 #include "toolkit/handles.h"
+#include "toolkit/held_file.h"
 #include "toolkit/later_calls.h"
 #include "toolkit/native.h"
 #include "toolkit/paths.h"
@@ -9,72 +10,27 @@
 
 namespace {
 
-constexpr LONG statusDeletePending = static_cast<LONG>(0xC0000056);
-
-LONG lastNtStatus() {
-    using LastStatus = LONG(WINAPI*)();
-    static const auto call = reinterpret_cast<LastStatus>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetLastNtStatus")));
-    return call ? call() : 0;
-}
-
-// After an accepted delete the name stays while another program still holds the
-// file open with delete sharing (indexers, players, virus scanners); the file goes
-// when they close it. A name that stays while nobody holds the file means the
-// delete did not happen (some file systems report success and keep the file).
-bool goneOrPending(const std::wstring& exact) {
-    FileHandle probe(CreateFileW(exact.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (probe.valid()) return false;
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SHARING_VIOLATION) return true;
-    return error == ERROR_ACCESS_DENIED && lastNtStatus() == statusDeletePending;
-}
-
 // Removes a junction or symbolic link to a folder without touching what it points at.
-// The link is opened as itself and deleted through that handle, but only after the
+// The link is held as itself and deleted through that handle, but only after the
 // handle proves to be the link: some systems (Wine among them) open the target
 // instead, and deleting through such a handle would delete the target. When that
 // cannot be proved the link stays.
 bool removeFolderLink(const std::wstring& path) {
-    const auto getInfo = getFileInformationByHandleEx();
-    const auto setInfo = setFileInformationByHandle();
-    if (!getInfo || !setInfo) return false;
-
-    FileHandle link(CreateFileW(PathExactForm(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!link.valid()) return false;
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (!getInfo(link.get(), FileAttributeTagInfo, &tag, sizeof tag)) return false;
-    if (!(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    return setInfo(link.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
-}
-
-// Hidden and system first, read-only last: some file systems keep the first two
-// in a place that a read-only file no longer lets anyone write.
-void restoreAttributes(const std::wstring& exact, DWORD original) {
-    SetFileAttributesW(exact.c_str(), original & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    if (original & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(exact.c_str(), original);
+    HeldFile link(path);
+    return link.isOpen() && link.isLink() && link.remove(0) == RemoveResult::done;
 }
 
 }  // namespace
 
 RemoveResult FileDelete(const std::wstring& path, int flags) {
     if (path.empty()) return RemoveResult::refused;
-    const std::wstring exact = PathExactForm(path);
-    const DWORD original = GetFileAttributesW(exact.c_str());
-    if (original == INVALID_FILE_ATTRIBUTES || (original & FILE_ATTRIBUTE_DIRECTORY)) return RemoveResult::refused;
-    if (flags & removeForce) SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileW(exact.c_str())) {
-        if (flags & removeForce) restoreAttributes(exact, original);
+    HeldFile file(path);
+    if (!file.isOpen() || file.isFolder()) return RemoveResult::refused;
+    // A link goes as itself, never through to what it leads to: where the system
+    // opened the target instead of the link, the file stays.
+    if (!file.isLink() && !file.liesAt(FinalPathOfEntry(PathFolderPart(path), PathNamePart(path))))
         return RemoveResult::refused;
-    }
-    if (goneOrPending(exact)) return RemoveResult::done;
-    if (flags & removeForce) restoreAttributes(exact, original);
-    return RemoveResult::unconfirmed;
+    return file.remove(flags);
 }
 
 int FileRemove(const std::wstring& path, int flags) { return FileDelete(path, flags) == RemoveResult::done ? 1 : 0; }
@@ -112,7 +68,7 @@ int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flag
     SetFileAttributesW(exact.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (RemoveDirectoryW(exact.c_str())) return 1;
     // What stays keeps its read-only, hidden or system mark.
-    if (original != INVALID_FILE_ATTRIBUTES) restoreAttributes(exact, original);
+    if (original != INVALID_FILE_ATTRIBUTES) PathRestoreAttributes(exact, static_cast<int>(original));
     return 0;
 }
 
@@ -151,6 +107,73 @@ std::wstring ProfileFolder() {
     std::wstring folder = buffer;
     if (folder.back() != L'\\') folder += L'\\';
     return folder;
+}
+
+std::wstring TempFolderSetting() {
+    for (const wchar_t* variable : {L"TMP", L"TEMP"}) {
+        wchar_t value[MAX_PATH * 4] = L"";
+        const DWORD length = GetEnvironmentVariableW(variable, value, MAX_PATH * 4);
+        if (length > 0 && length < MAX_PATH * 4) return value;
+    }
+    return {};
+}
+
+std::wstring CurrentFolder() {
+    wchar_t folder[MAX_PATH * 4] = L"";
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
+    if (length == 0 || length >= MAX_PATH * 4) return {};
+    std::wstring current = folder;
+    if (current.back() != L'\\') current += L'\\';
+    return current;
+}
+
+namespace {
+
+// Downloads has no old-style number: it is asked by its known-folder id where
+// the system has those (Vista and later).
+std::wstring downloadsFolder() {
+    using KnownFolderCall = HRESULT(WINAPI*)(const GUID&, DWORD, HANDLE, PWSTR*);
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    const auto call = shell ? reinterpret_cast<KnownFolderCall>(
+                                  reinterpret_cast<void*>(GetProcAddress(shell, "SHGetKnownFolderPath")))
+                            : nullptr;
+    if (!call) return {};
+    static const GUID downloads = {0x374de290, 0x123f, 0x4565, {0x91, 0x64, 0x39, 0xc4, 0x92, 0x5e, 0x46, 0x7b}};
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(call(downloads, 0, nullptr, &path)) && path) folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
+}  // namespace
+
+std::vector<KeptFolder> KeptFolders() {
+    static const struct {
+        int id;
+        const wchar_t* name;
+    } known[] = {
+        {CSIDL_PROFILE, L"your profile folder"},       {CSIDL_DESKTOPDIRECTORY, L"your Desktop folder"},
+        {CSIDL_PERSONAL, L"your Documents folder"},    {CSIDL_MYMUSIC, L"your Music folder"},
+        {CSIDL_MYPICTURES, L"your Pictures folder"},   {CSIDL_MYVIDEO, L"your Videos folder"},
+        {CSIDL_FAVORITES, L"your Favorites folder"},   {CSIDL_APPDATA, L"your AppData folder"},
+        {CSIDL_LOCAL_APPDATA, L"your AppData folder"}, {CSIDL_COMMON_DESKTOPDIRECTORY, L"the shared Desktop folder"},
+        {CSIDL_COMMON_DOCUMENTS, L"the shared Documents folder"}, {CSIDL_WINDOWS, L"the Windows folder"},
+        {CSIDL_SYSTEM, L"the Windows system folder"},  {CSIDL_PROGRAM_FILES, L"a Program Files folder"},
+        {CSIDL_PROGRAM_FILESX86, L"a Program Files folder"},
+    };
+    std::vector<KeptFolder> folders;
+    auto keep = [&folders](std::wstring path, const wchar_t* name) {
+        if (path.empty()) return;
+        if (path.back() != L'\\') path += L'\\';
+        folders.push_back(KeptFolder{path, name});
+    };
+    for (const auto& folder : known) {
+        wchar_t buffer[MAX_PATH] = L"";
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, folder.id, nullptr, SHGFP_TYPE_CURRENT, buffer))) keep(buffer, folder.name);
+    }
+    keep(downloadsFolder(), L"your Downloads folder");
+    return folders;
 }
 
 std::wstring TempFilesFolder() {

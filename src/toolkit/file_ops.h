@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 constexpr int removeRecursive = 1;
 constexpr int removeForce = 2;
@@ -45,3 +46,18 @@ int FolderMake(const std::wstring& path);
 
 std::wstring ProfileFolder();
 std::wstring TempFilesFolder();
+// The temporary-files folder as the person set it (TMP, else TEMP), letter for
+// letter; empty when neither is set.
+std::wstring TempFolderSetting();
+// The folder relative paths are taken from.
+std::wstring CurrentFolder();
+
+// A folder the person or the system keeps, as the system names it, ending in "\".
+struct KeptFolder {
+    std::wstring path;
+    std::wstring name;  // "your Documents folder", "a Program Files folder"
+};
+// The profile and the person's known folders (Desktop, Documents, Downloads,
+// Music, Pictures, Videos, Favorites, AppData), the Windows and system folders and
+// the Program Files folders, each as this system has it.
+std::vector<KeptFolder> KeptFolders();

@@ -16,17 +16,47 @@ struct IoStatus {
     };
     ULONG_PTR information;
 };
-using QueryInformationFileCall = LONG(NTAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+using FileInformationCall = LONG(NTAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
 constexpr int fileInternalInformation = 6;
+
+FileInformationCall nativeCall(const char* name) {
+    return reinterpret_cast<FileInformationCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
 
 }  // namespace
 
-unsigned long long FileIndexOfHandle(HANDLE file) {
-    static const auto query = reinterpret_cast<QueryInformationFileCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
-    LARGE_INTEGER index{};
+bool NativeQueryFile(HANDLE file, int informationClass, void* buffer, unsigned long size) {
+    static const auto query = nativeCall("NtQueryInformationFile");
     IoStatus status{};
-    if (query && query(file, &status, &index, sizeof index, fileInternalInformation) >= 0)
+    return query && query(file, &status, buffer, size, informationClass) >= 0;
+}
+
+bool NativeSetFile(HANDLE file, int informationClass, void* buffer, unsigned long size) {
+    static const auto set = nativeCall("NtSetInformationFile");
+    IoStatus status{};
+    return set && set(file, &status, buffer, size, informationClass) >= 0;
+}
+
+std::wstring FinalPathOfHandle(HANDLE file) {
+    const auto finalPathName = getFinalPathNameByHandle();
+    if (!finalPathName) return {};
+    std::wstring final(1024, L'\0');
+    DWORD length = finalPathName(file, final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = finalPathName(file, final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    if (length == 0 || length >= final.size()) return {};
+    final.resize(length);
+    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + final.substr(8);
+    if (final.compare(0, 4, L"\\\\?\\") == 0) return final.substr(4);
+    return final;
+}
+
+unsigned long long FileIndexOfHandle(HANDLE file) {
+    LARGE_INTEGER index{};
+    if (NativeQueryFile(file, fileInternalInformation, &index, sizeof index))
         return static_cast<unsigned long long>(index.QuadPart);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(file, &information)) return 0;

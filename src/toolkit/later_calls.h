@@ -14,6 +14,28 @@ GetInfoByHandleExCall getFileInformationByHandleEx();
 SetInfoByHandleCall setFileInformationByHandle();
 FinalPathNameCall getFinalPathNameByHandle();
 
+// The native information classes of a file handle, which every NT system has
+// (the Win32 calls for most of them came with Vista). True on success.
+constexpr int nativeBasicInformation = 4;        // times and attributes
+constexpr int nativeStandardInformation = 5;     // sizes, link count
+constexpr int nativeDispositionInformation = 13;  // delete when the last handle closes
+bool NativeQueryFile(HANDLE file, int informationClass, void* buffer, unsigned long size);
+bool NativeSetFile(HANDLE file, int informationClass, void* buffer, unsigned long size);
+
+struct NativeBasicInformation {
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // 0 leaves a time as it is
+    DWORD attributes;
+};
+struct NativeStandardInformation {
+    LARGE_INTEGER allocationSize, endOfFile;
+    DWORD numberOfLinks;
+    BOOLEAN deletePending, directory;
+};
+
+// Where the file behind a handle really lies ("D:\Temp\x"); empty where the
+// system cannot tell (before Vista).
+std::wstring FinalPathOfHandle(HANDLE file);
+
 // A file's index on its volume (the number a folder is told apart by), 0 when
 // unknown. Asked of the native layer: the Win32 call that also gives the volume
 // serial is a trip to the mount manager under Wine (3 ms), this one is not (5 us).

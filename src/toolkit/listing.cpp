@@ -15,12 +15,13 @@ namespace {
 
 constexpr DWORD batchBytes = 256 * 1024;
 
-// FILE_INFO_BY_HANDLE_CLASS values of the batched directory reads (Vista and later).
-constexpr auto fullDirectoryInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(14);
-constexpr auto fullDirectoryRestartInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(15);
+// FILE_INFO_BY_HANDLE_CLASS values of the batched directory reads (Vista and
+// later): the classes that also carry each entry's index on its volume.
+constexpr auto idDirectoryInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(10);
+constexpr auto idDirectoryRestartInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(11);
 
 // The layout the system fills for those two classes.
-struct FullDirectoryEntry {
+struct IdDirectoryEntry {
     DWORD nextEntryOffset;
     DWORD fileIndex;
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;
@@ -28,6 +29,9 @@ struct FullDirectoryEntry {
     DWORD fileAttributes;
     DWORD fileNameLength;  // bytes
     DWORD eaSize;
+    CCHAR shortNameLength;
+    WCHAR shortName[12];
+    LARGE_INTEGER fileId;
     WCHAR fileName[1];
 };
 
@@ -47,7 +51,7 @@ struct Listing {
     bool root = false;   // a drive root
 
     FileHandle folder;  // batched reads
-    const FullDirectoryEntry* batchEntry = nullptr;
+    const IdDirectoryEntry* batchEntry = nullptr;
     bool batchFresh = false;  // batchEntry is the first of a batch just read, not handed out yet
     std::vector<uint64_t> handedOut;  // names given so far, should the batches fail mid-way
 
@@ -59,6 +63,8 @@ struct Listing {
     size_t nameLength = 0;
     DWORD attributes = 0;
     long long size = 0;
+    unsigned long long fileIndex = 0;  // 0 where the find calls gave the entry
+    long long lastWrite = 0;
 };
 
 namespace {
@@ -122,6 +128,10 @@ bool nextByFind(Listing& listing) {
         listing.attributes = listing.found.dwFileAttributes;
         listing.size = static_cast<long long>((static_cast<unsigned long long>(listing.found.nFileSizeHigh) << 32) |
                                               listing.found.nFileSizeLow);
+        listing.fileIndex = 0;
+        listing.lastWrite = static_cast<long long>(
+            (static_cast<unsigned long long>(listing.found.ftLastWriteTime.dwHighDateTime) << 32) |
+            listing.found.ftLastWriteTime.dwLowDateTime);
         return true;
     }
     return false;
@@ -131,7 +141,7 @@ enum class Batch { read, end, failed };
 
 Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS kind) {
     if (batchReadCall()(listing.folder.get(), kind, buffer, batchBytes)) {
-        listing.batchEntry = reinterpret_cast<const FullDirectoryEntry*>(buffer);
+        listing.batchEntry = reinterpret_cast<const IdDirectoryEntry*>(buffer);
         listing.batchFresh = true;
         return Batch::read;
     }
@@ -147,7 +157,7 @@ bool startBatches(Listing& listing, const std::wstring& folder, int number) {
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!listing.folder.valid()) return false;
-    if (readBatch(listing, bufferOf(number), fullDirectoryRestartInfo) == Batch::failed) {
+    if (readBatch(listing, bufferOf(number), idDirectoryRestartInfo) == Batch::failed) {
         listing.folder.reset();
         return false;
     }
@@ -155,16 +165,16 @@ bool startBatches(Listing& listing, const std::wstring& folder, int number) {
 }
 
 bool stepInBatches(Listing& listing, int number) {
-    const FullDirectoryEntry* entry = listing.batchEntry;
+    const IdDirectoryEntry* entry = listing.batchEntry;
     if (!entry) return false;  // the folder was empty
     if (listing.batchFresh) {
         listing.batchFresh = false;
     } else if (entry->nextEntryOffset) {
-        entry = reinterpret_cast<const FullDirectoryEntry*>(reinterpret_cast<const std::byte*>(entry) +
+        entry = reinterpret_cast<const IdDirectoryEntry*>(reinterpret_cast<const std::byte*>(entry) +
                                                             entry->nextEntryOffset);
         listing.batchEntry = entry;
     } else {
-        switch (readBatch(listing, bufferOf(number), fullDirectoryInfo)) {
+        switch (readBatch(listing, bufferOf(number), idDirectoryInfo)) {
             case Batch::read: break;
             case Batch::end: return false;
             case Batch::failed:
@@ -180,6 +190,8 @@ bool stepInBatches(Listing& listing, int number) {
     listing.nameLength = entry->fileNameLength / sizeof(WCHAR);
     listing.attributes = entry->fileAttributes;
     listing.size = entry->endOfFile.QuadPart;
+    listing.fileIndex = static_cast<unsigned long long>(entry->fileId.QuadPart);
+    listing.lastWrite = entry->lastWriteTime.QuadPart;
     return true;
 }
 
@@ -248,6 +260,16 @@ int ListingEntryKind(int number) {
 long long ListingEntrySize(int number) {
     Listing* listing = findListing(number);
     return listing ? listing->size : 0;
+}
+
+unsigned long long ListingEntryFileIndex(int number) {
+    Listing* listing = findListing(number);
+    return listing ? listing->fileIndex : 0;
+}
+
+long long ListingEntryLastWrite(int number) {
+    Listing* listing = findListing(number);
+    return listing ? listing->lastWrite : 0;
 }
 
 bool ListingEntryIsLink(int number) {

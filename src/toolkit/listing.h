@@ -16,6 +16,10 @@ std::wstring ListingEntryName(int number);
 std::wstring_view ListingEntryNameView(int number);
 int ListingEntryKind(int number);
 long long ListingEntrySize(int number);
+// The entry's index on its volume where the listing gives it (batched reads); 0 otherwise.
+unsigned long long ListingEntryFileIndex(int number);
+// The time of the entry's last write, in 100-ns ticks since 1601.
+long long ListingEntryLastWrite(int number);
 // True when the entry is a junction, a symbolic link or another reparse point.
 bool ListingEntryIsLink(int number);
 // The index on its volume of the folder being listed, where the listing holds it

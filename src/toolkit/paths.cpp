@@ -114,21 +114,9 @@ unsigned long long PathFileIndex(const std::wstring& path) {
 }
 
 std::wstring PathFinal(const std::wstring& path) {
-    const auto finalPathName = getFinalPathNameByHandle();
-    if (!finalPathName) return {};
+    if (!getFinalPathNameByHandle()) return {};
     FileHandle file = openToRead(path);
-    if (!file.valid()) return {};
-    std::wstring final(1024, L'\0');
-    DWORD length = finalPathName(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
-    if (length >= final.size()) {
-        final.resize(length + 1);
-        length = finalPathName(file.get(), final.data(), static_cast<DWORD>(final.size()), 0);
-    }
-    if (length == 0 || length >= final.size()) return {};
-    final.resize(length);
-    if (final.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + final.substr(8);
-    if (final.compare(0, 4, L"\\\\?\\") == 0) return final.substr(4);
-    return final;
+    return file.valid() ? FinalPathOfHandle(file.get()) : std::wstring();
 }
 
 int PathAttributes(const std::wstring& path) {
@@ -139,6 +127,11 @@ int PathAttributes(const std::wstring& path) {
 
 int PathSetAttributes(const std::wstring& path, int attributes) {
     return !path.empty() && SetFileAttributesW(PathExactForm(path).c_str(), static_cast<DWORD>(attributes)) ? 1 : 0;
+}
+
+void PathRestoreAttributes(const std::wstring& path, int attributes) {
+    PathSetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes & FILE_ATTRIBUTE_READONLY) PathSetAttributes(path, attributes);
 }
 
 unsigned long PathVolumeSerial(const std::wstring& path) {

@@ -10,6 +10,9 @@ long long PathSize(const std::wstring& path);
 // Read-only 1, hidden 2, system 4, archive 0x20, normal 0x80, compressed 0x800; -1 on failure.
 int PathAttributes(const std::wstring& path);
 int PathSetAttributes(const std::wstring& path, int attributes);
+// Puts attributes back as they were: hidden and system first, read-only last, as
+// some file systems keep the first two where a read-only file lets nobody write.
+void PathRestoreAttributes(const std::wstring& path, int attributes);
 
 // The form of a full path that the file calls take letter for letter ("\\?\D:\x\report."):
 // the ordinary form drops trailing dots and blanks, so "report." would reach

@@ -38,6 +38,8 @@ int compareUnits(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+int TextCompareUnits(const std::wstring& a, const std::wstring& b) { return compareUnits(a, b); }
+
 void SortTexts(std::vector<std::wstring>& texts, int options, int first, int last) {
     if (first < 0) first = 0;
     if (last >= static_cast<int>(texts.size())) last = static_cast<int>(texts.size()) - 1;

@@ -24,15 +24,18 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
 [[maybe_unused]] const bool windowBuilt = (useMainWindow(), true);
 
 const std::wstring source = L"S:\\files\\";
+const std::wstring oneRefused = L"\n1 file was left because Windows refused (in use, read-only or protected).";
 
 class Purge : public ::testing::Test {
 protected:
@@ -156,7 +159,9 @@ TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {
                                     OPEN_EXISTING, 0, nullptr));
         UseScriptedPerson script;
         dispatchControlEvent(idDeleteButton, kindClick);
-        EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 0 bytes of space.");
+        EXPECT_EQ(script.person().messages.back().text,
+                  L"Files purged from S: drive freed 0 bytes of space.\n2 files were left because Windows refused (in "
+                  L"use, read-only or protected).");
     }
     EXPECT_EQ(disk().size(), 2u);
     EXPECT_TRUE(ticked(source + L"locked.bin"));
@@ -316,7 +321,7 @@ TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
     const Snapshot before = disk();
     UseScriptedPerson script;
     dispatchControlEvent(idMoveButton, kindClick);
-    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space." + oneRefused);
     EXPECT_EQ(disk(), before);
     EXPECT_TRUE(ticked(source + L"stubborn.bin"));
 }
@@ -328,7 +333,7 @@ TEST_F(Purge, ASourceThatCannotBeDeletedTakesItsCopyBack) {
                                 0, nullptr));
     UseScriptedPerson script;
     dispatchControlEvent(idMoveButton, kindClick);
-    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
+    EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space." + oneRefused);
     EXPECT_EQ(disk(), before);
     EXPECT_TRUE(ticked(source + L"held.bin"));
 }
@@ -375,6 +380,47 @@ TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
     }
     program().tempFolder = program().windowsFolder + L"Temp\\";
     EXPECT_FALSE(program().tempFolder.empty());
+}
+
+// TEMP set to a person's own folder, to a relative path or in quotes: whatever the
+// setting, no file of those folders goes, and the summary names the setting.
+TEST_F(Purge, ATemporaryFolderThatIsAPersonsFolderIsNeverEmptied) {
+    wchar_t profile[MAX_PATH] = L"", documents[MAX_PATH] = L"", desktop[MAX_PATH] = L"";
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, profile)));
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)));
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+    const std::wstring users = PathFolderPart(profile);  // holds the profile with its folders
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::vector<std::wstring> kept = {std::wstring(documents) + L"\\letter.doc",
+                                            std::wstring(desktop) + L"\\note.txt",
+                                            std::wstring(current) + L"\\beside the program.txt"};
+    for (const std::wstring& file : kept) makeFile(file, 300);
+    const Snapshot before = snapshot({documents, desktop, current});
+
+    const struct {
+        std::wstring setting, reason;
+    } cases[] = {
+        {documents, L"is your Documents folder"},     {desktop, L"is your Desktop folder"},
+        {users, L"holds your profile folder"},        {L".", L"is not a full path to a folder"},
+        {L"\"" + std::wstring(documents) + L"\"", L"is not a full path to a folder"},
+    };
+    for (const auto& [setting, reason] : cases) {
+        SetEnvironmentVariableW(L"TMP", setting.c_str());
+        program().tempFolder = TempFilesFolder();
+        if (program().tempFolder.empty()) program().tempFolder = L"\\";
+        ControlSetState(idTempFilesOption, 1);
+        dispatchControlEvent(idTempFilesOption, kindClick);
+        UseScriptedPerson script;
+        dispatchControlEvent(idDeleteButton, kindClick);
+        EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files were left alone: " + setting + L" " +
+                                                            reason + L"."),
+                  std::wstring::npos)
+            << script.person().messages.back().text;
+        EXPECT_EQ(snapshot({documents, desktop, current}), before) << testing::PrintToString(setting);
+    }
+    SetEnvironmentVariableW(L"TMP", nullptr);
+    for (const std::wstring& file : kept) DeleteFileW(file.c_str());
 }
 
 // Names the ordinary path rules would change, and a source that another program
@@ -455,6 +501,31 @@ TEST_F(Purge, AFailedCopyRemovesOnlyWhatItMade) {
     EXPECT_TRUE(ticked(source + L"contested.bin"));
 }
 
+// Another program renames the target folder and puts a file in its place while a
+// copy goes, then the copy fails: no partial copy is left, under either name.
+TEST_F(Purge, ATargetFolderSwappedMidMoveKeepsNoPartialCopy) {
+    filesToMove({{L"first.bin", 700}, {L"second.bin", 800}});
+    static std::wstring targetFolder;
+    targetFolder = target;
+    copyFileCall() = [](LPCWSTR from, LPCWSTR to, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD) -> BOOL {
+        makeTextFile(to, readBytes(from).substr(0, 100));  // a partial copy
+        std::wstring folder = targetFolder;
+        folder.pop_back();
+        if (MoveFileW(folder.c_str(), (folder + L" renamed").c_str())) makeTextFile(folder, "a file now");
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    };
+    const Snapshot sources = snapshot({source});
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    std::wstring renamed = target;
+    renamed.insert(renamed.size() - 1, L" renamed");
+    EXPECT_EQ(snapshot({source}), sources);
+    EXPECT_TRUE(snapshot({target}).empty()) << "no partial copy under the old name";
+    EXPECT_TRUE(snapshot({renamed}).empty()) << "nor under a new one";
+    EXPECT_TRUE(ticked(source + L"first.bin"));
+}
+
 TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
     makeFile(source + L"a.bin", 10);
     const std::wstring temp = target + L"Temp\\";
@@ -469,7 +540,7 @@ TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
         setTarget(into);
         UseScriptedPerson script;
         dispatchControlEvent(idMoveButton, kindClick);
-        ASSERT_EQ(script.person().messages.size(), 1u);
+    ASSERT_EQ(script.person().messages.size(), 1u);
         EXPECT_NE(script.person().messages[0].text.find(L"temporary-files option"), std::wstring::npos);
     }
     EXPECT_EQ(disk(), before);

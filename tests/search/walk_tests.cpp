@@ -32,8 +32,9 @@ protected:
     static SearchState& state() { return searchState(); }
 
     static std::vector<std::wstring> collected() {
-        return std::vector<std::wstring>(state().collection.begin() + 1,
-                                         state().collection.begin() + 1 + state().collectedCount);
+        std::vector<std::wstring> texts;
+        for (int i = 1; i <= state().collectedCount; ++i) texts.push_back(state().collection[static_cast<size_t>(i)].text);
+        return texts;
     }
 
     static std::vector<std::wstring> collectedPaths() {
@@ -52,7 +53,7 @@ TEST_F(Walk, EntryTextHasPaddedSizeSizeTextAndPath) {
     state().sizeThreshold = 104857600;
     collectFiles(root);
     ASSERT_EQ(state().collectedCount, 1);
-    EXPECT_EQ(state().collection[1], L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
+    EXPECT_EQ(state().collection[1].text, L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
 }
 
 TEST_F(Walk, ThresholdIsStrictAndSizesAreSixtyFourBit) {

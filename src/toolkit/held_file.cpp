@@ -1,0 +1,150 @@
+#include "toolkit/held_file.h"
+
+#include "toolkit/handles.h"
+#include "toolkit/later_calls.h"
+#include "toolkit/paths.h"
+
+namespace {
+
+constexpr LONG statusDeletePending = static_cast<LONG>(0xC0000056);
+
+LONG lastNtStatus() {
+    using LastStatus = LONG(WINAPI*)();
+    static const auto call = reinterpret_cast<LastStatus>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetLastNtStatus")));
+    return call ? call() : 0;
+}
+
+// After an accepted delete the name stays while another program still holds the
+// file open with delete sharing (indexers, players, virus scanners); the file goes
+// when they close it. A name that stays while nobody holds the file means the
+// delete did not happen (some file systems report success and keep the file).
+bool goneOrPending(const std::wstring& exact) {
+    FileHandle probe(CreateFileW(exact.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (probe.valid()) return false;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_SHARING_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && lastNtStatus() == statusDeletePending;
+}
+
+HANDLE native(void* handle) { return static_cast<HANDLE>(handle); }
+
+bool basicOf(void* handle, NativeBasicInformation& basic) {
+    return handle && NativeQueryFile(native(handle), nativeBasicInformation, &basic, sizeof basic);
+}
+
+bool standardOf(void* handle, NativeStandardInformation& standard) {
+    return handle && NativeQueryFile(native(handle), nativeStandardInformation, &standard, sizeof standard);
+}
+
+// A path as compared: letter case ignored, and trailing dots and blanks of each
+// name dropped, as Wine drops them from the final path it reports.
+std::wstring comparable(const std::wstring& path) {
+    std::wstring text;
+    text.reserve(path.size());
+    for (wchar_t c : path) {
+        if (c == L'\\')
+            while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
+        text += c;
+    }
+    while (!text.empty() && (text.back() == L'.' || text.back() == L' ')) text.pop_back();
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+}  // namespace
+
+HeldFile::HeldFile(const std::wstring& path) : exact_(PathExactForm(path)) {
+    if (path.empty()) return;
+    // The right to delete is taken now: the delete goes through this handle. (Not
+    // the right to write attributes: Wine refuses that for a read-only file.)
+    HANDLE handle = CreateFileW(exact_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
+}
+
+HeldFile::~HeldFile() {
+    if (handle_) CloseHandle(native(handle_));
+}
+
+bool HeldFile::isFolder() const {
+    NativeStandardInformation standard{};
+    return standardOf(handle_, standard) && standard.directory;
+}
+
+bool HeldFile::isLink() const {
+    NativeBasicInformation basic{};
+    return basicOf(handle_, basic) && (basic.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool HeldFile::isOnlyName() const {
+    NativeStandardInformation standard{};
+    return standardOf(handle_, standard) && standard.numberOfLinks <= 1;
+}
+
+FileIdentity HeldFile::identity() const {
+    FileIdentity identity;
+    if (!handle_) return identity;
+    NativeStandardInformation standard{};
+    NativeBasicInformation basic{};
+    identity.index = FileIndexOfHandle(native(handle_));
+    if (standardOf(handle_, standard)) identity.size = standard.endOfFile.QuadPart;
+    if (basicOf(handle_, basic)) identity.lastWrite = basic.lastWriteTime.QuadPart;
+    return identity;
+}
+
+bool HeldFile::matches(const FileIdentity& found) const {
+    if (!handle_) return false;
+    const FileIdentity now = identity();
+    if (found.index && now.index && found.index != now.index) return false;
+    return now.size == found.size && now.lastWrite == found.lastWrite;
+}
+
+std::wstring HeldFile::finalPath() const { return handle_ ? FinalPathOfHandle(native(handle_)) : std::wstring(); }
+
+bool HeldFile::liesAt(const std::wstring& expected) const {
+    if (expected.empty()) return true;
+    const std::wstring final = finalPath();
+    return final.empty() || comparable(final) == comparable(expected);
+}
+
+RemoveResult HeldFile::remove(int flags) {
+    if (!handle_) return RemoveResult::refused;
+    NativeBasicInformation original{};
+    const bool readOnly = basicOf(handle_, original) && (original.attributes & FILE_ATTRIBUTE_READONLY);
+    // By name, but only once the caller has checked that the name leads to this
+    // file; an attribute is all that could reach another.
+    const bool forced = (flags & removeForce) && readOnly && PathSetAttributes(exact_, FILE_ATTRIBUTE_NORMAL);
+    BOOLEAN deleteFile = TRUE;
+    const bool accepted = NativeSetFile(native(handle_), nativeDispositionInformation, &deleteFile, sizeof deleteFile);
+    if (!accepted && forced) PathRestoreAttributes(exact_, static_cast<int>(original.attributes));
+    // The file goes when the last handle to it closes: this one now, or those of
+    // programs that hold it open with delete sharing, later.
+    CloseHandle(native(handle_));
+    handle_ = nullptr;
+    if (!accepted) return RemoveResult::refused;
+    if (goneOrPending(exact_)) return RemoveResult::done;
+    if (forced) PathRestoreAttributes(exact_, static_cast<int>(original.attributes));
+    return RemoveResult::unconfirmed;
+}
+
+std::wstring FinalPathOfEntry(const std::wstring& folder, const std::wstring& name) {
+    std::wstring final = PathFinal(folder);
+    if (final.empty()) return {};
+    if (final.back() != L'\\') final += L'\\';
+    return final + name;
+}
+
+FolderHold::FolderHold(const std::wstring& folder) {
+    // Shared with everything but a delete, which a rename of the folder needs too.
+    HANDLE handle = CreateFileW(PathExactForm(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                nullptr);
+    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
+}
+
+FolderHold::~FolderHold() {
+    if (handle_) CloseHandle(native(handle_));
+}

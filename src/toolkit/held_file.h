@@ -1,0 +1,64 @@
+#pragma once
+// A file held open by its exact name, a link at the end of the path taken as
+// itself, so that what is checked is what is deleted: nothing can take its place
+// between the two.
+#include "toolkit/file_ops.h"
+
+#include <string>
+
+// What tells a file apart from another that takes its name later.
+struct FileIdentity {
+    unsigned long long index = 0;  // on its volume; 0 where the listing did not give it
+    long long size = -1;
+    long long lastWrite = 0;  // 100-ns ticks since 1601
+};
+
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    bool isOpen() const { return handle_ != nullptr; }
+    bool isFolder() const;
+    // A junction, a symbolic link or another reparse point, held as itself.
+    bool isLink() const;
+    // True when the data goes with this name: no other hard link keeps it.
+    bool isOnlyName() const;
+    FileIdentity identity() const;
+    // True when the same file as the one found: the index where both know it,
+    // the size and the time of the last write.
+    bool matches(const FileIdentity& found) const;
+    // Where the held file really lies; empty where the system cannot tell.
+    std::wstring finalPath() const;
+    // False when the file really lies elsewhere than `expected` says (some systems,
+    // Wine among them, open what a link leads to even when asked for the link).
+    // Letter case is ignored; an empty expectation or final path says nothing.
+    bool liesAt(const std::wstring& expected) const;
+    // Deletes the held file through its handle and lets it go. With removeForce a
+    // read-only file is made normal first, and gets its attributes back if it stays.
+    RemoveResult remove(int flags);
+
+private:
+    std::wstring exact_;
+    void* handle_ = nullptr;
+};
+
+// Holds a folder open so that no program can rename, move or remove it while
+// held: a file made in it stays at the path it was made under. (Wine cannot stop
+// a Linux program doing so.)
+class FolderHold {
+public:
+    explicit FolderHold(const std::wstring& folder);
+    ~FolderHold();
+    FolderHold(const FolderHold&) = delete;
+    FolderHold& operator=(const FolderHold&) = delete;
+
+private:
+    void* handle_ = nullptr;
+};
+
+// Where a file in `folder` should lie when nothing on the way is a link: the
+// folder's final path and the name.
+std::wstring FinalPathOfEntry(const std::wstring& folder, const std::wstring& name);
