@@ -1,6 +1,7 @@
 // Deleting and moving from the main window, judged by what is on the disk.
 // Source files live on S: (searched), targets on E:.
 #include "window/control_ids.h"
+#include "window/main_window.h"
 #include "app/event_loop.h"
 #include "window/program.h"
 #include "window/action_buttons.h"
@@ -524,6 +525,39 @@ TEST_F(Purge, ATargetFolderSwappedMidMoveKeepsNoPartialCopy) {
     EXPECT_TRUE(snapshot({target}).empty()) << "no partial copy under the old name";
     EXPECT_TRUE(snapshot({renamed}).empty()) << "nor under a new one";
     EXPECT_TRUE(ticked(source + L"first.bin"));
+}
+
+// What a drive letter given to another disk shows: a file of the same name, size
+// and last-write time that is another file. It stays, red, and is counted.
+TEST_F(Purge, ALookAlikeFileThatIsAnotherFileStays) {
+    makeFile(source + L"twin.bin", 900);
+    makeFile(source + L"plain.bin", 300);
+    listFiles();
+    tick(source + L"twin.bin");
+    tick(source + L"plain.bin");
+    FILETIME written{};
+    {
+        FileHandle old(CreateFileW((source + L"twin.bin").c_str(), FILE_READ_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(GetFileTime(old.get(), nullptr, nullptr, &written));
+    }
+    // Made while the first still exists, so that it is another file, not its
+    // index used again (which Linux file systems do at once).
+    makeTextFile(source + L"twin.new", std::string(900, 'z'));
+    {
+        FileHandle now(CreateFileW((source + L"twin.new").c_str(), FILE_WRITE_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(SetFileTime(now.get(), nullptr, nullptr, &written));
+    }
+    ASSERT_TRUE(DeleteFileW((source + L"twin.bin").c_str()));
+    ASSERT_TRUE(MoveFileW((source + L"twin.new").c_str(), (source + L"twin.bin").c_str()));
+    const std::string theirs = readBytes(source + L"twin.bin");
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    EXPECT_EQ(script.person().messages.back().text,
+              L"Files purged from S: drive freed 300 bytes of space.\n1 file was left because it changed since the "
+              L"search.");
+    EXPECT_EQ(readBytes(source + L"twin.bin"), theirs);
+    EXPECT_FALSE(exists(source + L"plain.bin"));
+    EXPECT_EQ(ControlItemColor(idResultsList, rowOf(source + L"twin.bin"), 1, 1), warningRed);
 }
 
 TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
