@@ -10,6 +10,7 @@
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
+#include "toolkit/system.h"
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
@@ -98,7 +99,13 @@ class PurgeInWindow final : public PurgeObserver {
 public:
     explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows), removedRows_(rows.size(), false) {}
 
-    bool stopRequested() override { return KeyTouched(keyEscape); }
+    // Asked before each file: the window takes what has come in meanwhile and
+    // shows how far the purge is.
+    bool stopRequested() override {
+        EventTendWhileBusy();
+        showBusyProgress(countText(static_cast<long long>(++started_)) + L" of " + countText(static_cast<long long>(rows_.size())));
+        return KeyTouched(keyEscape);
+    }
     bool copyStopRequested() override { return KeyHeld(keyEscape); }
     void fileRemoved(size_t index) override {
         // Rows below a removed row move up by one.
@@ -126,12 +133,15 @@ public:
     void progress(int percent) override {
         if (percent != shown_) ControlSetState(idProgressBar, shown_ = percent);
     }
-    void waitBriefly() override { EventWait(1); }
+    void waitUntil(const std::function<bool()>& done, const std::function<void()>& step) override {
+        EventWaitWhileBusy(done, step, 1);
+    }
 
 private:
     const std::vector<int>& rows_;
     std::vector<bool> removedRows_;
     int removed_ = 0;
+    size_t started_ = 0;
     int shown_ = -1;
 };
 
@@ -161,6 +171,29 @@ std::wstring summaryText(bool moving, const PurgeOutcome& outcome, const TempPur
     return text;
 }
 
+struct TempPurgeJob {
+    TempPurgeResult result;
+};
+
+void tempPurgeWorker(void* parameter) {
+    static_cast<TempPurgeJob*>(parameter)->result =
+        purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
+}
+
+// The temporary files are emptied on a thread of their own: a folder of many
+// files takes long, and the window lives on meanwhile.
+TempPurgeResult purgeTempFolderWhileBusy() {
+    TempPurgeJob job;
+    const int worker = ThreadStart(tempPurgeWorker, &job);
+    if (!worker) {
+        tempPurgeWorker(&job);
+        return job.result;
+    }
+    EventWaitWhileBusy([worker] { return ThreadEnded(worker); });
+    ThreadFinish(worker);
+    return job.result;
+}
+
 }  // namespace
 
 void purgeTickedFiles(int id) {
@@ -182,7 +215,7 @@ void purgeTickedFiles(int id) {
 
     TempPurgeResult temp;
     const bool withTemp = windowState().purgeTempFiles;
-    if (withTemp) temp = purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
+    if (withTemp) temp = purgeTempFolderWhileBusy();
     setMainControlsDisabled(0);
     hideBusyNotice();
     resetInfoPanel();

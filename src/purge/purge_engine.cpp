@@ -62,10 +62,7 @@ private:
     void waitForCopy(const CopyJob& copy) {
         // Not merely until 100 %: the copy call must have closed both files before
         // anything is compared or deleted.
-        while (!copy.done) {
-            observer_.waitBriefly();
-            observer_.progress(copy.percent);
-        }
+        observer_.waitUntil([&copy] { return copy.done != 0; }, [this, &copy] { observer_.progress(copy.percent); });
         observer_.progress(0);
     }
 

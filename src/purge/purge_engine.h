@@ -5,6 +5,7 @@
 // window; whoever runs it is told what happens.
 #include "toolkit/held_file.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,10 @@ public:
     virtual void fileLeft(size_t index) = 0;
     virtual void status(const std::wstring& text) = 0;
     // A copy runs: its share done in percent (0 again once it has ended). Called
-    // on the caller's thread, between waits of a few milliseconds.
+    // on the caller's thread while it waits.
     virtual void progress(int percent) = 0;
-    virtual void waitBriefly() = 0;
+    // Waits on the caller's thread until `done` answers true, calling `step` often.
+    virtual void waitUntil(const std::function<bool()>& done, const std::function<void()>& step) = 0;
 
 protected:
     ~PurgeObserver() = default;

@@ -5,6 +5,7 @@
 #include "search/search_state.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
+#include "toolkit/events.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
@@ -52,6 +53,7 @@ void collectFiles(const std::wstring& rootPath, bool nameTest, const std::wstrin
     request.nameTest = nameTest;
     request.nameText = nameText;
     if (!state.searchWindowsFolder) request.windowsFolderPrefix = state.windowsFolderPrefix;
+    request.counts = &state.walkCounts;
     EscapeStopsTheWalk escape;
     state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount, state.origins);
 }
@@ -63,6 +65,7 @@ void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     found.rows.clear();
     ControlFreezeDrawing(idResultsList, true);
     int rowIndex = -1;
+    const std::wstring ofAll = L" of " + countText(state.collectedCount) + L" listed";
     for (int i = 1; i <= state.collectedCount; ++i) {
         const CollectedEntry& collected = state.collection[static_cast<size_t>(i)];
         std::wstring entry = TextTrimStart(collected.text);
@@ -71,6 +74,10 @@ void listCollectedEntries(bool textMode, const std::wstring& searchText) {
             found.rows.push_back(FoundFile{collected.identity, collected.origin});
         }
         if (KeyHeld(keyEscape)) break;
+        if ((i & 255) == 0) {
+            EventTendWhileBusy();
+            showBusyProgress(countText(i) + ofAll);
+        }
     }
     ControlFreezeDrawing(idResultsList, false);
 }
@@ -110,6 +117,12 @@ void runSearch() {
     setMainControlsDisabled(1);
     showBusyNotice(L"Scanning " + drive + L" drive (hold Esc to stop)");
     if (walker) {
+        // The window lives on while the drive is walked, and shows how far it is.
+        const WalkCounts& counts = searchState().walkCounts;
+        EventWaitWhileBusy([walker] { return ThreadEnded(walker); }, [&counts] {
+            showBusyProgress(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
+                             countText(counts.found.load(std::memory_order_relaxed)) + L" found");
+        });
         ThreadFinish(walker);
     } else if (walkable) {
         walkWorker(&walk);  // no thread to be had

@@ -25,6 +25,8 @@ struct SearchState {
     std::vector<FoundOrigin> origins;
     // The last walk was ended by Escape rather than by reaching its end.
     bool walkStopped = false;
+    // How far the walk under way has come, read by the window as it waits.
+    WalkCounts walkCounts;
 };
 
 SearchState& searchState();

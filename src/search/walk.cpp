@@ -43,6 +43,10 @@ public:
 
     bool run() {
         count_ = 0;
+        if (request_.counts) {
+            request_.counts->lookedAt = 0;
+            request_.counts->found = 0;
+        }
         origins_.clear();
         walkDirectory(request_.rootPath, addOrigin(request_.rootPath, PathFinal(request_.rootPath)));
         followLinkedFolders();
@@ -76,6 +80,7 @@ private:
         storeEntry(entry.text, folderPath, name, size);
         entry.identity = FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)};
         entry.origin = origin;
+        if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);
     }
 
     bool leftOut(const std::wstring& folderPath) const { return isInFolder(folderPath, request_.windowsFolderPrefix); }
@@ -106,6 +111,8 @@ private:
                 stopped_ = true;
                 break;
             }
+            // Only this thread writes it: a plain store, no locked increment.
+            if (request_.counts) request_.counts->lookedAt.store(++lookedAt_, std::memory_order_relaxed);
             if (ListingEntryKind(listing) == listingFile) {
                 const long long size = ListingEntrySize(listing);
                 if (size <= request_.sizeThreshold) continue;
@@ -148,6 +155,7 @@ private:
     int& count_;
     std::vector<FoundOrigin>& origins_;
     bool stopped_ = false;
+    long long lookedAt_ = 0;
     std::set<PathIdentity> walkedFolders_;
     std::deque<std::wstring> linkedFolders_;
 };

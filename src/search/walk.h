@@ -4,8 +4,16 @@
 // It needs no window; whoever runs it says when to stop.
 #include "window/found_files.h"
 
+#include <atomic>
 #include <string>
 #include <vector>
+
+// What a walk has done so far, kept by the walk as it goes and read by whoever
+// shows its progress, from another thread.
+struct WalkCounts {
+    std::atomic<long long> lookedAt{0};  // entries listed
+    std::atomic<int> found{0};           // files collected
+};
 
 struct WalkRequest {
     std::wstring rootPath;             // such as "C:\"
@@ -13,6 +21,7 @@ struct WalkRequest {
     bool nameTest = false;             // text mode: only names that hold nameText
     std::wstring nameText;             // lower-cased, quotes removed
     std::wstring windowsFolderPrefix;  // lower-cased, ending in "\"; empty leaves nothing out
+    WalkCounts* counts = nullptr;      // kept up to date when given
 };
 
 class WalkObserver {

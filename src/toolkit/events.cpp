@@ -87,6 +87,62 @@ int EventWindow() { return ui().last.window; }
 long long EventWParam() { return static_cast<long long>(ui().last.wParam); }
 long long EventLParam() { return static_cast<long long>(ui().last.lParam); }
 
+namespace {
+
+bool isPersonInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_MOUSEHOVER ||
+           message == WM_MOUSELEAVE || message == WM_NCMOUSEHOVER || message == WM_NCMOUSELEAVE;
+}
+
+// Takes every message waiting: input is dropped, the rest dispatched with no
+// event raised, so that nothing the person does starts a command meanwhile.
+// Painting waits for its turn: a list of many rows takes tens of milliseconds to
+// draw under Wine, and drawing it after every step of the work would double it.
+void handleWhileBusy(bool paint) {
+    const OperationInProgress noEvents;
+    const UINT kinds = PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE | (paint ? PM_QS_PAINT : 0);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | kinds)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!isPersonInput(message.message)) DispatchMessageW(&message);
+    }
+}
+
+constexpr DWORD tendEvery = 30, paintEvery = 250;
+DWORD lastTended = 0, lastPainted = 0;
+
+// Takes what has come in, painting too when its turn has come.
+void tendNow(DWORD now) {
+    const bool paint = now - lastPainted >= paintEvery;
+    handleWhileBusy(paint);
+    lastTended = now;
+    if (paint) lastPainted = now;
+}
+
+}  // namespace
+
+void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress, int slice) {
+    while (!finished()) {
+        // Woken by anything but a pending paint, which would wake it at once.
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(slice), QS_ALLINPUT & ~QS_PAINT,
+                                    MWMO_INPUTAVAILABLE);
+        tendNow(GetTickCount());
+        if (progress) progress();
+    }
+}
+
+void EventTendWhileBusy() {
+    // Often enough that the window answers within a tenth of a second, seldom
+    // enough that a step of a few microseconds does not pay for a look each time.
+    const DWORD now = GetTickCount();
+    if (now - lastTended >= tendEvery) tendNow(now);
+}
+
 void SleepAnsweringSentMessages(int milliseconds) {
     const DWORD start = GetTickCount();
     for (DWORD wait; (wait = remainingOf(start, milliseconds)) > 0;) {

@@ -1,5 +1,6 @@
 #pragma once
 // The event queue: what the user did, as codes the application reads one at a time.
+#include <functional>
 
 enum EventCode {
     eventKeyDown = 0x100,  // the native message number of a key going down
@@ -50,6 +51,18 @@ int EventKind();
 int EventWindow();
 long long EventWParam();
 long long EventLParam();
+
+// While long work goes on, the window stays alive: it paints, answers what other
+// programs send it and runs its timers, while what a person does to it with the
+// mouse or the keys is dropped and nothing reaches the event queue. The
+// asynchronous key state keeps following the keyboard meanwhile.
+// Waits so until `finished` answers true, asking it every `slice` milliseconds
+// and calling `progress` after each look.
+void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress = {},
+                        int slice = 20);
+// The same for work on this thread, called between its steps: takes what has come
+// in, at most every few tens of milliseconds, so it is cheap to call often.
+void EventTendWhileBusy();
 
 // Sleeps, but answers what other threads and programs send to this thread's
 // windows meanwhile (they would hang waiting on it); posted input stays queued.

@@ -62,44 +62,39 @@ HeldFile::HeldFile(const std::wstring& path) : exact_(PathExactForm(path)) {
     HANDLE handle = CreateFileW(exact_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
+    if (handle == INVALID_HANDLE_VALUE) return;
+    handle_ = handle;
+    NativeStandardInformation standard{};
+    NativeBasicInformation basic{};
+    if (standardOf(handle_, standard)) {
+        folder_ = standard.directory;
+        links_ = standard.numberOfLinks;
+        identity_.size = standard.endOfFile.QuadPart;
+    }
+    if (basicOf(handle_, basic)) {
+        attributes_ = basic.attributes;
+        link_ = (basic.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        identity_.lastWrite = basic.lastWriteTime.QuadPart;
+    }
+    identity_.index = FileIndexOfHandle(native(handle_));
 }
 
 HeldFile::~HeldFile() {
     if (handle_) CloseHandle(native(handle_));
 }
 
-bool HeldFile::isFolder() const {
-    NativeStandardInformation standard{};
-    return standardOf(handle_, standard) && standard.directory;
-}
+bool HeldFile::isFolder() const { return folder_; }
 
-bool HeldFile::isLink() const {
-    NativeBasicInformation basic{};
-    return basicOf(handle_, basic) && (basic.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
+bool HeldFile::isLink() const { return link_; }
 
-bool HeldFile::isOnlyName() const {
-    NativeStandardInformation standard{};
-    return standardOf(handle_, standard) && standard.numberOfLinks <= 1;
-}
+bool HeldFile::isOnlyName() const { return links_ <= 1; }
 
-FileIdentity HeldFile::identity() const {
-    FileIdentity identity;
-    if (!handle_) return identity;
-    NativeStandardInformation standard{};
-    NativeBasicInformation basic{};
-    identity.index = FileIndexOfHandle(native(handle_));
-    if (standardOf(handle_, standard)) identity.size = standard.endOfFile.QuadPart;
-    if (basicOf(handle_, basic)) identity.lastWrite = basic.lastWriteTime.QuadPart;
-    return identity;
-}
+FileIdentity HeldFile::identity() const { return identity_; }
 
 bool HeldFile::matches(const FileIdentity& found) const {
     if (!handle_) return false;
-    const FileIdentity now = identity();
-    if (found.index && now.index && found.index != now.index) return false;
-    return now.size == found.size && now.lastWrite == found.lastWrite;
+    if (found.index && identity_.index && found.index != identity_.index) return false;
+    return identity_.size == found.size && identity_.lastWrite == found.lastWrite;
 }
 
 std::wstring HeldFile::finalPath() const { return handle_ ? FinalPathOfHandle(native(handle_)) : std::wstring(); }
@@ -112,21 +107,20 @@ bool HeldFile::liesAt(const std::wstring& expected) const {
 
 RemoveResult HeldFile::remove(int flags) {
     if (!handle_) return RemoveResult::refused;
-    NativeBasicInformation original{};
-    const bool readOnly = basicOf(handle_, original) && (original.attributes & FILE_ATTRIBUTE_READONLY);
+    const bool readOnly = (attributes_ & FILE_ATTRIBUTE_READONLY) != 0;
     // By name, but only once the caller has checked that the name leads to this
     // file; an attribute is all that could reach another.
     const bool forced = (flags & removeForce) && readOnly && PathSetAttributes(exact_, FILE_ATTRIBUTE_NORMAL);
     BOOLEAN deleteFile = TRUE;
     const bool accepted = NativeSetFile(native(handle_), nativeDispositionInformation, &deleteFile, sizeof deleteFile);
-    if (!accepted && forced) PathRestoreAttributes(exact_, static_cast<int>(original.attributes));
+    if (!accepted && forced) PathRestoreAttributes(exact_, static_cast<int>(attributes_));
     // The file goes when the last handle to it closes: this one now, or those of
     // programs that hold it open with delete sharing, later.
     CloseHandle(native(handle_));
     handle_ = nullptr;
     if (!accepted) return RemoveResult::refused;
     if (goneOrPending(exact_)) return RemoveResult::done;
-    if (forced) PathRestoreAttributes(exact_, static_cast<int>(original.attributes));
+    if (forced) PathRestoreAttributes(exact_, static_cast<int>(attributes_));
     return RemoveResult::unconfirmed;
 }
 

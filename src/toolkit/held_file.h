@@ -43,6 +43,11 @@ public:
 private:
     std::wstring exact_;
     void* handle_ = nullptr;
+    // Read once when opened: nothing can change them that would not also make the
+    // file fail its checks.
+    bool folder_ = false, link_ = false;
+    unsigned long links_ = 0, attributes_ = 0;
+    FileIdentity identity_;
 };
 
 // Holds a folder open so that no program can rename, move or remove it while

@@ -139,6 +139,11 @@ void ThreadFinish(int number) {
     threads.erase(started);
 }
 
+bool ThreadEnded(int number) {
+    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    return started == threads.end() || WaitForSingleObject(started->handle.get(), 0) == WAIT_OBJECT_0;
+}
+
 void closeThreadHandles() { threads.clear(); }
 
 namespace {

@@ -20,6 +20,8 @@ using ThreadProcedure = void (*)(void* parameter);
 int ThreadStart(ThreadProcedure procedure, void* parameter, unsigned long stackBytes = 0);
 // Waits until the thread has ended.
 void ThreadFinish(int number);
+// True once the thread has ended (or was never started).
+bool ThreadEnded(int number);
 
 // The chosen folder, ending in "\", or an empty text when the user cancels.
 std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initialPath);

@@ -2,6 +2,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
+#include "toolkit/system.h"
 #include "toolkit/window.h"
 #include "window/action_buttons.h"
 #include "window/control_ids.h"
@@ -10,6 +11,8 @@
 namespace {
 
 bool noticeShown = false;
+std::wstring noticeText;
+unsigned long lastProgress = 0;
 
 // The button rule decides these once the window is back: enabling them only for
 // the rule to disable them again costs two repaints each under Wine.
@@ -42,10 +45,25 @@ void showBusyNotice(const std::wstring& text) {
     ControlRaise(idBusyNotice);
     ControlUseFont(idBusyNotice, mainFont);
     noticeShown = true;
+    noticeText = text;
+    lastProgress = TickCount();
     setMainStatus(text + L"...");
     // The long work that follows takes no events, so the notice would otherwise be
     // painted only once it is over.
     WindowPaintNow(mainWindowNumber);
+}
+
+void showBusyProgress(const std::wstring& counts) {
+    const unsigned long now = TickCount();
+    if (!noticeShown || now - lastProgress < 250) return;
+    lastProgress = now;
+    setMainStatus(noticeText + L"... " + counts);
+}
+
+std::wstring countText(long long count) {
+    std::wstring digits = std::to_wstring(count < 0 ? -count : count);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, L",");
+    return (count < 0 ? L"-" : L"") + digits;
 }
 
 void hideBusyNotice() {

@@ -6,5 +6,11 @@
 void setMainControlsDisabled(int flag);
 void showBusyNotice(const std::wstring& text);
 void hideBusyNotice();
+// The notice's text in the status bar followed by how far the work has come
+// ("Scanning C: drive (hold Esc to stop)... 412,318 files looked at, 1,204 found"),
+// at most four times a second however often it is asked.
+void showBusyProgress(const std::wstring& counts);
+// A count with its thousands grouped: "412,318".
+std::wstring countText(long long count);
 // Takes every pending event without acting on it.
 void drainEvents();

@@ -5,11 +5,7 @@
 
 void waitForKeysReleased() {
     // Any bit counts, the pressed-since-last-asked bit too: the key that closed a
-    // message box must not reach the window.
-    for (;;) {
-        SleepAnsweringSentMessages(1);
-        if (KeyTouched(keyEscape)) continue;
-        if (KeyTouched(keyEnter)) continue;
-        return;
-    }
+    // message box must not reach the window. The window lives on meanwhile, and
+    // the key press itself is dropped with the rest of the input.
+    EventWaitWhileBusy([] { return !KeyTouched(keyEscape) && !KeyTouched(keyEnter); }, {}, 1);
 }

@@ -4,8 +4,9 @@
 D: files at both sides of every size criterion (sparse: they take no space), songs
 for a name search, a read-only file, and a tree of many small files with large ones
 spread through it, for stopping a walk; E: an empty move target. With --figures,
-F: a drive of 150,000 files for the timed searches, large enough that the
-window's own work of a search weighs as little as it does on a real drive.
+F: a drive of 300,000 files for the timed searches and the long work the window
+must live through, large enough that the window's own work of a search weighs as
+little as it does on a real drive, with 300 large files in its root.
 """
 import os
 import sys
@@ -52,7 +53,11 @@ for folder in range(100):
 
 if "--figures" in sys.argv[2:]:
     f = os.path.join(drives, "f")
-    for folder in range(300):
+    # Found first, before the walk goes into the folders: the files a person who
+    # stops the walk early has found.
+    for i in range(300):
+        make("big %03d.bin" % i, 101 * MB + i, f)
+    for folder in range(600):
         base = os.path.join("group %02d" % (folder // 30), "folder %03d" % folder)
         empty_files(base, 500, f)
         if folder % 50 == 0:

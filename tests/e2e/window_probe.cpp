@@ -17,6 +17,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdint>
 #include <string>
@@ -302,6 +303,25 @@ void printBox(HWND box) {
     printUtf8(windowText(box) + L"\t" + escaped(windowText(GetDlgItem(box, 0xFFFF))) + L"\n");
 }
 
+// Asks the window for an answer every 50 ms, as the system and other programs
+// do, until the file `until` exists: prints how many answers came within a second
+// of the question and the longest wait.
+void pingUntil(const wchar_t* until) {
+    HWND main = mainWindow();
+    int asked = 0, answered = 0;
+    double longest = 0;
+    while (GetFileAttributesW(until) == INVALID_FILE_ATTRIBUTES) {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        DWORD_PTR result = 0;
+        ++asked;
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++answered;
+        longest = std::max(longest, millisecondsSince(start));
+        Sleep(50);
+    }
+    std::printf("%d %d %.0f\n", asked, answered, longest);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -312,6 +332,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"time-search") timeSearch();
     else if (command == L"find-loop" && argc > 2) timeFindLoop(argv[2]);
     else if (command == L"tabs") printTabs();
+    else if (command == L"ping-until" && argc > 2) pingUntil(argv[2]);
     else if (command == L"dropdown") printDropDown();
     else if (command == L"box") printBox(messageBox());
     else if (command == L"wait-box") {
