@@ -58,8 +58,10 @@ TickedRows tickedRows() {
         if (!(ControlItemState(idResultsList, row) & 2)) continue;
         PurgeFile file;
         file.path = ControlItemText(idResultsList, row, 1);
-        if (static_cast<size_t>(row) < found.rows.size() && found.rows[row].origin < found.origins.size()) {
-            const FoundFile& record = found.rows[static_cast<size_t>(row)];
+        const int key = ControlItemKey(idResultsList, row);
+        if (key >= 0 && static_cast<size_t>(key) < found.rows.size() &&
+            found.rows[static_cast<size_t>(key)].origin < found.origins.size()) {
+            const FoundFile& record = found.rows[static_cast<size_t>(key)];
             file.identity = record.identity;
             file.finalPath = expectedFinalPath(found.origins[record.origin], file.path);
             file.sameVolume = sameVolume(record.origin);
@@ -97,7 +99,7 @@ bool confirmed(bool moving, const std::wstring& warningNote) {
 // the bar follows each copy and the status names the file that moves.
 class PurgeInWindow final : public PurgeObserver {
 public:
-    explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows), removedRows_(rows.size(), false) {}
+    explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows) {}
 
     // Asked before each file: the window takes what has come in meanwhile and
     // shows how far the purge is.
@@ -111,23 +113,9 @@ public:
         // Rows below a removed row move up by one.
         ControlRemoveItem(idResultsList, rows_[index] - removed_);
         ++removed_;
-        removedRows_[index] = true;
     }
     void fileLeft(size_t index) override {
         ControlSetItemColor(idResultsList, rows_[index] - removed_, 1, warningRed, 1);
-    }
-    // The found files of the rows that went leave with them.
-    void forgetRemovedRows(std::vector<FoundFile>& found) const {
-        size_t next = 0;
-        std::vector<FoundFile> kept;
-        kept.reserve(found.size());
-        for (size_t row = 0; row < found.size(); ++row) {
-            if (next < rows_.size() && rows_[next] == static_cast<int>(row)) {
-                if (removedRows_[next++]) continue;
-            }
-            kept.push_back(found[row]);
-        }
-        found.swap(kept);
     }
     void status(const std::wstring& text) override { setMainStatus(text); }
     void progress(int percent) override {
@@ -139,7 +127,6 @@ public:
 
 private:
     const std::vector<int>& rows_;
-    std::vector<bool> removedRows_;
     int removed_ = 0;
     size_t started_ = 0;
     int shown_ = -1;
@@ -211,7 +198,6 @@ void purgeTickedFiles(int id) {
     showBusyNotice(std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
     PurgeInWindow window(ticked.rows);
     const PurgeOutcome outcome = purgeFiles(job, window);
-    window.forgetRemovedRows(foundFiles().rows);
 
     TempPurgeResult temp;
     const bool withTemp = windowState().purgeTempFiles;

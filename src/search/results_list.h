@@ -2,5 +2,3 @@
 #include <string>
 
 void clearResults();
-// entryText: a collected entry without its leading blanks; rowIndex: the index the row gets.
-void addResultRow(const std::wstring& entryText, int rowIndex);

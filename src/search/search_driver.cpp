@@ -6,6 +6,7 @@
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
+#include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
@@ -58,28 +59,45 @@ void collectFiles(const std::wstring& rootPath, bool nameTest, const std::wstrin
     state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount, state.origins);
 }
 
+namespace {
+
+// A line of a collected entry: 0 the padded size, 1 the size text, 2 the path.
+std::wstring entryLine(const std::wstring& entry, int line) {
+    size_t start = 0;
+    for (int skipped = 0; skipped < line; ++skipped) start = entry.find(L'\n', start) + 1;
+    const size_t end = entry.find(L'\n', start);
+    return entry.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+}
+
+const std::wstring& entryOfRow(int key) {
+    return searchState().collection[static_cast<size_t>(foundFiles().rows[static_cast<size_t>(key)].entry)].text;
+}
+
+}  // namespace
+
 void listCollectedEntries(bool textMode, const std::wstring& searchText) {
     const SearchState& state = searchState();
     FoundFiles& found = foundFiles();
     found.origins = state.origins;
     found.rows.clear();
-    ControlFreezeDrawing(idResultsList, true);
-    int rowIndex = -1;
     const std::wstring ofAll = L" of " + countText(state.collectedCount) + L" listed";
     for (int i = 1; i <= state.collectedCount; ++i) {
         const CollectedEntry& collected = state.collection[static_cast<size_t>(i)];
-        std::wstring entry = TextTrimStart(collected.text);
-        if (!textMode || entryMatchesName(entry, searchText)) {
-            addResultRow(entry, ++rowIndex);
-            found.rows.push_back(FoundFile{collected.identity, collected.origin});
-        }
+        if (!textMode || entryMatchesName(collected.text, searchText))
+            found.rows.push_back(FoundFile{collected.identity, collected.origin, i});
         if (KeyHeld(keyEscape)) break;
-        if ((i & 255) == 0) {
+        if ((i & 4095) == 0) {
             EventTendWhileBusy();
             showBusyProgress(countText(i) + ofAll);
         }
     }
-    ControlFreezeDrawing(idResultsList, false);
+    // The list holds no texts of its own: it asks for the rows it draws. A file
+    // read-only or gone by then shows red.
+    RowSource rows;
+    rows.text = [](int key, int column) { return entryLine(entryOfRow(key), column + 1); };
+    rows.color = [](int key) { return (PathAttributes(entryLine(entryOfRow(key), 2)) & 1) ? warningRed : -1; };
+    rows.colorColumn = 1;
+    ControlShowRows(idResultsList, static_cast<int>(found.rows.size()), rows);
 }
 
 void runSearch() {

@@ -1,4 +1,6 @@
 // The multi-column list with check boxes and per-cell colours.
+#include "toolkit/check_list.h"
+
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/ui_state.h"
@@ -10,58 +12,6 @@
 
 
 namespace {
-
-// A row's colours travel with the row: the block hangs off the row's item data.
-struct RowColors {
-    LPARAM rowData = 0;
-    std::vector<std::pair<int, int>> cells;  // (text colour + 1, background + 1); 0 = not set
-};
-
-class CheckList final : public Control {
-public:
-    explicit CheckList(int flags) : Control(kindCheckList), flags_(flags) {}
-    // The colour blocks are freed while the rows still exist. The list owns its
-    // image list and destroys it with its window.
-    ~CheckList() override {
-        if (hwnd) SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
-    }
-
-    bool notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override;
-    long long state() override;
-    void setState(long long row) override;
-    std::wstring text() override;
-    void addItem(int position, const std::wstring& text, HANDLE image) override;
-    void removeItem(int row) override;
-    void clearItems() override;
-    int itemCount() override;
-    int itemState(int row) override;
-    void setItemState(int row, int bits) override;
-    void tickAllItems(bool ticked) override;
-    int selectedCount() override;
-    std::wstring itemText(int row, int column) override;
-    void setItemText(int row, const std::wstring& text, int column) override;
-    void addColumn(int position, const std::wstring& title, int width) override;
-    long long itemAttribute(int column, int attribute) override;
-    void setItemAttribute(int column, int attribute, long long value) override;
-    void setColor(int which, int color) override;
-    void setItemColor(int row, int which, int color, int column) override;
-    int itemColor(int row, int which, int column) override;
-
-private:
-    RowColors& ensureColors(int row);
-    void setCell(int row, int column, const std::wstring& text);
-    std::wstring columnTitle(int column);
-    void setColumnTitle(int column, const std::wstring& title);
-    void drawGridLines(HDC dc);
-    LRESULT customDraw(NMLVCUSTOMDRAW& draw);
-
-    size_t longestCell = 0;
-    HIMAGELIST images = nullptr;
-    const int flags_;
-    bool hasColors = false;
-    int gridColor = -1;
-    int columns = 1;
-};
 
 struct ListDefaults {
     bool known = false;
@@ -77,6 +27,8 @@ RowColors* colorsOf(HWND list, int row) {
     if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
     return reinterpret_cast<RowColors*>(item.lParam);
 }
+
+}  // namespace
 
 RowColors& CheckList::ensureColors(int row) {
     RowColors* colors = colorsOf(hwnd, row);
@@ -299,6 +251,12 @@ void CheckList::drawGridLines(HDC dc) {
     DeleteObject(pen);
 }
 
+std::pair<int, int> CheckList::cellColors(const NMLVCUSTOMDRAW& draw) {
+    auto* colors = reinterpret_cast<RowColors*>(draw.nmcd.lItemlParam);
+    const size_t column = static_cast<size_t>(draw.iSubItem);
+    return colors && column < colors->cells.size() ? colors->cells[column] : std::pair<int, int>{0, 0};
+}
+
 LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
@@ -306,10 +264,7 @@ LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
         case CDDS_ITEMPREPAINT:
             return hasColors ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-            auto* colors = reinterpret_cast<RowColors*>(draw.nmcd.lItemlParam);
-            size_t column = static_cast<size_t>(draw.iSubItem);
-            std::pair<int, int> cell{0, 0};
-            if (colors && column < colors->cells.size()) cell = colors->cells[column];
+            const std::pair<int, int> cell = cellColors(draw);
             draw.clrText = cell.first ? static_cast<COLORREF>(cell.first - 1)
                                       : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTCOLOR, 0, 0));
             draw.clrTextBk = cell.second ? static_cast<COLORREF>(cell.second - 1)
@@ -324,7 +279,9 @@ LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
     }
 }
 
+namespace {
 constexpr UINT changeStates = LVIS_SELECTED | LVIS_STATEIMAGEMASK;
+}  // namespace
 
 bool CheckList::notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != WM_NOTIFY) return false;
@@ -366,16 +323,23 @@ void CheckList::tickAllItems(bool ticked) {
     SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
+int CheckList::tickedCount() {
+    int ticked = 0;
+    for (int row = 0, rows = itemCount(); row < rows; ++row)
+        if (itemState(row) & 2) ++ticked;
+    return ticked;
+}
+
 int CheckList::selectedCount() { return static_cast<int>(SendMessageW(hwnd, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
-}  // namespace
 
 std::intptr_t CheckListCreate(int number, int x, int y, int width, int height, const std::wstring& firstColumnTitle,
                         int firstColumnWidth, int flags) {
+    const bool onDemand = (flags & listRowsOnDemand) != 0;
     DWORD style = LVS_REPORT | WS_TABSTOP | ((flags & listMultiSelect) ? 0 : LVS_SINGLESEL) |
-                  ((flags & listShowSelectionAlways) ? LVS_SHOWSELALWAYS : 0);
-    Control* control = createControl(number, std::make_unique<CheckList>(flags), WC_LISTVIEWW, style, WS_EX_CLIENTEDGE,
-                                     x, y, width, height, L"");
+                  ((flags & listShowSelectionAlways) ? LVS_SHOWSELALWAYS : 0) | (onDemand ? LVS_OWNERDATA : 0);
+    Control* control = createControl(number, onDemand ? makeRowList(flags) : std::make_unique<CheckList>(flags),
+                                     WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, x, y, width, height, L"");
     if (!control) return 0;
 
     DWORD extended = LVS_EX_DOUBLEBUFFER;
@@ -383,6 +347,8 @@ std::intptr_t CheckListCreate(int number, int x, int y, int width, int height, c
     if (flags & listFullRowSelect) extended |= LVS_EX_FULLROWSELECT;
     if (flags & listHeaderDragDrop) extended |= LVS_EX_HEADERDRAGDROP;
     SendMessageW(control->hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    // A list that asks for its rows is asked for their boxes too.
+    if (onDemand) SendMessageW(control->hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
 
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;

@@ -164,6 +164,20 @@ void ControlTickAllItems(int number, bool ticked) {
     if (Control* control = find(number)) control->tickAllItems(ticked);
 }
 
+int ControlTickedCount(int number) {
+    Control* control = find(number);
+    return control ? control->tickedCount() : 0;
+}
+
+void ControlShowRows(int number, int count, const RowSource& source) {
+    change(number, [&](Control& control) { control.showRows(count, source); });
+}
+
+int ControlItemKey(int number, int row) {
+    Control* control = find(number);
+    return control ? control->itemKey(row) : row;
+}
+
 int ControlSelectedCount(int number) {
     Control* control = find(number);
     return control ? control->selectedCount() : 0;
@@ -272,6 +286,11 @@ void ControlDestroy(int number) {
 
 void ControlRaise(int number) {
     if (Control* control = find(number)) SetWindowPos(control->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void ControlPaintNow(int number) {
+    if (Control* control = find(number))
+        RedrawWindow(control->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 void ControlFreezeDrawing(int number, bool frozen) {

@@ -3,6 +3,7 @@
 // default font, and driven through the generic operations below. Every operation
 // on a number without a control does nothing and returns 0.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 enum ControlKindNumber {
@@ -29,6 +30,19 @@ enum CheckListFlags {
     listGridLines = 0x10000,
     listHeaderDragDrop = 0x10000000,
     listFullRowSelect = 0x40000000,
+    // The rows are asked for when drawn or read (ControlShowRows) instead of held
+    // by the control: a list of many rows costs little and fills at once.
+    listRowsOnDemand = 0x100000,
+};
+
+// Where a list that asks for its rows gets them. Each row keeps the key it was
+// shown under, however many rows above it go.
+struct RowSource {
+    std::function<std::wstring(int key, int column)> text;
+    // The text colour of a row's cells in colorColumn, asked once per row when it
+    // is first drawn or read; -1 for the list's own colour.
+    std::function<int(int key)> color;
+    int colorColumn = 0;
 };
 
 // Attributes read and set with ControlAttribute and ControlSetAttribute.
@@ -82,6 +96,12 @@ void ControlSetItemState(int number, int item, int state);
 void ControlTickAllItems(int number, bool ticked);
 // A list: how many rows are selected.
 int ControlSelectedCount(int number);
+// A checkbox list: how many rows are ticked.
+int ControlTickedCount(int number);
+// A list that asks for its rows: shows `count` rows, keys 0 to count - 1, none ticked.
+void ControlShowRows(int number, int count, const RowSource& source);
+// The key a row was shown under (ControlShowRows); for other lists the row itself.
+int ControlItemKey(int number, int row);
 void ControlSetItemColor(int number, int item, int which, int color, int column = -1);
 // The colour set on a cell, -1 when none is set.
 int ControlItemColor(int number, int item, int which, int column);
@@ -102,6 +122,8 @@ int ControlKindOf(int number);
 void ControlDestroy(int number);
 // Brings the control above its siblings.
 void ControlRaise(int number);
+// Draws the control at once, over whatever its parent or siblings drew where it lies.
+void ControlPaintNow(int number);
 // Stops a control drawing while many changes are made, and draws it once when released.
 void ControlFreezeDrawing(int number, bool frozen);
 void ControlSetTooltip(int number, const std::wstring& text);

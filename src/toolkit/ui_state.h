@@ -1,5 +1,6 @@
 #pragma once
 // The window, control and event layer's own records. Only the toolkit includes this.
+#include "toolkit/controls.h"
 #include "toolkit/numbered_table.h"
 
 #include <windows.h>
@@ -43,6 +44,9 @@ public:
     virtual void setItemState(int, int) {}
     virtual void tickAllItems(bool) {}
     virtual int selectedCount() { return 0; }
+    virtual int tickedCount() { return 0; }
+    virtual void showRows(int, const RowSource&) {}
+    virtual int itemKey(int row) { return row; }
     virtual std::wstring itemText(int, int) { return {}; }
     virtual void setItemText(int, const std::wstring&, int) {}
     virtual void addColumn(int, const std::wstring&, int) {}

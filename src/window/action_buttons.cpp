@@ -10,12 +10,6 @@
 
 namespace {
 
-bool anyRowTicked() {
-    for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row)
-        if (ControlItemState(idResultsList, row) & 2) return true;
-    return false;
-}
-
 void showSelection() {
     WindowState& state = windowState();
     const int selected = ControlSelectedCount(idResultsList);
@@ -32,7 +26,7 @@ void showSelection() {
 }  // namespace
 
 void updateActionButtons() {
-    const bool anyTicked = anyRowTicked();
+    const bool anyTicked = ControlTickedCount(idResultsList) > 0;
     showSelection();
     ControlSetDisabled(idDeleteButton, !(anyTicked || windowState().purgeTempFiles));
     ControlSetDisabled(idMoveButton, !anyTicked);

@@ -58,6 +58,8 @@ void showBusyProgress(const std::wstring& counts) {
     if (!noticeShown || now - lastProgress < 250) return;
     lastProgress = now;
     setMainStatus(noticeText + L"... " + counts);
+    // The window paints as the work goes on, and may paint over the notice.
+    ControlPaintNow(idBusyNotice);
 }
 
 std::wstring countText(long long count) {

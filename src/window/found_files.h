@@ -17,11 +17,14 @@ struct FoundOrigin {
 struct FoundFile {
     FileIdentity identity;
     unsigned origin = 0;
+    int entry = 0;  // its entry in the search's collection, which holds its texts
 };
 
 struct FoundFiles {
     std::vector<FoundOrigin> origins;
-    std::vector<FoundFile> rows;  // row i of the results list
+    // By the key each row of the results list was shown under (ControlItemKey):
+    // rows that go leave the keys of the others as they were.
+    std::vector<FoundFile> rows;
 };
 
 FoundFiles& foundFiles();

@@ -14,7 +14,10 @@ namespace {
 
 enum ImageNumber { searchImage, optionsImage, actionImage, manualImage, resultsImage, typeInfoImage, exactInfoImage };
 
-constexpr int resultsListFlags = listCheckBoxes | listMultiSelect | listShowSelectionAlways | listFullRowSelect;
+// A drive can hold hundreds of thousands of matches: the list asks for the rows it
+// draws instead of holding a copy of each.
+constexpr int resultsListFlags =
+    listCheckBoxes | listMultiSelect | listShowSelectionAlways | listFullRowSelect | listRowsOnDemand;
 
 int loadIcon(int number, const unsigned char* data) {
     ImageFromMemory(number, data, iconFileSize);

@@ -125,6 +125,7 @@ TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
     makeFile(source + L"keep.bin", 300);
     makeFile(source + L"one.bin", 200);
     makeFile(source + L"two.bin", 100);
+    makeFile(source + L"last.bin", 50);
     listFiles();
     tick(source + L"one.bin");
     tick(source + L"two.bin");
@@ -140,12 +141,19 @@ TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
     EXPECT_EQ(script.person().messages[1].type, 0x52040u);
 
     const Snapshot after = disk();
-    EXPECT_EQ(after.size(), 1u);
+    EXPECT_EQ(after.size(), 2u);
     EXPECT_TRUE(after.count(source + L"keep.bin"));
-    EXPECT_EQ(ControlItemCount(idResultsList), 1);
+    EXPECT_EQ(ControlItemCount(idResultsList), 2);
     EXPECT_EQ(ControlText(idDriveList).substr(0, 2), L"S:") << "the source drive is selected again";
     EXPECT_FALSE(IsWindow(ControlNativeHandle(idBusyNotice)));
     EXPECT_EQ(ControlFocus(), idResultsList);
+
+    // The row that moved up past the removed ones is still the file it was found as.
+    tick(source + L"last.bin");
+    UseScriptedPerson again;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    EXPECT_EQ(again.person().messages.back().text, L"Files purged from S: drive freed 50 bytes of space.");
+    EXPECT_EQ(disk().size(), 1u);
 }
 
 TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {

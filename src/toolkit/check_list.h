@@ -1,0 +1,71 @@
+#pragma once
+// The multi-column list with check boxes and per-cell colours, and the kind that
+// asks for its rows (toolkit-internal).
+#include "toolkit/controls.h"
+#include "toolkit/ui_state.h"
+
+#include <commctrl.h>
+
+#include <utility>
+#include <vector>
+
+// A row's colours travel with the row: the block hangs off the row's item data.
+struct RowColors {
+    LPARAM rowData = 0;
+    std::vector<std::pair<int, int>> cells;  // (text colour + 1, background + 1); 0 = not set
+};
+
+class CheckList : public Control {
+public:
+    explicit CheckList(int flags) : Control(kindCheckList), flags_(flags) {}
+    // The colour blocks are freed while the rows still exist. The list owns its
+    // image list and destroys it with its window.
+    ~CheckList() override {
+        if (hwnd) SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+    }
+
+    bool notify(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override;
+    long long state() override;
+    void setState(long long row) override;
+    std::wstring text() override;
+    void addItem(int position, const std::wstring& text, HANDLE image) override;
+    void removeItem(int row) override;
+    void clearItems() override;
+    int itemCount() override;
+    int itemState(int row) override;
+    void setItemState(int row, int bits) override;
+    void tickAllItems(bool ticked) override;
+    int tickedCount() override;
+    int selectedCount() override;
+    std::wstring itemText(int row, int column) override;
+    void setItemText(int row, const std::wstring& text, int column) override;
+    void addColumn(int position, const std::wstring& title, int width) override;
+    long long itemAttribute(int column, int attribute) override;
+    void setItemAttribute(int column, int attribute, long long value) override;
+    void setColor(int which, int color) override;
+    void setItemColor(int row, int which, int color, int column) override;
+    int itemColor(int row, int which, int column) override;
+
+protected:
+    // A cell's (text colour + 1, background + 1), 0 where none is set.
+    virtual std::pair<int, int> cellColors(const NMLVCUSTOMDRAW& draw);
+    std::wstring columnTitle(int column);
+    void setColumnTitle(int column, const std::wstring& title);
+    LRESULT customDraw(NMLVCUSTOMDRAW& draw);
+
+    bool hasColors = false;
+    int columns = 1;
+
+private:
+    RowColors& ensureColors(int row);
+    void setCell(int row, int column, const std::wstring& text);
+    void drawGridLines(HDC dc);
+
+    size_t longestCell = 0;
+    HIMAGELIST images = nullptr;
+    const int flags_;
+    int gridColor = -1;
+};
+
+// The kind that asks for its rows (LVS_OWNERDATA).
+std::unique_ptr<Control> makeRowList(int flags);

@@ -1,0 +1,235 @@
+// The check list that asks for its rows (a list view with owner data): it keeps
+// each row's key, tick and colour and nothing else, so a list of many rows costs
+// a few bytes a row and is filled at once.
+#include "toolkit/check_list.h"
+
+#include "toolkit/events.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+constexpr int colorNotAsked = -2;
+
+class RowList final : public CheckList {
+public:
+    using CheckList::CheckList;
+
+    bool notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void addItem(int position, const std::wstring& text, HANDLE image) override;
+    void removeItem(int row) override;
+    void clearItems() override;
+    int itemState(int row) override;
+    void setItemState(int row, int bits) override;
+    void tickAllItems(bool ticked) override;
+    int tickedCount() override { return ticked_; }
+    std::wstring itemText(int row, int column) override;
+    void setItemText(int row, const std::wstring& text, int column) override;
+    void setItemColor(int row, int which, int color, int column) override;
+    int itemColor(int row, int which, int column) override;
+    void showRows(int count, const RowSource& source) override;
+    int itemKey(int row) override { return valid(row) ? rows_[static_cast<size_t>(row)].key : row; }
+
+protected:
+    std::pair<int, int> cellColors(const NMLVCUSTOMDRAW& draw) override;
+
+private:
+    struct Row {
+        int key;  // below 0: a row added with its own text
+        int color = colorNotAsked;
+        bool ticked = false;
+    };
+
+    bool valid(int row) const { return row >= 0 && static_cast<size_t>(row) < rows_.size(); }
+    void setCount() {
+        SendMessageW(hwnd, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+    void setTicked(Row& row, bool ticked) {
+        if (row.ticked == ticked) return;
+        row.ticked = ticked;
+        ticked_ += ticked ? 1 : -1;
+    }
+    void toggle(int row) {
+        setTicked(rows_[static_cast<size_t>(row)], !rows_[static_cast<size_t>(row)].ticked);
+        SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+        raiseControlEvent(*this, kindChange);
+    }
+    int colorOf(Row& row) {
+        if (row.color == colorNotAsked) row.color = row.key >= 0 && source_.color ? source_.color(row.key) : -1;
+        return row.color;
+    }
+    void fillDisplay(LVITEMW& item);
+
+    std::vector<Row> rows_;
+    std::vector<std::wstring> ownTexts_;  // rows added one by one, key -1 - index
+    RowSource source_;
+    int ticked_ = 0;
+    int tickedByList_ = -1;  // a row whose box the list itself just turned over
+};
+
+void RowList::showRows(int count, const RowSource& source) {
+    source_ = source;
+    ownTexts_.clear();
+    rows_.clear();
+    rows_.shrink_to_fit();  // a smaller list after a large one gives its room back
+    rows_.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int key = 0; key < count; ++key) rows_.push_back(Row{key});
+    ticked_ = 0;
+    hasColors = hasColors || static_cast<bool>(source.color);
+    SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+    setCount();
+}
+
+void RowList::addItem(int position, const std::wstring& text, HANDLE) {
+    ownTexts_.push_back(text);
+    const Row row{-static_cast<int>(ownTexts_.size())};
+    if (position < 0 || static_cast<size_t>(position) > rows_.size()) {
+        rows_.push_back(row);
+    } else {
+        rows_.insert(rows_.begin() + position, row);
+    }
+    setCount();
+}
+
+void RowList::removeItem(int row) {
+    if (!valid(row)) return;
+    setTicked(rows_[static_cast<size_t>(row)], false);
+    rows_.erase(rows_.begin() + row);
+    // The list moves its selection and focus up with the rows below.
+    SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+void RowList::clearItems() {
+    rows_.clear();
+    ownTexts_.clear();
+    ticked_ = 0;
+    SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+}
+
+int RowList::itemState(int row) {
+    if (!valid(row)) return 0;
+    const UINT state = static_cast<UINT>(SendMessageW(hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED));
+    return ((state & LVIS_SELECTED) ? 1 : 0) | (rows_[static_cast<size_t>(row)].ticked ? 2 : 0);
+}
+
+void RowList::setItemState(int row, int bits) {
+    if (!valid(row)) return;
+    setTicked(rows_[static_cast<size_t>(row)], (bits & 2) != 0);
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = (bits & 1) ? LVIS_SELECTED : 0;
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+void RowList::tickAllItems(bool ticked) {
+    for (Row& row : rows_) setTicked(row, ticked);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    raiseControlEvent(*this, kindChange);
+}
+
+std::wstring RowList::itemText(int row, int column) {
+    if (row == -1) return columnTitle(column);
+    if (!valid(row)) return {};
+    const int key = rows_[static_cast<size_t>(row)].key;
+    if (key >= 0) return source_.text ? source_.text(key, column) : std::wstring();
+    const std::wstring& text = ownTexts_[static_cast<size_t>(-1 - key)];
+    size_t start = 0;
+    for (int skipped = 0; skipped < column && start != std::wstring::npos; ++skipped) {
+        start = text.find(L'\n', start);
+        if (start != std::wstring::npos) ++start;
+    }
+    if (start == std::wstring::npos) return {};
+    return text.substr(start, text.find(L'\n', start) == std::wstring::npos ? std::wstring::npos
+                                                                             : text.find(L'\n', start) - start);
+}
+
+void RowList::setItemText(int row, const std::wstring& text, int column) {
+    if (row == -1) setColumnTitle(column, text.substr(0, text.find(L'\n')));
+}
+
+void RowList::setItemColor(int row, int which, int color, int column) {
+    if (which != 1 || (column != source_.colorColumn && column != -1)) return;
+    hasColors = true;
+    for (int r = row == -1 ? 0 : row, end = row == -1 ? static_cast<int>(rows_.size()) : row + 1; r < end; ++r)
+        if (valid(r)) rows_[static_cast<size_t>(r)].color = color;
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+int RowList::itemColor(int row, int which, int column) {
+    if (which != 1 || column != source_.colorColumn || !valid(row)) return -1;
+    return colorOf(rows_[static_cast<size_t>(row)]);
+}
+
+std::pair<int, int> RowList::cellColors(const NMLVCUSTOMDRAW& draw) {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (draw.iSubItem != source_.colorColumn || !valid(row)) return {0, 0};
+    return {colorOf(rows_[static_cast<size_t>(row)]) + 1, 0};
+}
+
+void RowList::fillDisplay(LVITEMW& item) {
+    if (!valid(item.iItem)) return;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring text = itemText(item.iItem, item.iSubItem);
+        const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+        wmemcpy(item.pszText, text.data(), length);
+        item.pszText[length] = L'\0';
+    }
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
+                     INDEXTOSTATEIMAGEMASK(rows_[static_cast<size_t>(item.iItem)].ticked ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+bool RowList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_NOTIFY) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->hwndFrom != hwnd) return false;
+    switch (header->code) {
+        case LVN_GETDISPINFOW:
+            fillDisplay(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+            result = 0;
+            return true;
+        case LVN_ITEMCHANGED: {
+            // Some lists turn a box over themselves and say so here (Wine's);
+            // others leave it to the click below (Windows').
+            const auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
+            result = 0;
+            if (!(change->uChanged & LVIF_STATE)) return true;
+            const UINT image = (change->uNewState & LVIS_STATEIMAGEMASK) >> 12;
+            if (image && valid(change->iItem) && rows_[static_cast<size_t>(change->iItem)].ticked != (image == 2)) {
+                setTicked(rows_[static_cast<size_t>(change->iItem)], image == 2);
+                tickedByList_ = change->iItem;
+                raiseControlEvent(*this, kindChange);
+            } else if ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) {
+                raiseControlEvent(*this, kindChange);
+            }
+            return true;
+        }
+        case NM_CLICK: {
+            LVHITTESTINFO hit{};
+            hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
+            SendMessageW(hwnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (valid(hit.iItem) && (hit.flags & LVHT_ONITEMSTATEICON)) {
+                if (tickedByList_ != hit.iItem) toggle(hit.iItem);
+            }
+            tickedByList_ = -1;
+            return CheckList::notify(message, wParam, lParam, result);
+        }
+        case LVN_ODSTATECHANGED: {
+            const auto* change = reinterpret_cast<NMLVODSTATECHANGE*>(lParam);
+            if ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) raiseControlEvent(*this, kindChange);
+            result = 0;
+            return true;
+        }
+        default:
+            return CheckList::notify(message, wParam, lParam, result);
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Control> makeRowList(int flags) { return std::make_unique<RowList>(flags); }
