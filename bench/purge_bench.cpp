@@ -40,16 +40,6 @@ void makeFiles(int count) {
     }
 }
 
-bool selectDrive(const std::wstring& drive) {
-    rebuildDriveList();
-    for (int i = 0; i < ControlItemCount(idDriveList); ++i)
-        if (ControlItemText(idDriveList, i).substr(0, 2) == drive) {
-            ControlSetState(idDriveList, i);
-            return true;
-        }
-    return false;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -59,7 +49,10 @@ int wmain(int argc, wchar_t** argv) {
     nameProgram();
     FontLoad(mainFont, L"Microsoft Sans Serif", 8);
     gatherEnvironment();
-    if (!buildMainWindow() || !selectDrive(L"D:")) return 1;
+    if (!buildMainWindow()) return 1;
+    rebuildDriveList();
+    reselectDrive(L"D:");
+    if (ControlText(idDriveList).substr(0, 2) != L"D:") return 1;
     ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
     personCalls().messageBox = sayOk;
     ControlSetState(idCriterionSelector, 6);

@@ -127,9 +127,11 @@ void runSearch() {
     // window and shows the notice: Wine takes about as long to repaint the two
     // dozen controls as to walk a small drive, and the two keep different cores
     // busy. Nothing here touches the search state until the walk has ended.
+    // The rows go first: the list asks the collection for their texts, and the
+    // walk writes the collection anew.
+    clearResults();
     WalkJob walk{drive + L"\\", textMode, searchText};
     const int walker = walkable ? ThreadStart(walkWorker, &walk, walkStackBytes) : 0;
-    clearResults();
     ControlSetState(idTabPanel, 0);
     resetInfoPanel();
     setMainControlsDisabled(1);
