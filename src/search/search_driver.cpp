@@ -3,6 +3,7 @@
 #include "search/match_rules.h"
 #include "search/results_list.h"
 #include "search/search_state.h"
+#include "search/volume_table.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -56,7 +57,15 @@ void collectFiles(const std::wstring& rootPath, bool nameTest, const std::wstrin
     if (!state.searchWindowsFolder) request.windowsFolderPrefix = state.windowsFolderPrefix;
     request.counts = &state.walkCounts;
     EscapeStopsTheWalk escape;
-    state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount, state.origins);
+    // The volume's own table where Ravlek may read it, else a walk of its folders.
+    const TableScan scanned = state.readVolumeTable
+                                  ? scanVolumeTable(request, escape, state.collection, state.collectedCount, state.origins)
+                                  : TableScan::unavailable;
+    if (scanned == TableScan::unavailable) {
+        state.walkStopped = !walkDrive(request, escape, state.collection, state.collectedCount, state.origins);
+    } else {
+        state.walkStopped = scanned == TableScan::stopped;
+    }
 }
 
 namespace {

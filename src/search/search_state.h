@@ -27,6 +27,9 @@ struct SearchState {
     bool walkStopped = false;
     // How far the walk under way has come, read by the window as it waits.
     WalkCounts walkCounts;
+    // Searches read an NTFS volume's own file table where they may (tests turn it
+    // off to compare with the walk).
+    bool readVolumeTable = true;
 };
 
 SearchState& searchState();

@@ -17,10 +17,9 @@ namespace {
 
 constexpr size_t sizeFieldWidth = 20;
 
-// The collected entry: size right-aligned in 20 characters, size text, full path,
-// joined by line feeds. The fixed-width size field makes a descending text sort
-// put the largest file first.
-void storeEntry(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size) {
+}  // namespace
+
+void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size) {
     wchar_t digits[24];
     int digitCount = swprintf(digits, 24, L"%lld", size);
     std::wstring sizeWords = sizeText(static_cast<double>(size));
@@ -34,6 +33,13 @@ void storeEntry(std::wstring& entry, const std::wstring& folderPath, std::wstrin
     entry += folderPath;
     entry += name;
 }
+
+void sortCollected(std::vector<CollectedEntry>& collection, int count) {
+    std::sort(collection.begin() + 1, collection.begin() + 1 + count,
+              [](const CollectedEntry& a, const CollectedEntry& b) { return TextCompareUnits(a.text, b.text) > 0; });
+}
+
+namespace {
 
 class Walker {
 public:
@@ -50,9 +56,7 @@ public:
         origins_.clear();
         walkDirectory(request_.rootPath, addOrigin(request_.rootPath, PathFinal(request_.rootPath)));
         followLinkedFolders();
-        // Largest first: the fixed-width size field leads each text.
-        std::sort(collection_.begin() + 1, collection_.begin() + 1 + count_,
-                  [](const CollectedEntry& a, const CollectedEntry& b) { return TextCompareUnits(a.text, b.text) > 0; });
+        sortCollected(collection_, count_);
         return !stopped_;
     }
 
@@ -77,7 +81,7 @@ private:
         const size_t slot = static_cast<size_t>(++count_);
         if (collection_.size() <= slot) collection_.resize(slot + 1);
         CollectedEntry& entry = collection_[slot];
-        storeEntry(entry.text, folderPath, name, size);
+        storeEntryText(entry.text, folderPath, name, size);
         entry.identity = FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)};
         entry.origin = origin;
         if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);

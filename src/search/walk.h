@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What a walk has done so far, kept by the walk as it goes and read by whoever
@@ -48,3 +49,9 @@ struct CollectedEntry {
 // when the observer stopped it.
 bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
                int& collectedCount, std::vector<FoundOrigin>& origins);
+
+// The entry text of a collected file: size right-aligned in 20 characters, size
+// text, full path, joined by line feeds.
+void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size);
+// Sorts entries 1..count largest first: the fixed-width size field leads each text.
+void sortCollected(std::vector<CollectedEntry>& collection, int count);

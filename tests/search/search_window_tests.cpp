@@ -251,3 +251,21 @@ TEST_F(SearchWindow, PlainClickNamesTheFileAndSeveralRowsShowNothing) {
     EXPECT_EQ(ControlText(idTypeInfoPanel), L"about:blank") << "nothing was looked up";
     EXPECT_EQ(status(), L"Ready.");
 }
+
+// Drive N: is an NTFS image (tests/support/make-ntfs-image.sh): a search reads its
+// file table, and lists exactly the rows a walk of its folders lists.
+TEST_F(SearchWindow, ASearchThatReadsTheVolumeTableListsWhatTheWalkLists) {
+    ASSERT_TRUE(selectDrive(L"N:"));
+    auto rowsOf = [](bool readTable) {
+        searchState().readVolumeTable = readTable;
+        textSearch(L".");
+        std::vector<std::wstring> rows = paths();
+        std::erase_if(rows, [](const std::wstring& path) { return path.rfind(L"N:\\gone\\", 0) == 0; });  // Wine's links
+        return std::make_pair(status(), rows);
+    };
+    const auto fromTable = rowsOf(true), fromWalk = rowsOf(false);
+    searchState().readVolumeTable = true;
+    EXPECT_GT(fromWalk.second.size(), 5000u);
+    EXPECT_EQ(fromTable.first, fromWalk.first);
+    EXPECT_EQ(fromTable.second, fromWalk.second);
+}

@@ -1,0 +1,40 @@
+#include "toolkit/raw_volume.h"
+
+#include <windows.h>
+
+RawVolume::RawVolume(wchar_t letter) {
+    const wchar_t device[] = {L'\\', L'\\', L'.', L'\\', letter, L':', L'\0'};
+    // Sharing as the file system itself has the volume open.
+    HANDLE handle = CreateFileW(device, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
+}
+
+RawVolume::~RawVolume() {
+    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+bool RawVolume::read(unsigned long long offset, void* buffer, std::size_t bytes) {
+    if (!handle_) return false;
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(static_cast<HANDLE>(handle_), position, nullptr, FILE_BEGIN)) return false;
+    auto* at = static_cast<unsigned char*>(buffer);
+    while (bytes > 0) {
+        const DWORD ask = bytes > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes);
+        DWORD got = 0;
+        if (!ReadFile(static_cast<HANDLE>(handle_), at, ask, &got, nullptr) || got == 0) return false;
+        at += got;
+        bytes -= got;
+    }
+    return true;
+}
+
+SectorBuffer::SectorBuffer(std::size_t bytes) {
+    data_ = static_cast<unsigned char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (data_) size_ = bytes;
+}
+
+SectorBuffer::~SectorBuffer() {
+    if (data_) VirtualFree(data_, 0, MEM_RELEASE);
+}
