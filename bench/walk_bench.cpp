@@ -3,6 +3,7 @@
 // here as the anchor, the sort of a full collection, and the memory a text-mode
 // collection takes.
 //   walk_bench [FOLDER]   (default D:\ravlek-bench\; the tree is made on first use)
+#include "bench_support.h"
 #include "search/search_driver.h"
 #include "search/search_state.h"
 #include "toolkit/handles.h"
@@ -19,41 +20,10 @@
 #include <string>
 #include <vector>
 
-// Every allocation of the program is counted, so the collection's memory can be
-// read exactly: the bytes asked for, plus what the heap adds per block.
-namespace {
-constexpr size_t heapOverheadPerBlock = 16;
-std::atomic<long long> liveBytes{0}, peakBytes{0};
-}  // namespace
-
-void* operator new(size_t size) {
-    size_t* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
-    if (!block) throw std::bad_alloc();
-    block[0] = size;
-    long long now = liveBytes += static_cast<long long>(size + heapOverheadPerBlock);
-    for (long long peak = peakBytes; now > peak && !peakBytes.compare_exchange_weak(peak, now);) {}
-    return block + 2;
-}
-
-void operator delete(void* pointer) noexcept {
-    if (!pointer) return;
-    size_t* block = static_cast<size_t*>(pointer) - 2;
-    liveBytes -= static_cast<long long>(block[0] + heapOverheadPerBlock);
-    std::free(block);
-}
-
-void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
-
 namespace {
 
 constexpr int folderCount = 2000;
 constexpr int filesPerFolder = 100;
-
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 void makeFile(const std::wstring& path, long long size) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -82,22 +52,6 @@ void buildTree(const std::wstring& root) {
         }
     }
     CreateDirectoryW(marker.c_str(), nullptr);
-}
-
-long long bareWalk(const std::wstring& folder) {
-    long long files = 0;
-    WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW((folder + L"*.*").c_str(), &entry));
-    if (!find.valid()) return 0;
-    do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (wcscmp(entry.cFileName, L".") && wcscmp(entry.cFileName, L".."))
-                files += bareWalk(folder + entry.cFileName + L"\\");
-        } else {
-            ++files;
-        }
-    } while (FindNextFileW(find.get(), &entry));
-    return files;
 }
 
 // The anchor: each folder read through its own handle in 256 KB batches, its
@@ -140,11 +94,6 @@ double timeBatched(const std::wstring& root) {
     auto start = Clock::now();
     batchedWalk(root, buffer);
     return secondsSince(start);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 bool nameTest = false;

@@ -1,0 +1,107 @@
+// Times the fast scan of an NTFS volume's file table against walks of the same
+// tree: the bare find loop and Ravlek's walk over the tree on the native file
+// system, in rounds taken in turn, and once the walk over the ntfs-3g mount; and
+// the scan's peak memory per file on the volume.
+//   table_bench VOLUME NATIVE_TREE [ROUNDS]   (e.g. N:\ D:\tree\; bench/table-scan.sh sets them up)
+#include "bench_support.h"
+#include "search/volume_table.h"
+#include "search/walk.h"
+
+#include <cstdio>
+
+namespace {
+
+struct NeverStop final : WalkObserver {
+    bool stopRequested() override { return false; }
+};
+
+struct Timed {
+    double seconds = 0;
+    int collected = 0;
+    bool ok = false;
+};
+
+WalkRequest requestFor(const std::wstring& root, bool textMode) {
+    WalkRequest request;
+    request.rootPath = root;
+    request.sizeThreshold = textMode ? -1 : 104857600;
+    request.nameTest = textMode;
+    request.nameText = L"3.dat";  // about one name in ten
+    return request;
+}
+
+Timed timeScan(const std::wstring& volume, bool textMode) {
+    NeverStop never;
+    std::vector<CollectedEntry> collection;
+    std::vector<FoundOrigin> origins;
+    Timed timed;
+    const auto start = Clock::now();
+    timed.ok = scanVolumeTable(requestFor(volume, textMode), never, collection, timed.collected, origins) ==
+               TableScan::done;
+    timed.seconds = secondsSince(start);
+    return timed;
+}
+
+Timed timeWalk(const std::wstring& root, bool textMode) {
+    NeverStop never;
+    std::vector<CollectedEntry> collection;
+    std::vector<FoundOrigin> origins;
+    Timed timed;
+    const auto start = Clock::now();
+    timed.ok = walkDrive(requestFor(root, textMode), never, collection, timed.collected, origins);
+    timed.seconds = secondsSince(start);
+    return timed;
+}
+
+double timeBare(const std::wstring& root) {
+    const auto start = Clock::now();
+    bareWalk(root);
+    return secondsSince(start);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    const std::wstring volume = argv[1], tree = argv[2];
+    const int rounds = argc > 3 ? _wtoi(argv[3]) : 5;
+    const long long files = bareWalk(tree);
+    std::printf("tree: %lld files\n", files);
+
+    const long long before = liveBytes;
+    peakBytes = before;
+    const Timed first = timeScan(volume, false);
+    if (!first.ok) {
+        std::printf("the volume's table could not be read\n");
+        return 1;
+    }
+    std::printf("scan memory: peak %.0f bytes per file on the volume (%.1f MB)\n",
+                double(peakBytes - before) / files, (peakBytes - before) / 1048576.0);
+
+    for (bool textMode : {false, true}) {
+        std::vector<double> scan, bare, walk, bareRatio, walkRatio;
+        int collected = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const Timed scanned = timeScan(volume, textMode);
+            bare.push_back(timeBare(tree));
+            const Timed walked = timeWalk(tree, textMode);
+            scan.push_back(scanned.seconds);
+            walk.push_back(walked.seconds);
+            bareRatio.push_back(bare.back() / scan.back());
+            walkRatio.push_back(walk.back() / scan.back());
+            collected = scanned.collected;
+            if (scanned.collected != walked.collected)
+                std::printf("  round %d: the scan collected %d, the walk %d\n", round + 1, scanned.collected,
+                            walked.collected);
+        }
+        std::printf("%s mode, median of %d rounds (ratios within each round): fast scan %.3f s (%d collected), "
+                    "bare loop %.3f s (%.1fx), walk %.3f s (%.1fx)\n",
+                    textMode ? "text" : "size", rounds, median(scan), collected, median(bare), median(bareRatio),
+                    median(walk), median(walkRatio));
+        std::fflush(stdout);
+    }
+    const Timed mounted = timeWalk(volume, false);
+    std::printf("walk over the ntfs-3g mount, once: %.3f s (%.1fx the scan's first run)\n", mounted.seconds,
+                mounted.seconds / first.seconds);
+    return 0;
+}
