@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes an NTFS volume image with ntfs-3g (once; cached in CACHE_DIR) and shows it
 # to the test prefix as drive N: both ways Windows has it: N:\ its folders (the
-# image mounted read-only) and \\.\N: its raw bytes (the image file). O:, P: and Q:
+# image mounted read-only) and \\.\N: its raw bytes (the image file). H:, I: and J:
 # show the same folders over copies whose file table is wrong (a bad update
 # sequence, a name whose parent does not exist, a table cut short). M: is the
 # images' own folder, which Wine needs to tell the drives' volume information.
@@ -36,9 +36,9 @@ map() {  # map LETTER IMAGE
   ln -s "$2" "$prefix/dosdevices/$1::"
 }
 map n "$image"
-map o "$cache/bad-fixup.ntfs"
-map p "$cache/missing-parent.ntfs"
-map q "$cache/truncated.ntfs"
+map h "$cache/bad-fixup.ntfs"
+map i "$cache/missing-parent.ntfs"
+map j "$cache/truncated.ntfs"
 rm -f "$prefix/dosdevices/m:"
 ln -s "$cache" "$prefix/dosdevices/m:"
 # Drive mappings are read when the server starts.
