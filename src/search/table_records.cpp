@@ -144,6 +144,10 @@ bool readTableExtents(RawVolume& volume, const Geometry& geometry, std::vector<E
 }
 
 void TableRecords::reserve(uint32_t records) {
+    // Room for about one name of twenty characters a record, taken at once: grown
+    // by doubling, the arrays would for a moment take three times their size.
+    names_.reserve(records + records / 16);
+    text_.reserve(static_cast<size_t>(records) * 20);
     flags_.assign(records, 0);
     sequences_.assign(records, 0);
     attributes_.assign(records, 0);
