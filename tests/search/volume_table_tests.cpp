@@ -123,3 +123,23 @@ TEST(VolumeTable, AWrongTableIsNeverTrustedAndTheSearchWalks) {
                   std::vector<std::wstring>{});
     }
 }
+
+// Escape during the scan ends it there, and what was found is kept, each file
+// as the whole scan finds it.
+TEST(VolumeTable, AStoppedScanKeepsWhatItFound) {
+    struct StopAfter final : WalkObserver {
+        int left = 60;
+        bool stopRequested() override { return --left < 0; }
+    } escape;
+    NeverStop never;
+    const WalkRequest request = requestFor(L"N:\\", -1, L"", true);
+    std::vector<CollectedEntry> partial, whole;
+    std::vector<FoundOrigin> origins;
+    int partialCount = 0, wholeCount = 0;
+    ASSERT_EQ(scanVolumeTable(request, escape, partial, partialCount, origins), TableScan::stopped);
+    ASSERT_EQ(scanVolumeTable(request, never, whole, wholeCount, origins), TableScan::done);
+    const Listing found = listed(partial, partialCount), all = listed(whole, wholeCount);
+    EXPECT_GT(found.size(), 0u);
+    EXPECT_LT(found.size(), all.size());
+    for (const auto& [path, file] : found) EXPECT_EQ(all.count(path) ? all.at(path) : decltype(file){}, file) << path;
+}
