@@ -42,27 +42,29 @@ WalkRequest requestFor(const std::wstring& root, bool textMode) {
     return request;
 }
 
-Timed timeScan(const std::wstring& volume, bool textMode) {
+// Times one run of the scan or the walk over a fresh collection.
+template <typename Run>
+Timed timed(Run run) {
     NeverStop never;
     std::vector<CollectedEntry> collection;
     std::vector<FoundOrigin> origins;
-    Timed timed;
+    Timed result;
     const auto start = Clock::now();
-    timed.ok = scanVolumeTable(requestFor(volume, textMode), never, collection, timed.collected, origins) ==
-               TableScan::done;
-    timed.seconds = secondsSince(start);
-    return timed;
+    result.ok = run(never, collection, result.collected, origins);
+    result.seconds = secondsSince(start);
+    return result;
+}
+
+Timed timeScan(const std::wstring& volume, bool textMode) {
+    return timed([&](WalkObserver& never, auto& collection, int& count, auto& origins) {
+        return scanVolumeTable(requestFor(volume, textMode), never, collection, count, origins) == TableScan::done;
+    });
 }
 
 Timed timeWalk(const std::wstring& root, bool textMode) {
-    NeverStop never;
-    std::vector<CollectedEntry> collection;
-    std::vector<FoundOrigin> origins;
-    Timed timed;
-    const auto start = Clock::now();
-    timed.ok = walkDrive(requestFor(root, textMode), never, collection, timed.collected, origins);
-    timed.seconds = secondsSince(start);
-    return timed;
+    return timed([&](WalkObserver& never, auto& collection, int& count, auto& origins) {
+        return walkDrive(requestFor(root, textMode), never, collection, count, origins);
+    });
 }
 
 double timeBare(const std::wstring& root) {
