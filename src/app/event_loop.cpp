@@ -51,8 +51,8 @@ void handleKeyDown() {
 
 void handleListEvent(int kind) {
     WindowState& window = windowState();
-    window.selectedRow = static_cast<int>(ControlState(idResultsList));
-    window.selectedPath = window.selectedRow < 0 ? std::wstring() : ControlItemText(idResultsList, window.selectedRow, 1);
+    const int selectedRow = static_cast<int>(ControlState(idResultsList));
+    window.selectedPath = selectedRow < 0 ? std::wstring() : ControlItemText(idResultsList, selectedRow, 1);
     updateActionButtons();
     if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
 }
@@ -134,7 +134,6 @@ void dispatchControlEvent(int control, int kind) {
 }
 
 bool handleEvent(int code) {
-    loopState().lastEvent = code;
     if (code == eventKeyDown) {
         handleKeyDown();
     } else if (code == eventControl) {
@@ -153,9 +152,8 @@ void runEventLoop() {
 void openManual() {
     const Program& p = program();
     if (PathSize(p.manualPath) == sizeMissing) {
-        ShowMessage(L"The " + p.name + L" manual could not be found.\nYou should reinstall the product to fix this problem.",
-                    p.name, messageOk | messageStop);
-        waitForKeysReleased();
+        tell(L"The " + p.name + L" manual could not be found.\nYou should reinstall the product to fix this problem.",
+             messageStop);
         return;
     }
     RunProgram(p.manualPath);

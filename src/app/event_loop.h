@@ -2,7 +2,6 @@
 // The loop that turns events into commands.
 
 struct LoopState {
-    int lastEvent = 0;
     int focusedControl = -1;
     int eventControl = -1;
     int tickAllNext = 1;

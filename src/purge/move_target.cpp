@@ -35,11 +35,6 @@ bool overlapsTempFiles(const std::wstring& target) {
     return overlap(target, temp) || (!finalTarget.empty() && !finalTemp.empty() && overlap(finalTarget, finalTemp));
 }
 
-void informUser(const std::wstring& text) {
-    ShowMessage(text, program().name, messageOk | messageInformation);
-    waitForKeysReleased();
-}
-
 }  // namespace
 
 void checkMoveTarget() {
@@ -52,8 +47,8 @@ void checkMoveTarget() {
 void browseForMoveTarget() {
     std::wstring chosen = ChooseFolder(L"Specify the target drive to move the ticked files to:", L"");
     if (chosen.empty()) return;
-    if (chosen == L"\\") return informUser(L"The chosen target is invalid for moving files.");
-    if (onSearchVolume(chosen, driveOfList())) return informUser(L"Moving files can't be to the search drive.");
+    if (chosen == L"\\") return tell(L"The chosen target is invalid for moving files.", messageInformation);
+    if (onSearchVolume(chosen, driveOfList())) return tell(L"Moving files can't be to the search drive.", messageInformation);
     purgeState().moveTarget = chosen;
     ControlSetText(idMoveTargetField, chosen);
     checkMoveTarget();
@@ -65,17 +60,14 @@ bool acceptMoveTarget(const std::wstring& searchDrive) {
                          PathSize(target) != sizeFolder ||
                          readDriveInfo(TextLeft(target, 1)).writable == Writable::no;
     if (!refused && overlapsTempFiles(target)) {
-        ShowMessage(L"The target folder and your temporary-files folder lie one inside the other, and this purge "
-                    L"empties the temporary files.\nChoose another target, or untick the temporary-files option.",
-                    program().name, messageOk | messageWarning);
-        waitForKeysReleased();
+        tell(L"The target folder and your temporary-files folder lie one inside the other, and this purge empties "
+             L"the temporary files.\nChoose another target, or untick the temporary-files option.",
+             messageWarning);
         ControlSetFocus(idMoveTargetField);
         return false;
     }
     if (!refused) return true;
-    ShowMessage(L"The specified drive isn't valid, or files can't be moved there.", program().name,
-                messageOk | messageWarning);
-    waitForKeysReleased();
+    tell(L"The specified drive isn't valid, or files can't be moved there.", messageWarning);
     ControlSetFocus(idMoveTargetField);
     return false;
 }

@@ -211,8 +211,6 @@ void purgeTickedFiles(int id) {
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
     EventDiscardKeystrokes();
-    ShowMessage(summaryText(job.moving, outcome, withTemp ? &temp : nullptr), program().name,
-                messageOk | messageInformation);
-    waitForKeysReleased();
+    tell(summaryText(job.moving, outcome, withTemp ? &temp : nullptr), messageInformation);
     ControlSetFocus(idResultsList);
 }

@@ -115,9 +115,7 @@ void runSearch() {
     if (textMode) {
         searchText = TextLower(ControlText(idTextField));
         if (searchText.empty()) {
-            ShowMessage(L"You haven't specified any text or a file extension.", program().name,
-                        messageOk | messageWarning);
-            waitForKeysReleased();
+            tell(L"You haven't specified any text or a file extension.", messageWarning);
             ControlSetFocus(idTextField);
             return;
         }

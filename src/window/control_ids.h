@@ -1,5 +1,7 @@
 #pragma once
-// The main window's control numbers, shared by every part of the program.
+// The main window's control numbers, shared by every part of the program. Their
+// order matters: the busy state greys idSearchLabel to idExactInfoPanel in one
+// loop, so a control added between them is greyed with the others.
 
 enum ControlId {
     idSearchIcon = 0,
