@@ -1,7 +1,5 @@
 #include "app/event_loop.h"
 
-#include "app/settings.h"
-#include "app/startup.h"
 #include "fileinfo/info_panel.h"
 #include "purge/move_target.h"
 #include "purge/purge_actions.h"
@@ -145,8 +143,6 @@ bool handleEvent(int code) {
 void runEventLoop() {
     while (handleEvent(EventWait(-1))) {
     }
-    saveSettings();
-    shutdown();
 }
 
 void openManual() {

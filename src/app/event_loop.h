@@ -8,7 +8,7 @@ struct LoopState {
 };
 LoopState& loopState();
 
-// Waits for and handles events until the window is asked to close.
+// Waits for and handles events until the window is asked to close, then returns.
 void runEventLoop();
 // Handles one event code as the loop does; false when the loop should end.
 bool handleEvent(int code);

@@ -60,7 +60,8 @@ int startProgram() {
     WindowShow(mainWindowNumber);
     ControlSetFocus(idDriveList);
     runEventLoop();
-    return 0;
+    saveSettings();
+    shutdown();
 }
 
 void shutdown() {
