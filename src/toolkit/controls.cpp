@@ -293,21 +293,6 @@ void ControlPaintNow(int number) {
         RedrawWindow(control->hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
-void ControlFreezeDrawing(int number, bool frozen) {
-    Control* control = find(number);
-    if (!control) return;
-    // Locking the window alone still lets a list redraw itself on every row on
-    // some systems (Wine: 30 times slower); the control is told to wait as well.
-    if (frozen) {
-        SendMessageW(control->hwnd, WM_SETREDRAW, FALSE, 0);
-        LockWindowUpdate(GetAncestor(control->hwnd, GA_ROOT));
-    } else {
-        LockWindowUpdate(nullptr);
-        SendMessageW(control->hwnd, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(control->hwnd, nullptr, TRUE);
-    }
-}
-
 void ControlSetTooltip(int number, const std::wstring& text) {
     UiState& state = ui();
     Control* control = find(number);

@@ -124,8 +124,6 @@ void ControlDestroy(int number);
 void ControlRaise(int number);
 // Draws the control at once, over whatever its parent or siblings drew where it lies.
 void ControlPaintNow(int number);
-// Stops a control drawing while many changes are made, and draws it once when released.
-void ControlFreezeDrawing(int number, bool frozen);
 void ControlSetTooltip(int number, const std::wstring& text);
 
 // Later controls go into this window until ContainerEnd.

@@ -93,22 +93,6 @@ PathIdentity FileCreateEmpty(const std::wstring& path) {
     return made;
 }
 
-int FolderMake(const std::wstring& path) {
-    std::wstring folder = path;
-    while (!folder.empty() && (folder.back() == L' ' || folder.back() == L'/' || folder.back() == L'\\'))
-        folder.pop_back();
-    return !folder.empty() && CreateDirectoryW(PathExactForm(folder).c_str(), nullptr) ? 1 : 0;
-}
-
-std::wstring ProfileFolder() {
-    wchar_t buffer[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
-        return {};
-    std::wstring folder = buffer;
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
-
 std::wstring TempFolderSetting() {
     for (const wchar_t* variable : {L"TMP", L"TEMP"}) {
         wchar_t value[MAX_PATH * 4] = L"";

@@ -41,10 +41,6 @@ PathIdentity FileCreateEmpty(const std::wstring& path);
 unsigned long FileCopy(const std::wstring& source, const std::wstring& destination,
                        const std::function<bool(int percent)>& progress);
 
-// Creates one folder level; trailing blanks, "/" and "\" are ignored.
-int FolderMake(const std::wstring& path);
-
-std::wstring ProfileFolder();
 std::wstring TempFilesFolder();
 // The temporary-files folder as the person set it (TMP, else TEMP), letter for
 // letter; empty when neither is set.

@@ -12,10 +12,6 @@ size_t clampCount(long long count, size_t length) {
     return std::min(static_cast<size_t>(count), length);
 }
 
-wchar_t lowerChar(wchar_t c) {
-    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
-}
-
 std::wstring mappedCase(std::wstring text, bool upper) {
     if (!text.empty()) {
         DWORD length = static_cast<DWORD>(text.size());
@@ -38,8 +34,6 @@ int digitValue(wchar_t c, int base) {
 
 int TextLength(const std::wstring& text) { return static_cast<int>(text.size()); }
 
-bool TextEquals(const std::wstring& a, const std::wstring& b) { return a == b; }
-
 std::wstring TextLeft(const std::wstring& text, long long count) {
     return text.substr(0, clampCount(count, text.size()));
 }
@@ -57,22 +51,6 @@ std::wstring TextMid(const std::wstring& text, long long start, long long count)
     if (start < 1) start = 1;
     if (static_cast<unsigned long long>(start) > text.size()) return {};
     return text.substr(static_cast<size_t>(start - 1), clampCount(count, text.size()));
-}
-
-int TextFind(const std::wstring& text, const std::wstring& pattern, long long start, int mode) {
-    if (text.empty() || pattern.empty()) return 0;
-    if (start < 1) start = 1;
-    if (static_cast<unsigned long long>(start) > text.size()) return 0;
-    size_t at;
-    if (mode & 1) {
-        std::wstring lowText(text), lowPattern(pattern);
-        for (auto& c : lowText) c = lowerChar(c);
-        for (auto& c : lowPattern) c = lowerChar(c);
-        at = lowText.find(lowPattern, static_cast<size_t>(start - 1));
-    } else {
-        at = text.find(pattern, static_cast<size_t>(start - 1));
-    }
-    return at == std::wstring::npos ? 0 : static_cast<int>(at + 1);
 }
 
 std::wstring TextRemove(const std::wstring& text, const std::wstring& part, int mode) {
@@ -122,23 +100,6 @@ std::wstring TextField(const std::wstring& text, long long index, const std::wst
     return text.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
 }
 
-std::wstring TextPadLeft(const std::wstring& text, long long width, const std::wstring& pad) {
-    size_t w = width < 0 ? 0 : static_cast<size_t>(width);
-    if (text.size() >= w) return text.substr(0, w);
-    wchar_t fill = pad.empty() ? L' ' : pad[0];
-    std::wstring result(w - text.size(), fill);
-    result += text;
-    return result;
-}
-
-std::wstring TextSpaces(long long count) {
-    return count <= 0 ? std::wstring() : std::wstring(static_cast<size_t>(count), L' ');
-}
-
-std::wstring TextFromChar(int code) { return std::wstring(1, static_cast<wchar_t>(code)); }
-
-int TextCharCode(const std::wstring& text) { return text.empty() ? 0 : static_cast<int>(text[0]); }
-
 long long TextToInteger(const std::wstring& text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
@@ -156,16 +117,3 @@ long long TextToInteger(const std::wstring& text) {
 }
 
 std::wstring TextFromInteger(long long value) { return std::to_wstring(value); }
-
-std::wstring TextHex(long long value, HexWidth width) {
-    int digits = static_cast<int>(width);
-    uint64_t bits = static_cast<uint64_t>(value);
-    if (digits < 16) bits &= (uint64_t{1} << (digits * 4)) - 1;
-    static const wchar_t hexDigits[] = L"0123456789ABCDEF";
-    std::wstring result;
-    do {
-        result.insert(result.begin(), hexDigits[bits & 15]);
-        bits >>= 4;
-    } while (bits != 0);
-    return result;
-}

@@ -5,29 +5,20 @@
 #include <string>
 
 int TextLength(const std::wstring& text);
-bool TextEquals(const std::wstring& a, const std::wstring& b);
 std::wstring TextLeft(const std::wstring& text, long long count);
 std::wstring TextRight(const std::wstring& text, long long count);
 std::wstring TextMid(const std::wstring& text, long long start);
 std::wstring TextMid(const std::wstring& text, long long start, long long count);
-// mode bit 0: compare case-insensitively
-int TextFind(const std::wstring& text, const std::wstring& pattern, long long start = 1, int mode = 0);
 std::wstring TextRemove(const std::wstring& text, const std::wstring& part, int mode = 0);
 std::wstring TextLower(const std::wstring& text);
 std::wstring TextUpper(const std::wstring& text);
 std::wstring TextTrim(const std::wstring& text);
 std::wstring TextTrimStart(const std::wstring& text);
 std::wstring TextField(const std::wstring& text, long long index, const std::wstring& separator);
-std::wstring TextPadLeft(const std::wstring& text, long long width, const std::wstring& pad = L" ");
-std::wstring TextSpaces(long long count);
-std::wstring TextFromChar(int code);
-int TextCharCode(const std::wstring& text);
 
 long long TextToInteger(const std::wstring& text);
 std::wstring TextFromInteger(long long value);
 
-enum class HexWidth { Byte = 2, Word = 4, Long = 8, Quad = 16 };
-std::wstring TextHex(long long value, HexWidth width);
 
 // decimals -1: ten decimals with trailing zeros (and a bare point) removed.
 std::wstring TextFromDouble(double value, int decimals);

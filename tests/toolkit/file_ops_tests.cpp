@@ -153,18 +153,7 @@ TEST(FolderRemove, NeverFollowsALinkOutOfTheFolder) {
     }
 }
 
-TEST(FolderMake, MakesOneLevelIgnoringTrailingSeparators) {
-    std::wstring folder = makeFixtureFolder();
-    EXPECT_TRUE(FolderMake(folder + L"new \\/ "));
-    EXPECT_EQ(PathSize(folder + L"new"), sizeFolder);
-    EXPECT_FALSE(FolderMake(folder + L"a\\b")) << "the parent must exist";
-    EXPECT_FALSE(FolderMake(L"  "));
-}
-
-TEST(SpecialFolders, ProfileAndTempEndInBackslash) {
-    std::wstring profile = ProfileFolder();
-    ASSERT_FALSE(profile.empty());
-    EXPECT_EQ(profile.back(), L'\\');
+TEST(SpecialFolders, TempEndsInBackslash) {
     std::wstring temp = TempFilesFolder();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(temp.back(), L'\\');

@@ -20,18 +20,6 @@ TEST(TextCutting, ClampsCountsAndPositions) {
     EXPECT_EQ(TextLength(L"h\u00e9llo"), 5);
 }
 
-TEST(TextFind, PositionsAreOneBasedAndZeroMeansNone) {
-    EXPECT_EQ(TextFind(L"hello", L"l"), 3);
-    EXPECT_EQ(TextFind(L"hello", L"l", 4), 4);
-    EXPECT_EQ(TextFind(L"hello", L"l", 0), 3);
-    EXPECT_EQ(TextFind(L"hello", L"l", 6), 0);
-    EXPECT_EQ(TextFind(L"hello", L""), 0);
-    EXPECT_EQ(TextFind(L"", L"a"), 0);
-    EXPECT_EQ(TextFind(L"Song.MP3", L"mp3"), 0);
-    EXPECT_EQ(TextFind(L"Song.MP3", L"mp3", 1, 1), 6);
-    EXPECT_EQ(TextFind(L"\u00c4RGER", L"\u00e4r", 1, 1), 1);
-}
-
 TEST(TextRemove, RemovesEveryOccurrenceWithoutOverlap) {
     EXPECT_EQ(TextRemove(L"a\"b\"c", L"\""), L"abc");
     EXPECT_EQ(TextRemove(L"aaaa", L"aa"), L"");
@@ -64,18 +52,6 @@ TEST(TextField, SplitsAtMultiCharacterSeparators) {
     EXPECT_EQ(TextField(L"a\nb\nc", 3, L"\n"), L"c");
 }
 
-TEST(TextPadding, CutsOrFillsToExactWidth) {
-    EXPECT_EQ(TextPadLeft(L"abcde", 3), L"abc");
-    EXPECT_EQ(TextPadLeft(L"a", 3), L"  a");
-    EXPECT_EQ(TextPadLeft(L"7", 3, L"0x"), L"007");
-    EXPECT_EQ(TextPadLeft(L"abc", -2), L"");
-    EXPECT_EQ(TextSpaces(3), L"   ");
-    EXPECT_EQ(TextSpaces(-1), L"");
-    EXPECT_EQ(TextFromChar(10), L"\n");
-    EXPECT_EQ(TextCharCode(L"Az"), 65);
-    EXPECT_EQ(TextCharCode(L""), 0);
-}
-
 TEST(TextToInteger, ReadsDecimalHexAndBinary) {
     struct Row {
         const wchar_t* text;
@@ -91,14 +67,8 @@ TEST(TextToInteger, ReadsDecimalHexAndBinary) {
     for (const Row& row : rows) EXPECT_EQ(TextToInteger(row.text), row.value) << "for \"" << row.text << "\"";
 }
 
-TEST(TextFromNumbers, IntegersAndHex) {
+TEST(TextFromNumbers, Integers) {
     EXPECT_EQ(TextFromInteger(0), L"0");
     EXPECT_EQ(TextFromInteger(-1234), L"-1234");
     EXPECT_EQ(TextFromInteger(5368709120LL), L"5368709120");
-    EXPECT_EQ(TextHex(-1, HexWidth::Long), L"FFFFFFFF");
-    EXPECT_EQ(TextHex(-1, HexWidth::Byte), L"FF");
-    EXPECT_EQ(TextHex(-1, HexWidth::Quad), L"FFFFFFFFFFFFFFFF");
-    EXPECT_EQ(TextHex(0, HexWidth::Word), L"0");
-    EXPECT_EQ(TextHex(0x1ABCD, HexWidth::Word), L"ABCD");
-    EXPECT_EQ(TextHex(255, HexWidth::Long), L"FF");
 }
