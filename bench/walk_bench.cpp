@@ -7,7 +7,7 @@
 #include "search/search_driver.h"
 #include "search/search_state.h"
 #include "toolkit/handles.h"
-#include "toolkit/sort_texts.h"
+#include "toolkit/text_compare.h"
 
 #include <windows.h>
 
@@ -189,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
 
     // A full collection: 1,048,576 entries of the walk's shape, sorted as a walk sorts them.
-    std::vector<std::wstring> entries(collectionCapacity + 1);
+    std::vector<CollectedEntry> entries(collectionCapacity + 1);
     unsigned seed = 12345;
     for (int i = 1; i <= collectionCapacity; ++i) {
         seed = seed * 1103515245u + 12345u;
@@ -197,10 +197,10 @@ int wmain(int argc, wchar_t** argv) {
         long long bytes = seed % 4000000000u;
         swprintf(text, 160, L"%20lld\n%lld KB\nC:\\Users\\someone\\Documents\\folder %u\\file %d.dat", bytes,
                  bytes / 1024, seed % 5000, i);
-        entries[static_cast<size_t>(i)] = text;
+        entries[static_cast<size_t>(i)].text = text;
     }
     auto start = Clock::now();
-    SortTexts(entries, 1, 1, collectionCapacity);
+    sortCollected(entries, collectionCapacity);
     std::printf("sort of %d entries: %.3f s\n", collectionCapacity, secondsSince(start));
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "search/match_rules.h"
 #include "toolkit/listing.h"
 #include "toolkit/paths.h"
-#include "toolkit/sort_texts.h"
+#include "toolkit/text_compare.h"
 #include "window/size_text.h"
 
 #include <algorithm>

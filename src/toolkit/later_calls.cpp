@@ -78,11 +78,6 @@ GetInfoByHandleExCall getFileInformationByHandleEx() {
     return call;
 }
 
-SetInfoByHandleCall setFileInformationByHandle() {
-    static const auto call = kernelCall<SetInfoByHandleCall>("SetFileInformationByHandle");
-    return call;
-}
-
 FinalPathNameCall getFinalPathNameByHandle() {
     static const auto call = kernelCall<FinalPathNameCall>("GetFinalPathNameByHandleW");
     return call;

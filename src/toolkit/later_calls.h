@@ -7,11 +7,9 @@
 #include <windows.h>
 
 using GetInfoByHandleExCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-using SetInfoByHandleCall = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 using FinalPathNameCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 
 GetInfoByHandleExCall getFileInformationByHandleEx();
-SetInfoByHandleCall setFileInformationByHandle();
 FinalPathNameCall getFinalPathNameByHandle();
 
 // The native information classes of a file handle, which every NT system has

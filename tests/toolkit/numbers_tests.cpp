@@ -1,6 +1,6 @@
 #include "toolkit/local_date.h"
 #include "toolkit/numbers.h"
-#include "toolkit/sort_texts.h"
+#include "toolkit/text_compare.h"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +40,16 @@ TEST(RandomUpTo, StaysInRangeAndVaries) {
     for (int i = 0; i < 100; ++i) EXPECT_LE(RandomUpTo(99999999), 99999999);
 }
 
-TEST(SortTexts, OrdersByUnitsInTheRequestedDirection) {
-    std::vector<std::wstring> texts = {L"unused", L"b", L"B", L"a", L"ab", L"\u00e9"};
-    SortTexts(texts, 0, 1, 5);
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"unused", L"B", L"a", L"ab", L"b", L"\u00e9"}));
-    SortTexts(texts, 1, 1, 5);
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"unused", L"\u00e9", L"b", L"ab", L"a", L"B"}));
-    std::vector<std::wstring> mixed = {L"b", L"A", L"c"};
-    SortTexts(mixed, 2, 0, 2);
-    EXPECT_EQ(mixed, (std::vector<std::wstring>{L"A", L"b", L"c"}));
-    std::vector<std::wstring> untouched = {L"z", L"a"};
-    SortTexts(untouched, 0, 1, 1);  // a one-element range is already sorted
-    EXPECT_EQ(untouched[0], L"z");
+TEST(TextCompareUnits, OrdersByUnitsAsTheCollectionIsSorted) {
+    // Ordinal: upper case before lower, a prefix before what extends it, units
+    // above 0x7F after every plain letter; runs of four equal units are skipped whole.
+    const std::vector<std::wstring> ordered = {L"B", L"a", L"ab", L"b", L"\u00e9", L"aaaaaaaab", L"aaaaaaaac"};
+    const std::vector<std::pair<size_t, size_t>> less = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {5, 6}, {1, 5}};
+    for (const auto& [a, b] : less) {
+        EXPECT_LT(TextCompareUnits(ordered[a], ordered[b]), 0) << a << " before " << b;
+        EXPECT_GT(TextCompareUnits(ordered[b], ordered[a]), 0) << b << " after " << a;
+    }
+    EXPECT_EQ(TextCompareUnits(L"same text", L"same text"), 0);
 }
 
 TEST(LocalDate, CountsLocalFieldsAsUtcWithinRange) {
