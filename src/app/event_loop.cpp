@@ -17,6 +17,7 @@
 #include "window/control_ids.h"
 #include "window/criteria.h"
 #include "window/key_waits.h"
+#include "window/main_window.h"
 #include "window/program.h"
 #include "window/window_state.h"
 
@@ -104,10 +105,10 @@ void dispatchControlEvent(int control, int kind) {
             purgeTickedFiles(control);
             break;
         case idWindowsFolderOption:
-            searchState().searchWindowsFolder = (ControlState(idWindowsFolderOption) & 1) != 0;
+            searchState().searchWindowsFolder = isOptionTicked(idWindowsFolderOption);
             break;
         case idTempFilesOption:
-            windowState().purgeTempFiles = (ControlState(idTempFilesOption) & 1) != 0;
+            windowState().purgeTempFiles = isOptionTicked(idTempFilesOption);
             updateActionButtons();
             break;
         case idMoveTargetField:

@@ -24,17 +24,17 @@ std::wstring searchAddress(const std::wstring& query) { return L"http://www.goog
 void showFileTypeInfo(const std::wstring& path) {
     const std::wstring quotedName = quoted(PathNamePart(path));
     const std::wstring extension = TextTrim(PathExtensionPart(PathNamePart(path)));
-    ControlSetItemText(idExactInfoPanel, 1, searchingPage);
-    ControlSetItemText(idTypeInfoPanel, 1, searchingPage);
+    showPage(idExactInfoPanel, searchingPage);
+    showPage(idTypeInfoPanel, searchingPage);
     if (extension.empty()) {
-        ControlSetItemText(idTabPanel, typeInfoTab, L"(No type info)");
-        ControlSetItemText(idTypeInfoPanel, 1, L"");
+        setTabTitle(typeInfoTab, L"(No type info)");
+        showPage(idTypeInfoPanel, L"");
     } else {
         const std::wstring quotedExtension = L"\"" + extension + L"\"";
         ControlSetText(idTypeInfoPanel, searchAddress(L"what are " + quotedExtension + L" files"));
-        ControlSetItemText(idTabPanel, typeInfoTab, L"What are " + quotedExtension + L" files");
+        setTabTitle(typeInfoTab, L"What are " + quotedExtension + L" files");
     }
-    ControlSetItemText(idTabPanel, exactInfoTab, L"What is " + quotedName);
+    setTabTitle(exactInfoTab, L"What is " + quotedName);
     ControlSetText(idExactInfoPanel, searchAddress(quotedName));
     ControlSetState(idTabPanel, typeInfoTab);
     focusWebPage(idTypeInfoPanel);

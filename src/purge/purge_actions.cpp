@@ -55,7 +55,7 @@ TickedRows tickedRows() {
     };
     TickedRows ticked;
     for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row) {
-        if (!(ControlItemState(idResultsList, row) & 2)) continue;
+        if (!isTicked(row)) continue;
         PurgeFile file;
         file.path = ControlItemText(idResultsList, row, 1);
         const int key = ControlItemKey(idResultsList, row);
@@ -191,7 +191,7 @@ void purgeTickedFiles(int id) {
     TickedRows ticked = tickedRows();
     if (!confirmed(job.moving, noteForSystemDrive(ticked.files))) return;
 
-    job.deleteFlags = (ControlState(idReadOnlyOption) & 1) ? removeForce : 0;
+    job.deleteFlags = isOptionTicked(idReadOnlyOption) ? removeForce : 0;
     job.moveTarget = purgeState().moveTarget;
     job.files = std::move(ticked.files);
     setMainControlsDisabled(1);

@@ -16,11 +16,16 @@ const wchar_t* const searchingPage =
     L"<html><body bgcolor=#FFFFFF><p>&nbsp;<p>&nbsp;<p>&nbsp;<p>&nbsp;<center><font "
     L"color=#888888>Searching...</center></body></html>";
 
+// A web panel's item 1 is the page it shows.
+void showPage(int panel, const std::wstring& html) { ControlSetItemText(panel, 1, html); }
+
+void setTabTitle(int tab, const std::wstring& title) { ControlSetItemText(idTabPanel, tab, title); }
+
 void resetInfoPanel() {
-    ControlSetItemText(idTypeInfoPanel, 1, placeholderPage);
-    ControlSetItemText(idTabPanel, typeInfoTab, L"File type information");
-    ControlSetItemText(idTabPanel, exactInfoTab, L"Exact file information");
-    ControlSetItemText(idExactInfoPanel, 1, placeholderPage);
+    showPage(idTypeInfoPanel, placeholderPage);
+    setTabTitle(typeInfoTab, L"File type information");
+    setTabTitle(exactInfoTab, L"Exact file information");
+    showPage(idExactInfoPanel, placeholderPage);
     ControlSetDisabled(idDeleteButton, 1);
     setMainStatus(L"Ready.");
 }

@@ -133,3 +133,9 @@ bool buildMainWindow() {
 }
 
 void setMainStatus(const std::wstring& text) { StatusBarSetText(mainStatusBar, 0, text); }
+
+// A list row's state bit 2 is its tick.
+bool isTicked(int row) { return (ControlItemState(idResultsList, row) & 2) != 0; }
+
+// A check box's state bit 1 is its tick.
+bool isOptionTicked(int id) { return (ControlState(id) & 1) != 0; }

@@ -8,3 +8,7 @@ constexpr int warningRed = 220;
 // its status bar could not be made.
 bool buildMainWindow();
 void setMainStatus(const std::wstring& text);
+// The results list: whether a row's box is ticked.
+bool isTicked(int row);
+// One of the option check boxes: whether it is ticked.
+bool isOptionTicked(int id);
