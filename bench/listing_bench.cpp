@@ -6,7 +6,7 @@
 #include "window/main_window.h"
 #include "window/program.h"
 #include "app/environment.h"
-#include "search/search_driver.h"
+#include "search/search_command.h"
 #include "search/search_state.h"
 #include "window/size_text.h"
 #include "search/walk.h"

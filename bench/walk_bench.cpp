@@ -4,7 +4,7 @@
 // collection takes.
 //   walk_bench [FOLDER]   (default D:\ravlek-bench\; the tree is made on first use)
 #include "bench_support.h"
-#include "search/search_driver.h"
+#include "search/search_command.h"
 #include "search/search_state.h"
 #include "toolkit/handles.h"
 #include "toolkit/text_compare.h"

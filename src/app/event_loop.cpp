@@ -1,10 +1,10 @@
 #include "app/event_loop.h"
 
-#include "fileinfo/info_panel.h"
+#include "fileinfo/info_command.h"
 #include "purge/move_target.h"
-#include "purge/purge_actions.h"
+#include "purge/purge_command.h"
 #include "purge/purge_state.h"
-#include "search/search_driver.h"
+#include "search/search_command.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"

@@ -6,7 +6,7 @@
 #include "window/program.h"
 #include "window/action_buttons.h"
 #include "window/window_state.h"
-#include "fileinfo/info_panel.h"
+#include "fileinfo/info_command.h"
 #include "purge/drive_info.h"
 #include "purge/purge_state.h"
 #include "search/results_list.h"

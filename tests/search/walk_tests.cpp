@@ -1,7 +1,7 @@
 #include "search/match_rules.h"
 #include "window/criteria.h"
 #include "search/search_state.h"
-#include "search/search_driver.h"
+#include "search/search_command.h"
 
 #include "support/fixture.h"
 #include "toolkit/listing.h"

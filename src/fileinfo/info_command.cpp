@@ -1,4 +1,4 @@
-#include "fileinfo/info_panel.h"
+#include "fileinfo/info_command.h"
 
 #include "toolkit/controls.h"
 #include "toolkit/events.h"

@@ -1,4 +1,4 @@
-#include "purge/purge_actions.h"
+#include "purge/purge_command.h"
 
 #include "purge/drive_list.h"
 #include "purge/move_target.h"

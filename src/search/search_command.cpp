@@ -1,4 +1,4 @@
-#include "search/search_driver.h"
+#include "search/search_command.h"
 
 #include "search/match_rules.h"
 #include "search/results_list.h"
