@@ -5,11 +5,12 @@
 #include "toolkit/text.h"
 #include "window/control_ids.h"
 
-void rebuildDriveList() {
+void rebuildDriveList(const std::function<void()>& betweenDrives) {
     ControlClearItems(idDriveList);
     for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
         const DriveInfo info = readDriveInfo(std::wstring(1, letter));
         if (info.labelRead) ControlAddItem(idDriveList, -1, driveItemText(letter, info));
+        if (betweenDrives) betweenDrives();
     }
 }
 

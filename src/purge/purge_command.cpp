@@ -205,7 +205,8 @@ void purgeTickedFiles(int id) {
     setMainControlsDisabled(0);
     hideBusyNotice();
     resetInfoPanel();
-    rebuildDriveList();
+    // Until the summary the window is still at work: it answers, and takes no input.
+    rebuildDriveList(EventTendWhileBusy);
     reselectDrive(windowState().searchDrive);
     updateActionButtons();
     // An Escape still held from stopping the purge would close the summary unseen.
