@@ -89,8 +89,6 @@ bool HeldFile::isLink() const { return link_; }
 
 bool HeldFile::isOnlyName() const { return links_ <= 1; }
 
-FileIdentity HeldFile::identity() const { return identity_; }
-
 bool HeldFile::matches(const FileIdentity& found) const {
     if (!handle_) return false;
     if (found.index && identity_.index && found.index != identity_.index) return false;

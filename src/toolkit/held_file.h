@@ -26,7 +26,6 @@ public:
     bool isLink() const;
     // True when the data goes with this name: no other hard link keeps it.
     bool isOnlyName() const;
-    FileIdentity identity() const;
     // True when the same file as the one found: the index where both know it,
     // the size and the time of the last write.
     bool matches(const FileIdentity& found) const;
