@@ -28,10 +28,12 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
+SearchResults results;
+
 double timedListing(bool textMode, const std::wstring& text) {
     ControlClearItems(idResultsList);
     auto start = Clock::now();
-    listCollectedEntries(textMode, text);
+    listCollectedEntries(textMode, text, results);
     UpdateWindow(WindowNativeHandle(mainWindowNumber));
     return secondsSince(start);
 }
@@ -47,34 +49,34 @@ int wmain(int argc, wchar_t** argv) {
     gatherEnvironment();
     if (!buildMainWindow()) return 1;
     ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
-    SearchState& state = searchState();
 
     // 100,000 entries of the walk's shape, listed as a size search lists them.
     const int entries = argc > 2 ? _wtoi(argv[2]) : 100000;
-    state.collection.assign(entries + 1, CollectedEntry{});
+    results.collection.assign(entries + 1, CollectedEntry{});
     for (int i = 1; i <= entries; ++i) {
         long long size = 5000000000LL - i * 1000LL;
         wchar_t text[200];
         swprintf(text, 200, L"%20lld\n%ls\nD:\\ravlek-bench\\group%d\\folder %d\\document %d.dat", size,
                  sizeText(static_cast<double>(size)).c_str(), i / 5000, i / 100, i % 100);
-        state.collection[static_cast<size_t>(i)].text = text;
+        results.collection[static_cast<size_t>(i)].text = text;
     }
-    state.collectedCount = entries;
+    results.collectedCount = entries;
     double listing = timedListing(false, L"");
     std::fflush(stdout);
     std::printf("listing %d rows: %.2f s, %.0f rows/s\n", ControlItemCount(idResultsList), listing,
                 ControlItemCount(idResultsList) / listing);
 
     // A whole text search over the tree: the walk, then the listing.
-    state.sizeThreshold = -1;
+    WalkRequest everyFile;
+    everyFile.rootPath = root;
     for (const wchar_t* text : {L"document 7", L"document"}) {
         auto start = Clock::now();
-        collectFiles(root);
+        collectFiles(everyFile, results);
         double walk = secondsSince(start);
         double list = timedListing(true, text);
         std::printf("text search \"%ls\": walk %.2f s (%d files), listing %.2f s (%d rows): listing is %.0f%% of the "
                     "search, %.2fx the walk\n",
-                    text, walk, state.collectedCount, list, ControlItemCount(idResultsList),
+                    text, walk, results.collectedCount, list, ControlItemCount(idResultsList),
                     100 * list / (walk + list), list / walk);
     }
     ToolkitShutdown();

@@ -4,7 +4,8 @@
 //                                   ROUNDS, default 5: the median is printed)
 #include "app/environment.h"
 #include "app/event_loop.h"
-#include "purge/drive_list.h"
+#include "window/drive_list.h"
+#include "search/criteria.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/native.h"  // native: the confirmation is answered by a stand-in for the message box
@@ -50,6 +51,7 @@ int wmain(int argc, wchar_t** argv) {
     FontLoad(mainFont, L"Microsoft Sans Serif", 8);
     gatherEnvironment();
     if (!buildMainWindow()) return 1;
+    listCriteria();
     rebuildDriveList();
     reselectDrive(L"D:");
     if (ControlText(idDriveList).substr(0, 2) != L"D:") return 1;

@@ -6,10 +6,11 @@
 #include "app/environment.h"
 #include "app/event_loop.h"
 #include "bench_support.h"
-#include "purge/drive_list.h"
+#include "window/drive_list.h"
 #include "search/search_state.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
+#include "search/criteria.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/native.h"  // native: the window is shown to time searches in it
@@ -87,6 +88,7 @@ void windowFigures(const std::wstring& volume, const std::wstring& tree, int rou
     FontLoad(mainFont, L"Microsoft Sans Serif", 8);
     gatherEnvironment();
     if (!buildMainWindow()) return;
+    listCriteria();
     ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
     rebuildDriveList();
     reselectDrive(volume.substr(0, 2));

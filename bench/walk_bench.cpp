@@ -96,12 +96,18 @@ double timeBatched(const std::wstring& root) {
     return secondsSince(start);
 }
 
-bool nameTest = false;
-const std::wstring nameText = L"3.dat";
+SearchResults results;
 
-double timeCollect(const std::wstring& root) {
+// A collection as the window's search makes it: text mode for names ending in
+// "3.dat", else size mode over 100 MB.
+double timeCollect(const std::wstring& root, bool textMode) {
+    WalkRequest request;
+    request.rootPath = root;
+    request.sizeThreshold = textMode ? -1 : 104857600;
+    request.nameTest = textMode;
+    request.nameText = L"3.dat";
     auto start = Clock::now();
-    collectFiles(root, nameTest, nameText);
+    collectFiles(request, results);
     return secondsSince(start);
 }
 
@@ -132,16 +138,13 @@ int wmain(int argc, wchar_t** argv) {
     buildTree(root);
     const long long fileCount = bareWalk(root);
     std::printf("tree: %lld files\n", fileCount);
-    SearchState& state = searchState();
 
     // Text mode first, on a fresh collection, to see its memory. The text ends
     // about one name in ten ("document 13.dat", "document 23.dat", ...).
-    state.sizeThreshold = -1;
-    nameTest = true;
     long long before = liveBytes;
     peakBytes = before;
-    collectFiles(root, nameTest, nameText);
-    const int matches = state.collectedCount;
+    timeCollect(root, true);
+    const int matches = results.collectedCount;
     std::printf("text-mode collection: %d matches (%.1f %% of the files), peak %.0f bytes per match (%.1f MB at the peak)\n",
                 matches, 100.0 * matches / fileCount, double(peakBytes - before) / matches,
                 (peakBytes - before) / 1048576.0);
@@ -154,12 +157,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int round = 0; round < rounds; ++round) {
         bare.push_back(timeBare(root));
         batched.push_back(timeBatched(root));
-        nameTest = true;
-        state.sizeThreshold = -1;
-        text.push_back(timeCollect(root));
-        nameTest = false;
-        state.sizeThreshold = 104857600;
-        size.push_back(timeCollect(root));
+        text.push_back(timeCollect(root, true));
+        size.push_back(timeCollect(root, false));
         batchedToBare.push_back(bare.back() / batched.back());
         sizeToBare.push_back(bare.back() / size.back());
         sizeToBatched.push_back(batched.back() / size.back());
@@ -171,7 +170,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("batched anchor walker:       %.0f files/s (%.2fx the bare loop)\n", fileCount / median(batched),
                 median(batchedToBare));
     std::printf("collectFiles size mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor, %d collected)\n",
-                fileCount / median(size), median(sizeToBare), median(sizeToBatched), state.collectedCount);
+                fileCount / median(size), median(sizeToBare), median(sizeToBatched), results.collectedCount);
     std::printf("collectFiles text mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor)\n",
                 fileCount / median(text), median(textToBare), median(textToBatched));
     std::printf("seconds: bare=%.3f size=%.3f text=%.3f files=%lld batched=%.3f\n", median(bare), median(size),

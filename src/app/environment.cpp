@@ -1,6 +1,5 @@
 #include "app/environment.h"
 
-#include "purge/probe_file.h"
 #include "search/search_state.h"
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
@@ -18,6 +17,6 @@ void gatherEnvironment() {
     p.settingsPath = p.programFolder + p.name + L".ini";
     p.firstRun = PathSize(p.settingsPath) == sizeMissing;
     p.manualPath = manualPathFor(p.executablePath);
-    p.locationWritable = probeWritable(p.programFolder);
+    p.locationWritable = FolderWritable(p.programFolder);
     p.scale = ScreenDotsPerInch() / 100.0;
 }

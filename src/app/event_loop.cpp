@@ -1,11 +1,9 @@
 #include "app/event_loop.h"
 
+#include "app/requests.h"
 #include "fileinfo/info_command.h"
 #include "purge/move_target.h"
-#include "purge/purge_command.h"
-#include "purge/purge_state.h"
-#include "search/search_command.h"
-#include "search/search_state.h"
+#include "search/criteria.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/paths.h"
@@ -15,7 +13,6 @@
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
-#include "window/criteria.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
@@ -28,6 +25,10 @@ LoopState& loopState() {
 
 namespace {
 
+void startSearch() { runSearch(readSearchRequest(), loopState().results); }
+
+void purgeTicked(bool moving) { purgeTickedFiles(readPurgeRequest(moving), loopState().results); }
+
 void tickEveryRow() {
     LoopState& loop = loopState();
     loop.tickAllNext = 1 - loop.tickAllNext;
@@ -38,10 +39,10 @@ void handleKeyDown() {
     LoopState& loop = loopState();
     loop.focusedControl = ControlFocus();
     if (loop.focusedControl == idTextField) {
-        if (KeyHeld(keyEnter)) runSearch();
+        if (KeyHeld(keyEnter)) startSearch();
     } else if (loop.focusedControl == idResultsList && ControlItemCount(idResultsList) > 0) {
         if (KeyHeld(keyDelete)) {
-            purgeTickedFiles(idDeleteButton);
+            purgeTicked(false);
         } else if (KeyHeld(keyControl) && KeyHeld('A')) {
             tickEveryRow();
         }
@@ -51,7 +52,8 @@ void handleKeyDown() {
 void handleListEvent(int kind) {
     WindowState& window = windowState();
     const int selectedRow = static_cast<int>(ControlState(idResultsList));
-    window.selectedPath = selectedRow < 0 ? std::wstring() : ControlItemText(idResultsList, selectedRow, 1);
+    window.selectedPath =
+        selectedRow < 0 ? std::wstring() : loopState().results.pathOfRow(ControlItemKey(idResultsList, selectedRow));
     updateActionButtons();
     if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
 }
@@ -64,11 +66,11 @@ bool criterionChosen(int kind) {
     if (ControlAttribute(idCriterionSelector, comboListOpen)) return false;
     if (kind == kindChange) return true;
     return kind == kindListClosed &&
-           thresholdForCriterion(ControlText(idCriterionSelector)) != searchState().sizeThreshold;
+           thresholdForCriterion(ControlText(idCriterionSelector)) != loopState().chosenThreshold;
 }
 
 void chooseCriterion() {
-    searchState().sizeThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
+    loopState().chosenThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
     updateActionButtons();
     ControlSetFocus(idTextField);
     // The Enter that closed the list must not reach the field and start a search.
@@ -98,22 +100,17 @@ void dispatchControlEvent(int control, int kind) {
             if (criterionChosen(kind)) chooseCriterion();
             break;
         case idSearchButton:
-            runSearch();
+            startSearch();
             break;
         case idDeleteButton:
         case idMoveButton:
-            purgeTickedFiles(control);
-            break;
-        case idWindowsFolderOption:
-            searchState().searchWindowsFolder = isOptionTicked(idWindowsFolderOption);
+            purgeTicked(control == idMoveButton);
             break;
         case idTempFilesOption:
-            windowState().purgeTempFiles = isOptionTicked(idTempFilesOption);
-            updateActionButtons();
+            updateActionButtons();  // the option alone is something to purge
             break;
         case idMoveTargetField:
-            purgeState().moveTarget = TextTrim(ControlText(idMoveTargetField));
-            checkMoveTarget();
+            takeTypedMoveTarget();
             break;
         case idBrowseButton:
             browseForMoveTarget();

@@ -1,10 +1,18 @@
 #pragma once
 // The loop that turns events into commands.
+#include "search/criteria.h"
+#include "window/search_results.h"
 
+// What the loop keeps between events, owned here.
 struct LoopState {
     int focusedControl = -1;
     int eventControl = -1;
     int tickAllNext = 1;
+    // The criterion in force: closing the selector's list on another one chooses it.
+    long long chosenThreshold = criteria[0].threshold;
+    // What the last search found, handed to the search that replaces it and to
+    // every purge; the results list's rows show it.
+    SearchResults results;
 };
 LoopState& loopState();
 

@@ -4,7 +4,7 @@
 #include "app/event_loop.h"
 #include "app/settings.h"
 #include "app/update_reminder.h"
-#include "purge/drive_list.h"
+#include "window/drive_list.h"
 #include "toolkit/controls.h"
 #include "toolkit/person.h"
 #include "toolkit/resources.h"
@@ -12,6 +12,7 @@
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "window/control_ids.h"
+#include "window/drive_list.h"
 #include "window/info_pages.h"
 #include "window/main_window.h"
 #include "window/program.h"
@@ -50,6 +51,7 @@ int startProgram() {
         refuseStart(L" was unable to start at this time.\nPlease run it again, perhaps after closing some\nother "
                     L"apps to free some system memory.");
 
+    listCriteria();
     rebuildDriveList();
     ControlSetState(idDriveList, 0);
     WindowSetTitle(mainWindowNumber, program().name + L" v" + program().version);

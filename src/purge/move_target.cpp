@@ -1,6 +1,6 @@
 #include "purge/move_target.h"
 
-#include "purge/drive_info.h"
+#include "window/drive_info.h"
 #include "purge/purge_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
@@ -11,7 +11,11 @@
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/window_state.h"
+
+PurgeState& purgeState() {
+    static PurgeState state;
+    return state;
+}
 
 namespace {
 
@@ -27,15 +31,20 @@ bool onSearchVolume(const std::wstring& target, const std::wstring& drive) {
 
 // The purge empties the temporary files after the moves: a target in them, or
 // around them, would lose what was moved.
-bool overlapsTempFiles(const std::wstring& target) {
+bool overlapsTempFiles(const std::wstring& target, bool purgeTempFiles) {
     const std::wstring temp = program().tempFolder;
-    if (!windowState().purgeTempFiles || temp.empty()) return false;
+    if (!purgeTempFiles || temp.empty()) return false;
     const std::wstring finalTarget = PathFinal(target), finalTemp = PathFinal(temp);
     auto overlap = [](const std::wstring& a, const std::wstring& b) { return PathContains(a, b) || PathContains(b, a); };
     return overlap(target, temp) || (!finalTarget.empty() && !finalTemp.empty() && overlap(finalTarget, finalTemp));
 }
 
 }  // namespace
+
+void takeTypedMoveTarget() {
+    purgeState().moveTarget = TextTrim(ControlText(idMoveTargetField));
+    checkMoveTarget();
+}
 
 void checkMoveTarget() {
     std::wstring& target = purgeState().moveTarget;
@@ -54,12 +63,12 @@ void browseForMoveTarget() {
     checkMoveTarget();
 }
 
-bool acceptMoveTarget(const std::wstring& searchDrive) {
+bool acceptMoveTarget(const std::wstring& searchDrive, bool purgeTempFiles) {
     const std::wstring& target = purgeState().moveTarget;
     const bool refused = target.empty() || target == L"\\" || onSearchVolume(target, searchDrive) ||
                          PathSize(target) != sizeFolder ||
                          readDriveInfo(TextLeft(target, 1)).writable == Writable::no;
-    if (!refused && overlapsTempFiles(target)) {
+    if (!refused && overlapsTempFiles(target, purgeTempFiles)) {
         tell(L"The target folder and your temporary-files folder lie one inside the other, and this purge empties "
              L"the temporary files.\nChoose another target, or untick the temporary-files option.",
              messageWarning);

@@ -1,6 +1,6 @@
 #include "purge/purge_command.h"
 
-#include "purge/drive_list.h"
+#include "window/drive_list.h"
 #include "purge/move_target.h"
 #include "purge/purge_engine.h"
 #include "purge/purge_state.h"
@@ -15,20 +15,14 @@
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
-#include "window/found_files.h"
+#include "window/search_results.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
 #include "window/size_text.h"
-#include "window/window_state.h"
 
 #include <vector>
-
-PurgeState& purgeState() {
-    static PurgeState state;
-    return state;
-}
 
 namespace {
 
@@ -40,35 +34,31 @@ struct TickedRows {
     std::vector<PurgeFile> files;
 };
 
-TickedRows tickedRows() {
-    const FoundFiles& found = foundFiles();
+TickedRows tickedRows(const PurgeRequest& request, const SearchResults& results) {
     // Whether each origin's drive still holds the volume the search walked:
     // asked once per origin, as a volume query can be slow.
-    std::vector<int> volumeKept(found.origins.size(), -1);
+    std::vector<int> volumeKept(results.origins.size(), -1);
     auto sameVolume = [&](unsigned origin) {
         int& kept = volumeKept[origin];
         if (kept < 0) {
-            const unsigned long now = PathVolumeSerial(found.origins[origin].listedPrefix);
-            kept = found.origins[origin].volume == 0 || now == found.origins[origin].volume ? 1 : 0;
+            const unsigned long now = PathVolumeSerial(results.origins[origin].listedPrefix);
+            kept = results.origins[origin].volume == 0 || now == results.origins[origin].volume ? 1 : 0;
         }
         return kept == 1;
     };
     TickedRows ticked;
-    for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row) {
-        if (!isTicked(row)) continue;
+    for (const TickedRow& row : request.ticked) {
         PurgeFile file;
-        file.path = ControlItemText(idResultsList, row, 1);
-        const int key = ControlItemKey(idResultsList, row);
-        if (key >= 0 && static_cast<size_t>(key) < found.rows.size() &&
-            found.rows[static_cast<size_t>(key)].origin < found.origins.size()) {
-            const FoundFile& record = found.rows[static_cast<size_t>(key)];
-            file.identity = record.identity;
-            file.finalPath = expectedFinalPath(found.origins[record.origin], file.path);
-            file.sameVolume = sameVolume(record.origin);
+        const CollectedEntry* found = results.entryOfRow(row.key);
+        if (found && found->origin < results.origins.size()) {
+            file.path = entryLine(found->text, 2);
+            file.identity = found->identity;
+            file.finalPath = expectedFinalPath(results.origins[found->origin], file.path);
+            file.sameVolume = sameVolume(found->origin);
         } else {
             file.sameVolume = false;  // a row no search found is never acted on
         }
-        ticked.rows.push_back(row);
+        ticked.rows.push_back(row.row);
         ticked.files.push_back(std::move(file));
     }
     return ticked;
@@ -82,9 +72,9 @@ std::wstring noteForSystemDrive(const std::vector<PurgeFile>& files) {
     return {};
 }
 
-bool confirmed(bool moving, const std::wstring& warningNote) {
-    if (moving) {
-        if (!acceptMoveTarget(windowState().searchDrive)) return false;
+bool confirmed(const PurgeRequest& request, const std::wstring& drive, const std::wstring& warningNote) {
+    if (request.moving) {
+        if (!acceptMoveTarget(drive, request.purgeTempFiles)) return false;
         return ShowMessage(warningNote + L"Start moving all the ticked files to another drive?", L"Confirm",
                            messageOkCancel | messageInformation | messageCancelIsDefault) == answerOk;
     }
@@ -137,8 +127,9 @@ std::wstring filesWere(int count) {
     return TextFromInteger(count) + (count == 1 ? L" file was" : L" files were");
 }
 
-std::wstring summaryText(bool moving, const PurgeOutcome& outcome, const TempPurgeResult* temp) {
-    std::wstring text = L"Files " + std::wstring(moving ? L"mov" : L"purg") + L"ed from " + windowState().searchDrive +
+std::wstring summaryText(bool moving, const std::wstring& drive, const PurgeOutcome& outcome,
+                         const TempPurgeResult* temp) {
+    std::wstring text = L"Files " + std::wstring(moving ? L"mov" : L"purg") + L"ed from " + drive +
                         L" drive " + gainVerb + L" " + sizeText(static_cast<double>(outcome.freed)) + L" of space.";
     if (temp) {
         if (temp->done) {
@@ -183,15 +174,15 @@ TempPurgeResult purgeTempFolderWhileBusy() {
 
 }  // namespace
 
-void purgeTickedFiles(int id) {
-    PurgeJob job;
-    job.moving = id == idMoveButton;
+void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results) {
     // The drive the results came from, not whatever the drive list shows now.
-    if (windowState().searchDrive.empty()) windowState().searchDrive = TextLeft(ControlText(idDriveList), 2);
-    TickedRows ticked = tickedRows();
-    if (!confirmed(job.moving, noteForSystemDrive(ticked.files))) return;
+    const std::wstring drive = results.drive.empty() ? request.listedDrive : results.drive;
+    TickedRows ticked = tickedRows(request, results);
+    if (!confirmed(request, drive, noteForSystemDrive(ticked.files))) return;
 
-    job.deleteFlags = isOptionTicked(idReadOnlyOption) ? removeForce : 0;
+    PurgeJob job;
+    job.moving = request.moving;
+    job.deleteFlags = request.readOnlyToo ? removeForce : 0;
     job.moveTarget = purgeState().moveTarget;
     job.files = std::move(ticked.files);
     setMainControlsDisabled(1);
@@ -200,18 +191,17 @@ void purgeTickedFiles(int id) {
     const PurgeOutcome outcome = purgeFiles(job, window);
 
     TempPurgeResult temp;
-    const bool withTemp = windowState().purgeTempFiles;
-    if (withTemp) temp = purgeTempFolderWhileBusy();
+    if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy();
     setMainControlsDisabled(0);
     hideBusyNotice();
     resetInfoPanel();
     // Until the summary the window is still at work: it answers, and takes no input.
     rebuildDriveList(EventTendWhileBusy);
-    reselectDrive(windowState().searchDrive);
+    reselectDrive(drive);
     updateActionButtons();
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
     EventDiscardKeystrokes();
-    tell(summaryText(job.moving, outcome, withTemp ? &temp : nullptr), messageInformation);
+    tell(summaryText(job.moving, drive, outcome, request.purgeTempFiles ? &temp : nullptr), messageInformation);
     ControlSetFocus(idResultsList);
 }

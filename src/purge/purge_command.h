@@ -1,5 +1,25 @@
 #pragma once
 // The purge commands of the window: delete or move the ticked files.
+#include "window/search_results.h"
 
-// id: the delete button or the move button.
-void purgeTickedFiles(int id);
+#include <string>
+#include <vector>
+
+// A ticked row of the results list: where it stands now, and the key it was shown under.
+struct TickedRow {
+    int row = 0;
+    int key = 0;
+};
+
+// What a purge is asked for, read from the window when the person asks for it.
+struct PurgeRequest {
+    bool moving = false;          // the move button, not the delete button
+    bool readOnlyToo = false;     // the read-only option
+    bool purgeTempFiles = false;  // the temporary-files option
+    std::wstring listedDrive;     // the drive list's drive, named when no search has run
+    std::vector<TickedRow> ticked;  // top to bottom
+};
+
+// Deletes or moves the ticked files of `results`, each only while it is still the
+// file the search found; then empties the temporary files when asked.
+void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results);

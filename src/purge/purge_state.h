@@ -1,5 +1,6 @@
 #pragma once
-// What the purge commands keep between the window's events.
+// What the purge keeps between the window's events: the move target, written
+// only by the move-target commands (move_target.h) and read by the move.
 #include <string>
 
 struct PurgeState {

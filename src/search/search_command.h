@@ -1,11 +1,25 @@
 #pragma once
 // The search command of the window, and the walk as the window runs it.
+#include "search/walk.h"
+#include "window/search_results.h"
+
 #include <string>
 
-void runSearch();
-// Walks the drive at rootPath (such as "C:\") with the search state's criterion and
-// options, Escape ending it early, and leaves what it found in the collection.
-// In text mode only names that hold nameText (lower-cased, quotes removed) count.
-void collectFiles(const std::wstring& rootPath, bool nameTest = false, const std::wstring& nameText = L"");
-// Adds a row for every collected entry that matches, with drawing suspended; Escape stops it.
-void listCollectedEntries(bool textMode, const std::wstring& searchText);
+// What a search is asked for, read from the window when the person starts it.
+struct SearchRequest {
+    std::wstring drive;             // such as "C:", as the drive list shows it
+    long long sizeThreshold = -1;   // a file is collected when it is strictly larger
+    bool textMode = false;          // the name criterion: only names that hold the text
+    std::wstring text;              // as typed
+    bool searchWindowsFolder = false;
+};
+
+// Walks the request's drive and lists what it found in the results list; the
+// results are written to `results`, whose rows the list shows from then on.
+void runSearch(const SearchRequest& request, SearchResults& results);
+// Runs the walk as the window does (the volume's own table where it may be read,
+// Escape ending it early, the progress counted in the search state) and leaves
+// what it found in results. The request's counts are the search state's.
+void collectFiles(WalkRequest request, SearchResults& results);
+// Shows a row for every collected entry that matches; Escape stops it.
+void listCollectedEntries(bool textMode, const std::wstring& nameText, SearchResults& results);

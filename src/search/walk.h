@@ -2,7 +2,7 @@
 // The walk over a drive: every file larger than a threshold (in text mode, only
 // those whose name holds the text) collected as an entry text, largest first.
 // It needs no window; whoever runs it says when to stop.
-#include "window/found_files.h"
+#include "window/search_results.h"
 
 #include <atomic>
 #include <string>
@@ -32,15 +32,6 @@ public:
 
 protected:
     ~WalkObserver() = default;
-};
-
-// One collected file: its entry text (size right-aligned in 20 characters, size
-// text, full path, joined by line feeds), what tells it apart, and the origin
-// (the root or a followed folder link) its path begins with.
-struct CollectedEntry {
-    std::wstring text;
-    FileIdentity identity;
-    unsigned origin = 0;
 };
 
 // Fills entries 1..collectedCount of the collection (slot 0 unused; slots past the

@@ -4,7 +4,9 @@
 #include "toolkit/held_file.h"
 #include "toolkit/later_calls.h"
 #include "toolkit/native.h"
+#include "toolkit/numbers.h"
 #include "toolkit/paths.h"
+#include "toolkit/text.h"
 
 #include <shlobj.h>
 
@@ -193,4 +195,22 @@ unsigned long FileCopy(const std::wstring& source, const std::wstring& destinati
     if (copyFileCall()(from.c_str(), to.c_str(), copyProgress, data, nullptr, 0)) return 0;
     const DWORD error = GetLastError();
     return error != 0 ? error : ERROR_REQUEST_ABORTED;
+}
+
+bool FolderWritable(const std::wstring& folder) {
+    // A name taken by someone else between the check and the creation is
+    // refused by the creation, which never replaces a file; a few more draws settle it.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::wstring probe;
+        do {
+            probe = folder + TextFromInteger(RandomUpTo(99999999));
+        } while (PathSize(probe) != sizeMissing);
+        if (FileCreateEmpty(probe).known) {
+            // A place where files can be made but not removed again is no place to
+            // write: every start would leave another probe behind.
+            return FileRemove(probe) != 0;
+        }
+        if (PathSize(probe) == sizeMissing) return false;  // not taken, so it cannot be made
+    }
+    return false;
 }

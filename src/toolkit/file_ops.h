@@ -34,6 +34,10 @@ int FileReplace(const std::wstring& replacement, const std::wstring& path);
 // (unknown when the name is taken, or the file cannot be made or told apart; such
 // a file is not left behind).
 PathIdentity FileCreateEmpty(const std::wstring& path);
+// True when a new file can be made in the folder (which ends in "\") and removed
+// again. The probe file has a random name that was free, is made so that it can
+// never replace a file that appeared meanwhile, and is deleted at once.
+bool FolderWritable(const std::wstring& folder);
 // Copies a file by its exact name onto `destination`, which it writes over.
 // `progress` is asked on the calling thread with the share done in percent and
 // answers false to stop the copy. 0 when the whole file was copied, else the

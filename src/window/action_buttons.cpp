@@ -3,7 +3,6 @@
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
 #include "window/control_ids.h"
-#include "window/criteria.h"
 #include "window/info_pages.h"
 #include "window/main_window.h"
 #include "window/window_state.h"
@@ -28,10 +27,10 @@ void showSelection() {
 void updateActionButtons() {
     const bool anyTicked = ControlTickedCount(idResultsList) > 0;
     showSelection();
-    ControlSetDisabled(idDeleteButton, !(anyTicked || windowState().purgeTempFiles));
+    ControlSetDisabled(idDeleteButton, !(anyTicked || isOptionTicked(idTempFilesOption)));
     ControlSetDisabled(idMoveButton, !anyTicked);
 
-    const bool textMode = ControlText(idCriterionSelector) == textCriterion;
+    const bool textMode = nameCriterionChosen();
     ControlSetDisabled(idTextLabel, !textMode);
     ControlSetDisabled(idTextField, !textMode);
 }

@@ -26,6 +26,5 @@ void resetInfoPanel() {
     setTabTitle(typeInfoTab, L"File type information");
     setTabTitle(exactInfoTab, L"Exact file information");
     showPage(idExactInfoPanel, placeholderPage);
-    ControlSetDisabled(idDeleteButton, 1);
     setMainStatus(L"Ready.");
 }

@@ -12,6 +12,6 @@ void showPage(int panel, const std::wstring& html);
 // The title of one of the information tabs (typeInfoTab, exactInfoTab).
 void setTabTitle(int tab, const std::wstring& title);
 
-// Both panels back to their placeholder, the tabs to their plain titles, the
-// delete button off and the status "Ready.".
+// Both panels back to their placeholder, the tabs to their plain titles and the
+// status "Ready.".
 void resetInfoPanel();

@@ -4,7 +4,6 @@
 #include "toolkit/resources.h"
 #include "toolkit/window.h"
 #include "window/control_ids.h"
-#include "window/criteria.h"
 #include "window/icons.h"
 #include "window/program.h"
 
@@ -59,8 +58,6 @@ void addControlsOfTheSearchRow() {
     label(idSearchLabel, at(34, 16, 40, 22), L"Search:");
     dropDown(idDriveList, at(82, 12, 160, 22));
     dropDown(idCriterionSelector, at(250, 12, 220, 22));
-    for (const Criterion& criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion.text);
-    ControlSetState(idCriterionSelector, 0);
     label(idTextLabel, at(476, 17, 110, 22), L"Text or file extension:", controlDisabled);
     field(idTextField, at(587, 12, 158, 22), controlDisabled);
     const Box manual = at(753, 11, 25, 25);
@@ -139,3 +136,8 @@ bool isTicked(int row) { return (ControlItemState(idResultsList, row) & 2) != 0;
 
 // A check box's state bit 1 is its tick.
 bool isOptionTicked(int id) { return (ControlState(id) & 1) != 0; }
+
+bool nameCriterionChosen() {
+    const int items = ControlItemCount(idCriterionSelector);
+    return items > 0 && static_cast<int>(ControlState(idCriterionSelector)) == items - 1;
+}

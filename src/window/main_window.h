@@ -12,3 +12,5 @@ void setMainStatus(const std::wstring& text);
 bool isTicked(int row);
 // One of the option check boxes: whether it is ticked.
 bool isOptionTicked(int id);
+// Whether the criterion selector shows the name criterion, which it lists last.
+bool nameCriterionChosen();

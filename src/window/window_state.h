@@ -1,11 +1,10 @@
 #pragma once
-// What the window's commands share between events: the options as ticked, the
-// selected file, and the drive the results came from.
+// What the window keeps between events, owned here: the file the person selected
+// last, written by the loop when the list's selection changes and read by the
+// button rule (the status names it) and by a double-click (its web searches).
 #include <string>
 
 struct WindowState {
-    std::wstring searchDrive;     // the drive of the last search or purge, such as "C:"
-    bool purgeTempFiles = false;  // the temporary-files option
     std::wstring selectedPath;
 };
 

@@ -1,12 +1,13 @@
 // The main window built in this process, driven through its events.
 #include "window/control_ids.h"
 #include "app/event_loop.h"
+#include "search/search_command.h"
 #include "window/main_window.h"
 #include "window/program.h"
 #include "window/action_buttons.h"
 #include "window/window_state.h"
 #include "fileinfo/info_command.h"
-#include "purge/drive_info.h"
+#include "window/drive_info.h"
 #include "purge/purge_state.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
@@ -41,9 +42,15 @@ protected:
         purgeState() = PurgeState{};
         drainEvents(30);
     }
+    // Rows as a search lists them: "D:\folder\file0.txt", "...file1.txt", ...
     static void addRows(int count) {
+        SearchResults& results = loopState().results;
+        results.collection.assign(static_cast<size_t>(count) + 1, CollectedEntry{});
         for (int i = 0; i < count; ++i)
-            ControlAddItem(idResultsList, -1, L"1 KB\nD:\\folder\\file" + std::to_wstring(i) + L".txt");
+            results.collection[static_cast<size_t>(i) + 1].text =
+                L"1024\n1 KB\nD:\\folder\\file" + std::to_wstring(i) + L".txt";
+        results.collectedCount = count;
+        listCollectedEntries(false, L"", results);
     }
     static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
     static std::wstring status() { return StatusBarText(mainStatusBar, 0); }
@@ -72,7 +79,7 @@ TEST_F(MainWindow, ScaledSizeAndEveryControl) {
     EXPECT_EQ(ControlItemCount(idCriterionSelector), 7);
     EXPECT_EQ(ControlItemText(idCriterionSelector, 6), textCriterion);
     EXPECT_EQ(ControlText(idCriterionSelector), L"For files 100 MB or larger");
-    EXPECT_EQ(searchState().sizeThreshold, 104857600);
+    EXPECT_EQ(loopState().chosenThreshold, 104857600);
     EXPECT_EQ(ControlItemText(idTabPanel, 0), L"File results");
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
     EXPECT_EQ(ControlItemText(idTabPanel, 2), L"Exact file information");
@@ -111,14 +118,14 @@ TEST_F(MainWindow, ButtonRuleFollowsTicksAndTheTemporaryFilesOption) {
 TEST_F(MainWindow, ChoosingTheTextCriterionEnablesTheFieldAndFocusesIt) {
     ControlSetState(idCriterionSelector, 6);
     dispatchControlEvent(idCriterionSelector, kindChange);
-    EXPECT_EQ(searchState().sizeThreshold, -1);
+    EXPECT_EQ(loopState().chosenThreshold, -1);
     EXPECT_TRUE(enabled(idTextLabel));
     EXPECT_TRUE(enabled(idTextField));
     EXPECT_EQ(ControlFocus(), idTextField);
 
     ControlSetState(idCriterionSelector, 4);
     dispatchControlEvent(idCriterionSelector, kindChange);
-    EXPECT_EQ(searchState().sizeThreshold, 1073741824);
+    EXPECT_EQ(loopState().chosenThreshold, 1073741824);
     EXPECT_FALSE(enabled(idTextField));
 }
 

@@ -1,5 +1,5 @@
 #include "search/match_rules.h"
-#include "window/criteria.h"
+#include "search/criteria.h"
 #include "search/search_state.h"
 
 #include <gtest/gtest.h>

@@ -7,9 +7,8 @@
 #include "window/action_buttons.h"
 #include "window/window_state.h"
 #include "fileinfo/info_command.h"
-#include "purge/drive_info.h"
+#include "window/drive_info.h"
 #include "purge/purge_state.h"
-#include "search/results_list.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -162,7 +161,7 @@ TEST_F(SearchWindow, ReadOnlyAndVanishedFilesAreRedInThePathOnly) {
     deleted = false;
     struct Vanish {
         static SHORT WINAPI keyState(int) {
-            if (!deleted && searchState().collectedCount == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
+            if (!deleted && loopState().results.collectedCount == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
             return 0;
         }
     };
@@ -194,7 +193,7 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     EXPECT_GE(escapeQueries, 60) << "the listing waited for Escape to be let go";
     ASSERT_GE(listed.size(), 1u);
     EXPECT_LT(listed.size(), 20u) << "the walk stopped";
-    EXPECT_EQ(static_cast<int>(listed.size()), searchState().collectedCount) << "everything found is listed";
+    EXPECT_EQ(static_cast<int>(listed.size()), loopState().results.collectedCount) << "everything found is listed";
     for (size_t row = 1; row < listed.size(); ++row)
         EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
     EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");

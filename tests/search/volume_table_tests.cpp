@@ -116,10 +116,9 @@ TEST(VolumeTable, AWrongTableIsNeverTrustedAndTheSearchWalks) {
         int scannedCount = 0, walkedCount = 0;
         EXPECT_EQ(scanVolumeTable(request, never, scanned, scannedCount, origins), TableScan::unavailable);
         ASSERT_TRUE(walkDrive(request, never, walked, walkedCount, origins));
-        searchState().sizeThreshold = -1;
-        searchState().searchWindowsFolder = true;
-        collectFiles(drive, false, L"");
-        EXPECT_EQ(differences(listed(searchState().collection, searchState().collectedCount), listed(walked, walkedCount)),
+        SearchResults results;
+        collectFiles(request, results);
+        EXPECT_EQ(differences(listed(results.collection, results.collectedCount), listed(walked, walkedCount)),
                   std::vector<std::wstring>{});
     }
 }

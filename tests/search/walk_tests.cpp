@@ -1,5 +1,5 @@
 #include "search/match_rules.h"
-#include "window/criteria.h"
+#include "search/criteria.h"
 #include "search/search_state.h"
 #include "search/search_command.h"
 
@@ -25,19 +25,29 @@ protected:
     void SetUp() override {
         // The suite runs a second time on the find calls alone (see tests/CMakeLists.txt).
         ListingUseBatches(std::getenv("RAVLEK_LISTING_FIND_CALLS") == nullptr);
-        state().sizeThreshold = -1;
-        state().searchWindowsFolder = false;
         setWindowsFolder(L"C:\\windows");
     }
-    static SearchState& state() { return searchState(); }
 
-    static std::vector<std::wstring> collected() {
+    // Walks as a search of the window does, with the threshold and option the test set.
+    void collectFiles(const std::wstring& root) {
+        WalkRequest request;
+        request.rootPath = root;
+        request.sizeThreshold = sizeThreshold;
+        if (!searchWindowsFolder) request.windowsFolderPrefix = searchState().windowsFolderPrefix;
+        ::collectFiles(request, results);
+    }
+
+    long long sizeThreshold = -1;
+    bool searchWindowsFolder = false;
+    SearchResults results;
+
+    std::vector<std::wstring> collected() const {
         std::vector<std::wstring> texts;
-        for (int i = 1; i <= state().collectedCount; ++i) texts.push_back(state().collection[static_cast<size_t>(i)].text);
+        for (int i = 1; i <= results.collectedCount; ++i) texts.push_back(results.collection[static_cast<size_t>(i)].text);
         return texts;
     }
 
-    static std::vector<std::wstring> collectedPaths() {
+    std::vector<std::wstring> collectedPaths() const {
         std::vector<std::wstring> paths;
         for (const auto& entry : collected()) paths.push_back(entry.substr(entry.rfind(L'\n') + 1));
         return paths;
@@ -50,10 +60,10 @@ TEST_F(Walk, EntryTextHasPaddedSizeSizeTextAndPath) {
     std::wstring root = makeFixtureFolder();
     makeFolder(root + L"Data");
     makeSizedFile(root + L"Data\\disk.img", 1610612736);
-    state().sizeThreshold = 104857600;
+    sizeThreshold = 104857600;
     collectFiles(root);
-    ASSERT_EQ(state().collectedCount, 1);
-    EXPECT_EQ(state().collection[1].text, L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
+    ASSERT_EQ(results.collectedCount, 1);
+    EXPECT_EQ(results.collection[1].text, L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
 }
 
 TEST_F(Walk, ThresholdIsStrictAndSizesAreSixtyFourBit) {
@@ -62,13 +72,13 @@ TEST_F(Walk, ThresholdIsStrictAndSizesAreSixtyFourBit) {
     makeSizedFile(root + L"one-more.bin", 1073741825);
     makeSizedFile(root + L"five-g.bin", 5368709120LL);
     makeSizedFile(root + L"small.bin", 10);
-    state().sizeThreshold = thresholdForCriterion(L"For files 1 GB or larger");
+    sizeThreshold = thresholdForCriterion(L"For files 1 GB or larger");
     collectFiles(root);
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"five-g.bin", root + L"one-more.bin"}));
     EXPECT_EQ(collected()[0].substr(0, 20), L"          5368709120");
     EXPECT_EQ(collected()[1].substr(21), L"1024 MB\n" + root + L"one-more.bin");
 
-    state().sizeThreshold = thresholdForCriterion(L"For files 4 GB or larger (DVD images)");
+    sizeThreshold = thresholdForCriterion(L"For files 4 GB or larger (DVD images)");
     collectFiles(root);
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"five-g.bin"}));
 }
@@ -123,11 +133,11 @@ TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
     collectFiles(root);
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"Other\\keep.txt", root + L"Windows.old\\old.ini"}));
     collectFiles(otherDrive);
-    EXPECT_EQ(state().collectedCount, 1) << "the same folder name on another drive is walked";
+    EXPECT_EQ(results.collectedCount, 1) << "the same folder name on another drive is walked";
 
-    state().searchWindowsFolder = true;
+    searchWindowsFolder = true;
     collectFiles(root);
-    EXPECT_EQ(state().collectedCount, 4);
+    EXPECT_EQ(results.collectedCount, 4);
 }
 
 TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
@@ -138,7 +148,7 @@ TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
 
     setWindowsFolder(L"d:\\native\\links\\real");
     collectFiles(L"D:\\native\\links\\");
-    EXPECT_EQ(state().collectedCount, 0) << "no link leads past the Windows-folder exclusion";
+    EXPECT_EQ(results.collectedCount, 0) << "no link leads past the Windows-folder exclusion";
 }
 
 TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
@@ -150,9 +160,9 @@ TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
 
 TEST_F(Walk, EmptyAndNotReadyDrivesGiveNothing) {
     collectFiles(L"F:\\");
-    EXPECT_EQ(state().collectedCount, 0);
+    EXPECT_EQ(results.collectedCount, 0);
     collectFiles(L"X:\\");
-    EXPECT_EQ(state().collectedCount, 0);
+    EXPECT_EQ(results.collectedCount, 0);
 }
 
 TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
@@ -165,7 +175,7 @@ TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
         makeSizedFile(root + L"a\\mid" + std::to_wstring(i) + L".bin", 50 + i);
     }
     collectFiles(root);
-    const int everything = state().collectedCount;
+    const int everything = results.collectedCount;
     ASSERT_EQ(everything, 15);
 
     for (int from : {1, 2, 5, 9, 14}) {
@@ -173,13 +183,13 @@ TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
         collectFiles(root);
         // Entries fetched before Escape was seen are all that is looked at; the
         // rest of every level ends at its next fetch.
-        EXPECT_LT(state().collectedCount, from) << "Escape from query " << from;
+        EXPECT_LT(results.collectedCount, from) << "Escape from query " << from;
         EXPECT_LE(EscapeHeldFrom::queries(), from + 3) << "one more fetch per open level at most";
         auto entries = collected();
         EXPECT_TRUE(std::is_sorted(entries.rbegin(), entries.rend())) << "what was found is still sorted";
     }
     collectFiles(root);
-    EXPECT_EQ(state().collectedCount, everything) << "released, the next walk is complete";
+    EXPECT_EQ(results.collectedCount, everything) << "released, the next walk is complete";
 }
 
 TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
@@ -193,7 +203,7 @@ TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
         EscapeHeldFrom never(1 << 30);
         collectFiles(root);
     }
-    ASSERT_EQ(state().collectedCount, 3);
+    ASSERT_EQ(results.collectedCount, 3);
 
     static int tapAt;
     static int seen;
@@ -211,7 +221,7 @@ TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
         auto paths = collectedPaths();
         bool hasAfter = std::find(paths.begin(), paths.end(), root + L"zz-after.bin") != paths.end();
         bool missesInner = paths.size() < 3;
-        sawOnlySubCut = hasAfter && missesInner && state().collectedCount >= 1;
+        sawOnlySubCut = hasAfter && missesInner && results.collectedCount >= 1;
     }
     personCalls().keyState = GetAsyncKeyState;
     EXPECT_TRUE(sawOnlySubCut) << "a tap inside sub must not stop the parent's listing";
@@ -221,9 +231,9 @@ TEST_F(Walk, LaterWalksReuseTheCollection) {
     std::wstring root = makeFixtureFolder();
     for (int i = 0; i < 30; ++i) makeSizedFile(root + L"f" + std::to_wstring(i), i);
     collectFiles(root);
-    EXPECT_EQ(state().collectedCount, 30);
-    state().sizeThreshold = 25;
+    EXPECT_EQ(results.collectedCount, 30);
+    sizeThreshold = 25;
     collectFiles(root);
-    EXPECT_EQ(state().collectedCount, 4);
+    EXPECT_EQ(results.collectedCount, 4);
     EXPECT_EQ(collectedPaths().front(), root + L"f29");
 }

@@ -4,7 +4,8 @@
 #include "window/main_window.h"
 #include "window/program.h"
 #include "app/environment.h"
-#include "purge/drive_list.h"
+#include "search/criteria.h"
+#include "window/drive_list.h"
 #include "window/info_pages.h"
 #include "toolkit/controls.h"
 #include "toolkit/resources.h"
@@ -35,6 +36,7 @@ public:
             std::fprintf(stderr, "The main window could not be built (is there a display?)\n");
             std::exit(1);
         }
+        listCriteria();
         rebuildDriveList();
         ControlSetState(idDriveList, 0);
         resetInfoPanel();

@@ -1,4 +1,7 @@
-#include "window/criteria.h"
+#include "search/criteria.h"
+
+#include "toolkit/controls.h"
+#include "window/control_ids.h"
 
 namespace {
 
@@ -22,4 +25,9 @@ long long thresholdForCriterion(const std::wstring& criterionText) {
     for (const Criterion& criterion : criteria)
         if (criterionText == criterion.text) return criterion.threshold;
     return -1;
+}
+
+void listCriteria() {
+    for (const Criterion& criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion.text);
+    ControlSetState(idCriterionSelector, 0);
 }

@@ -1,7 +1,7 @@
-#include "purge/drive_info.h"
+#include "window/drive_info.h"
 
-#include "purge/probe_file.h"
 #include "toolkit/drives.h"
+#include "toolkit/file_ops.h"
 #include "toolkit/text.h"
 
 DriveInfo readDriveInfo(const std::wstring& letter) {
@@ -13,7 +13,7 @@ DriveInfo readDriveInfo(const std::wstring& letter) {
     info.label = reading.label;
     info.totalBytes = reading.totalBytes;
     info.freeBytes = reading.freeBytes;
-    info.writable = probeWritable(TextUpper(letter.substr(0, 1)) + L":\\") ? Writable::yes : Writable::no;
+    info.writable = FolderWritable(TextUpper(letter.substr(0, 1)) + L":\\") ? Writable::yes : Writable::no;
     return info;
 }
 

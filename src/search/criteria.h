@@ -10,5 +10,8 @@ struct Criterion {
 extern const Criterion criteria[7];
 extern const wchar_t* const textCriterion;  // "For files with specific text in their name"
 
+// Fills the window's criterion selector with them, the name criterion last (the
+// window tells it by that place), and chooses the first.
+void listCriteria();
 // The size threshold a criterion's text stands for; -1 (every file) for the name criterion.
 long long thresholdForCriterion(const std::wstring& criterionText);

@@ -1,6 +1,6 @@
-#include "purge/drive_list.h"
+#include "window/drive_list.h"
 
-#include "purge/drive_info.h"
+#include "window/drive_info.h"
 #include "toolkit/controls.h"
 #include "toolkit/text.h"
 #include "window/control_ids.h"

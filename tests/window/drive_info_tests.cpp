@@ -1,7 +1,7 @@
-#include "purge/drive_info.h"
-#include "purge/probe_file.h"
+#include "window/drive_info.h"
 
 #include "support/fixture.h"
+#include "toolkit/file_ops.h"
 #include "toolkit/listing.h"
 
 #include <gtest/gtest.h>
@@ -67,18 +67,7 @@ TEST(ReadDriveInfo, ReadOnlyRootIsListedButNotWritable) {
     EXPECT_EQ(info.writable, Writable::no);
 }
 
-#include "purge/temp_purge.h"
-
-TEST(TemporaryFolder, WholeDrivesWindowsAndTheProfileAreTooDangerousToEmpty) {
-    const std::wstring windows = L"C:\\windows\\";
-    for (const wchar_t* folder : {L"", L"\\", L"C:", L"C:\\", L"e:\\", L"\\\\server\\share\\", L"\\\\server\\share",
-                                  L"Temp\\", L"C:\\windows\\", L"C:\\WINDOWS", L"c:\\users\\"})
-        EXPECT_TRUE(tooDangerousToEmpty(folder, windows)) << testing::PrintToString(std::wstring(folder));
-    for (const wchar_t* folder : {L"C:\\users\\root\\Temp\\", L"D:\\Temp\\", L"\\\\server\\share\\temp\\", L"C:\\windows\\Temp\\"})
-        EXPECT_FALSE(tooDangerousToEmpty(folder, windows)) << testing::PrintToString(std::wstring(folder));
-}
-
 TEST(ReadDriveInfo, AFolderWhereFilesCannotBeRemovedIsNotWritable) {
     const std::wstring folder = L"D:\\native\\append-only\\";
-    EXPECT_FALSE(probeWritable(folder)) << "every start would leave another probe there";
+    EXPECT_FALSE(FolderWritable(folder)) << "every start would leave another probe there";
 }

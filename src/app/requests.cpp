@@ -1,0 +1,35 @@
+#include "app/requests.h"
+
+#include "search/criteria.h"
+#include "toolkit/controls.h"
+#include "toolkit/text.h"
+#include "window/control_ids.h"
+#include "window/main_window.h"
+
+namespace {
+
+// The drive list's entries begin with the letter and colon: "C:  (System, 37% free)".
+std::wstring listedDrive() { return TextLeft(ControlText(idDriveList), 2); }
+
+}  // namespace
+
+SearchRequest readSearchRequest() {
+    SearchRequest request;
+    request.drive = listedDrive();
+    request.sizeThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
+    request.textMode = nameCriterionChosen();
+    if (request.textMode) request.text = ControlText(idTextField);
+    request.searchWindowsFolder = isOptionTicked(idWindowsFolderOption);
+    return request;
+}
+
+PurgeRequest readPurgeRequest(bool moving) {
+    PurgeRequest request;
+    request.moving = moving;
+    request.readOnlyToo = isOptionTicked(idReadOnlyOption);
+    request.purgeTempFiles = isOptionTicked(idTempFilesOption);
+    request.listedDrive = listedDrive();
+    for (int row = 0, rows = ControlItemCount(idResultsList); row < rows; ++row)
+        if (isTicked(row)) request.ticked.push_back(TickedRow{row, ControlItemKey(idResultsList, row)});
+    return request;
+}

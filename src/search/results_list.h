@@ -1,4 +1,0 @@
-#pragma once
-#include <string>
-
-void clearResults();

@@ -1,0 +1,30 @@
+#include "window/search_results.h"
+
+#include "toolkit/text.h"
+
+const CollectedEntry* SearchResults::entryOfRow(int key) const {
+    if (key < 0 || static_cast<size_t>(key) >= rows.size()) return nullptr;
+    const int entry = rows[static_cast<size_t>(key)];
+    if (entry < 1 || entry > collectedCount) return nullptr;
+    return &collection[static_cast<size_t>(entry)];
+}
+
+std::wstring SearchResults::pathOfRow(int key) const {
+    const CollectedEntry* entry = entryOfRow(key);
+    return entry ? entryLine(entry->text, 2) : std::wstring();
+}
+
+std::wstring entryLine(const std::wstring& entry, int line) {
+    size_t start = 0;
+    for (int skipped = 0; skipped < line; ++skipped) start = entry.find(L'\n', start) + 1;
+    const size_t end = entry.find(L'\n', start);
+    return entry.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+}
+
+std::wstring expectedFinalPath(const FoundOrigin& origin, const std::wstring& listedPath) {
+    const size_t prefix = origin.listedPrefix.size();
+    if (origin.finalPrefix.empty() || listedPath.size() < prefix ||
+        TextLower(listedPath.substr(0, prefix)) != TextLower(origin.listedPrefix))
+        return {};
+    return origin.finalPrefix + listedPath.substr(prefix);
+}
