@@ -16,7 +16,7 @@ rank() {
     *) echo -1 ;;
   esac
 }
-native_headers='toolkit/(native|handles|com_ptr|later_calls|ui_state|numbered_table)\.h'
+native_headers='toolkit/(native|handles|com_ptr|later_calls|ui_objects|event_queue|numbered_table)\.h'
 platform_headers='windows|winuser|commctrl|exdisp|mshtml|shlobj|shellapi|objbase|ole2|unknwn'
 
 found=0

@@ -2,7 +2,7 @@
 // The multi-column list with check boxes and per-cell colours, and the kind that
 // asks for its rows (toolkit-internal).
 #include "toolkit/controls.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 

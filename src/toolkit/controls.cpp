@@ -3,7 +3,8 @@
 #include "toolkit/events.h"
 #include "toolkit/native.h"
 #include "toolkit/resources.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 

@@ -1,19 +1,25 @@
 #include "toolkit/events.h"
 
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <algorithm>
 
-void raiseEvent(int code, int window, int control, int kind, WPARAM wParam, LPARAM lParam) {
-    UiState& state = ui();
-    if (state.operationsInProgress > 0) return;  // caused by the toolkit itself, not the user
-    std::lock_guard<std::mutex> guard(state.queueLock);
-    if (!state.queue.empty()) {
-        const Event& newest = state.queue.back();
+EventQueue& eventQueue() {
+    static EventQueue queue;
+    return queue;
+}
+
+void raiseEvent(int code, int window, int control, int kind) {
+    EventQueue& queue = eventQueue();
+    if (queue.operationsInProgress > 0) return;  // caused by the toolkit itself, not the user
+    std::lock_guard<std::mutex> guard(queue.lock);
+    if (!queue.events.empty()) {
+        const Event& newest = queue.events.back();
         if (newest.code == code && newest.window == window && newest.control == control && newest.kind == kind)
             return;
     }
-    state.queue.push_back(Event{code, window, control, kind, wParam, lParam});
+    queue.events.push_back(Event{code, window, control, kind});
 }
 
 void raiseControlEvent(const Control& control, int kind) {
@@ -21,24 +27,24 @@ void raiseControlEvent(const Control& control, int kind) {
 }
 
 void dropEvents(int window, int control) {
-    UiState& state = ui();
-    std::lock_guard<std::mutex> guard(state.queueLock);
-    state.queue.erase(std::remove_if(state.queue.begin(), state.queue.end(),
+    EventQueue& queue = eventQueue();
+    std::lock_guard<std::mutex> guard(queue.lock);
+    queue.events.erase(std::remove_if(queue.events.begin(), queue.events.end(),
                                      [&](const Event& e) {
                                          return (control >= 0 && e.control == control && e.code == eventControl) ||
                                                 (window >= 0 && e.window == window);
                                      }),
-                      state.queue.end());
+                      queue.events.end());
 }
 
 namespace {
 
 bool takeQueuedEvent(Event& event) {
-    UiState& state = ui();
-    std::lock_guard<std::mutex> guard(state.queueLock);
-    if (state.queue.empty()) return false;
-    event = state.queue.front();
-    state.queue.pop_front();
+    EventQueue& queue = eventQueue();
+    std::lock_guard<std::mutex> guard(queue.lock);
+    if (queue.events.empty()) return false;
+    event = queue.events.front();
+    queue.events.pop_front();
     return true;
 }
 
@@ -59,15 +65,16 @@ bool translateAccelerator(MSG& message) {
 
 int EventWait(int timeout) {
     UiState& state = ui();
+    EventQueue& queue = eventQueue();
     const DWORD start = GetTickCount();
     MSG message{};
     // A message sent from another thread or program is handled inside PeekMessageW,
     // which then returns none: the queue is looked at again after every call, or
     // what that message raised would wait for the next posted message.
     for (;;) {
-        if (takeQueuedEvent(state.last)) return state.last.code;
+        if (takeQueuedEvent(queue.last)) return queue.last.code;
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
-        if (takeQueuedEvent(state.last)) return state.last.code;
+        if (takeQueuedEvent(queue.last)) return queue.last.code;
         const DWORD wait = timeout < 0 ? INFINITE : remainingOf(start, timeout);
         if (wait == 0) return 0;
         MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -76,16 +83,13 @@ int EventWait(int timeout) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    state.last = Event{static_cast<int>(message.message), windowNumberOf(message.hwnd), -1, 0, message.wParam,
-                       message.lParam};
+    queue.last = Event{static_cast<int>(message.message), windowNumberOf(message.hwnd), -1, 0};
     return static_cast<int>(message.message);
 }
 
-int EventControl() { return ui().last.control; }
-int EventKind() { return ui().last.kind; }
-int EventWindow() { return ui().last.window; }
-long long EventWParam() { return static_cast<long long>(ui().last.wParam); }
-long long EventLParam() { return static_cast<long long>(ui().last.lParam); }
+int EventControl() { return eventQueue().last.control; }
+int EventKind() { return eventQueue().last.kind; }
+int EventWindow() { return eventQueue().last.window; }
 
 namespace {
 

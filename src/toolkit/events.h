@@ -4,22 +4,8 @@
 
 enum EventCode {
     eventKeyDown = 0x100,  // the native message number of a key going down
-    eventControl = 13100,
-    eventMenu = 13101,
-    eventTray = 13102,
-    eventActivated = 13104,
-    eventMinimized = 13107,
-    eventMaximized = 13108,
-    eventRestored = 13109,
-    eventTimer = 13110,
-    eventRightButtonUp = 13111,
-    eventLeftButtonUp = 13112,
-    eventLeftDoubleClick = 13113,
-    eventDeactivated = 13114,
-    eventRepainted = 13115,
-    eventCloseRequest = 13116,
-    eventMoved = 13117,
-    eventResized = 13118,
+    eventControl = 13100,        // a control did something: EventControl(), EventKind()
+    eventCloseRequest = 13116,   // the person asked the window to close
 };
 
 // Kinds of control events.
@@ -49,8 +35,6 @@ int EventWait(int timeout);
 int EventControl();
 int EventKind();
 int EventWindow();
-long long EventWParam();
-long long EventLParam();
 
 // While long work goes on, the window stays alive: it paints, answers what other
 // programs send it and runs its timers, while what a person does to it with the

@@ -4,7 +4,7 @@
 #include "toolkit/later_calls.h"
 #include "toolkit/native.h"
 #include "toolkit/numbered_table.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/ui_objects.h"
 
 #include <algorithm>
 #include <cstdint>

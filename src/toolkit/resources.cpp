@@ -1,7 +1,7 @@
 #include "toolkit/resources.h"
 
 #include "toolkit/native.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 

@@ -3,6 +3,7 @@
 // a few bytes a row and is filled at once.
 #include "toolkit/check_list.h"
 
+#include "toolkit/event_queue.h"
 #include "toolkit/events.h"
 
 #include <algorithm>

@@ -3,7 +3,6 @@
 #include "toolkit/handles.h"
 #include "toolkit/native.h"
 #include "toolkit/person.h"
-#include "toolkit/ui_state.h"
 
 #include <shlobj.h>
 

@@ -1,7 +1,8 @@
 // The tabbed panel: one hidden container window per tab holds that tab's controls.
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 #include "toolkit/handles.h"
 #include "toolkit/numbered_table.h"
 #include "toolkit/paths.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/ui_objects.h"
 
 #include <memory>
 

@@ -3,7 +3,8 @@
 #include "toolkit/controls.h"
 #include "toolkit/listing.h"
 #include "toolkit/text_file.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -57,8 +58,9 @@ void ToolkitShutdown() {
     state.fonts.releaseAll();
     if (state.postWindow) DestroyWindow(std::exchange(state.postWindow, nullptr));
     {
-        std::lock_guard<std::mutex> guard(state.queueLock);
-        state.queue.clear();
+        EventQueue& queue = eventQueue();
+        std::lock_guard<std::mutex> guard(queue.lock);
+        queue.events.clear();
     }
     if (state.started) CoUninitialize();
     state.started = false;

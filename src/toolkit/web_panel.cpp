@@ -2,7 +2,8 @@
 #include "toolkit/com_ptr.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <exdisp.h>
 #include <exdispid.h>

@@ -2,7 +2,8 @@
 
 #include "toolkit/events.h"
 #include "toolkit/native.h"
-#include "toolkit/ui_state.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/ui_objects.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,30 +20,15 @@ void moveFocus(HWND window, bool previous) {
     if (next) SetFocus(next);
 }
 
-constexpr std::pair<UINT, int> plainEvents[] = {
-    {WM_MOVE, eventMoved},
-    {WM_RBUTTONUP, eventRightButtonUp},
-    {WM_LBUTTONUP, eventLeftButtonUp},
-    {WM_LBUTTONDBLCLK, eventLeftDoubleClick},
-    {WM_ERASEBKGND, eventRepainted},
-};
-
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const int number = windowNumberOf(hwnd);
     LRESULT result = 0;
     switch (message) {
         case WM_COMMAND:
-            if (lParam == 0 && HIWORD(wParam) == 1) {  // an accelerator
-                WORD id = LOWORD(wParam);
-                if (id == commandNextControl || id == commandPreviousControl) {
+            if (lParam == 0) {  // an accelerator: the window's only ones move the focus
+                const WORD id = LOWORD(wParam);
+                if (id == commandNextControl || id == commandPreviousControl)
                     moveFocus(hwnd, id == commandPreviousControl);
-                } else {
-                    raiseEvent(eventMenu, number, id, 0);
-                }
-                return 0;
-            }
-            if (lParam == 0) {
-                raiseEvent(eventMenu, number, LOWORD(wParam), 0);
                 return 0;
             }
             if (handleControlNotification(message, wParam, lParam, result)) return result;
@@ -60,29 +46,18 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (Window* window = windowOf(hwnd)) {
                 if (LOWORD(wParam) == WA_INACTIVE) {
                     window->lastFocus = GetFocus();
-                    raiseEvent(eventDeactivated, number, -1, 0);
                 } else {
                     if (window->lastFocus && IsWindow(window->lastFocus)) SetFocus(window->lastFocus);
-                    raiseEvent(eventActivated, number, -1, 0);
                     return 0;
                 }
             }
             break;
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED) raiseEvent(eventMinimized, number, -1, 0);
-            else if (wParam == SIZE_MAXIMIZED) raiseEvent(eventMaximized, number, -1, 0);
-            else raiseEvent(eventResized, number, -1, 0);
             ui().statusBars.forEach([&](int, StatusBar& bar) {
                 if (bar.owner == hwnd) SendMessageW(bar.hwnd, WM_SIZE, 0, 0);
             });
             break;
-        case WM_TIMER:
-            raiseEvent(eventTimer, number, static_cast<int>(wParam), 0);
-            return 0;
         default:
-            // Messages that only become an event and go on to the default handling.
-            for (const auto& [native, event] : plainEvents)
-                if (message == native) raiseEvent(event, number, -1, 0);
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -8,6 +8,8 @@
 //   box        the open message box: caption and text ("none" when there is none)
 //   wait-box MS  waits up to MS milliseconds for a message box, then as "box"
 //   answer ID  presses button ID (1 OK, 2 Cancel) of the open message box
+//   status-changes MS  prints each new status text as it comes, until one begins
+//              "Showing " or MS milliseconds have passed
 //   time-search  clicks the search button and prints the milliseconds to the summary
 //   find-loop ROOT  prints the milliseconds and the file count of a bare FindFirstFileW walk
 //   hold PATH  holds the file open with delete sharing, as indexers and virus
@@ -181,6 +183,29 @@ double millisecondsSince(LARGE_INTEGER start) {
     return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+// Every text the status bar shows during a search, read every few milliseconds
+// from here rather than by a program started per reading, which may come too late
+// to see a walk's progress change.
+void printStatusChanges(int limit) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    std::puts("watching");  // the caller waits for this line before it starts the search
+    std::fflush(stdout);
+    std::wstring shown = statusText();
+    bool searching = false;  // the status may still show the last search's summary
+    while (millisecondsSince(start) < limit) {
+        const std::wstring now = statusText();
+        if (now != shown) {
+            printUtf8(now + L"\n");
+            std::fflush(stdout);
+            shown = now;
+            if (shown.compare(0, 8, L"Showing ") != 0) searching = true;
+            else if (searching) return;
+        }
+        Sleep(5);
+    }
+}
+
 // A whole search as the person sees it: from the click on the search button to
 // the summary in the status bar. The window is disabled while the search runs, so
 // its going back to enabled with a summary marks the end.
@@ -329,6 +354,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"state") printState();
     else if (command == L"rows") printRows();
     else if (command == L"status") printStatus();
+    else if (command == L"status-changes" && argc > 2) printStatusChanges(_wtoi(argv[2]));
     else if (command == L"time-search") timeSearch();
     else if (command == L"find-loop" && argc > 2) timeFindLoop(argv[2]);
     else if (command == L"tabs") printTabs();

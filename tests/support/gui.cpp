@@ -10,7 +10,7 @@ std::vector<SeenEvent> drainEvents(int ms) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < static_cast<DWORD>(ms)) {
         int code = EventWait(5);
-        if (code >= eventControl && code <= eventResized)
+        if (code == eventControl || code == eventCloseRequest)
             events.push_back(SeenEvent{code, EventWindow(), EventControl(), EventKind()});
     }
     return events;

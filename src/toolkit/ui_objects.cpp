@@ -1,4 +1,4 @@
-#include "toolkit/ui_state.h"
+#include "toolkit/ui_objects.h"
 
 #include <commctrl.h>
 

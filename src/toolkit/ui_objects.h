@@ -1,13 +1,14 @@
 #pragma once
-// The window, control and event layer's own records. Only the toolkit includes this.
+// Everything the toolkit hands out under a number (controls of every kind,
+// windows, status bars, fonts, images, listings, text files) and the native
+// handles behind them. Only the toolkit includes this; the event queue is
+// toolkit/event_queue.h.
 #include "toolkit/controls.h"
 #include "toolkit/numbered_table.h"
 
 #include <windows.h>
 
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -99,15 +100,6 @@ struct Image {
     ~Image();
 };
 
-struct Event {
-    int code = 0;
-    int window = -1;
-    int control = -1;
-    int kind = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-};
-
 struct Listing;   // toolkit/listing.cpp
 class TextFile;   // toolkit/text_file.cpp
 
@@ -129,11 +121,6 @@ struct UiState {
     HWND tooltip = nullptr;
     int lastStatusBar = -1;
 
-    std::mutex queueLock;
-    std::deque<Event> queue;
-    Event last;
-    int operationsInProgress = 0;
-
     // Native handle to control, kept here rather than in window properties:
     // every message to a control looks its record up.
     std::unordered_map<HWND, Control*> controlsByWindow;
@@ -151,9 +138,6 @@ UiState& ui();
 // Shared among the toolkit's files.
 Control* controlOfWindow(HWND hwnd);
 int windowNumberOf(HWND hwnd);
-void raiseEvent(int code, int window, int control, int kind, WPARAM wParam = 0, LPARAM lParam = 0);
-void raiseControlEvent(const Control& control, int kind);
-void dropEvents(int window, int control);
 bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // Creates the native control for the kind's object and files it under the number;
 // null (and the object gone) when the system could not make it.
@@ -164,12 +148,3 @@ LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM);
 std::intptr_t createdResult(int requested, const Control* control);
 // Offers a key message to a web panel's browser first; true when it used it.
 bool webPanelTranslate(MSG& message);
-
-// Counts a toolkit operation that changes a control: events it causes are not queued.
-class OperationInProgress {
-public:
-    OperationInProgress() { ++ui().operationsInProgress; }
-    ~OperationInProgress() { --ui().operationsInProgress; }
-    OperationInProgress(const OperationInProgress&) = delete;
-    OperationInProgress& operator=(const OperationInProgress&) = delete;
-};
