@@ -36,11 +36,10 @@ void tickEveryRow() {
 }
 
 void handleKeyDown() {
-    LoopState& loop = loopState();
-    loop.focusedControl = ControlFocus();
-    if (loop.focusedControl == idTextField) {
+    const int focused = ControlFocus();
+    if (focused == idTextField) {
         if (KeyHeld(keyEnter)) startSearch();
-    } else if (loop.focusedControl == idResultsList && ControlItemCount(idResultsList) > 0) {
+    } else if (focused == idResultsList && ControlItemCount(idResultsList) > 0) {
         if (KeyHeld(keyDelete)) {
             purgeTicked(false);
         } else if (KeyHeld(keyControl) && KeyHeld('A')) {
@@ -90,8 +89,6 @@ void handleTabEvent() {
 }  // namespace
 
 void dispatchControlEvent(int control, int kind) {
-    LoopState& loop = loopState();
-    loop.eventControl = control;
     switch (control) {
         case idDriveList:
             checkMoveTarget();

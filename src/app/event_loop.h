@@ -5,8 +5,7 @@
 
 // What the loop keeps between events, owned here.
 struct LoopState {
-    int focusedControl = -1;
-    int eventControl = -1;
+    // Ctrl+A ticks every row, and the next untick them all.
     int tickAllNext = 1;
     // The criterion in force: closing the selector's list on another one chooses it.
     long long chosenThreshold = criteria[0].threshold;

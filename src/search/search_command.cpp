@@ -13,13 +13,10 @@
 #include "toolkit/window.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
-#include "search/criteria.h"
-#include "window/search_results.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
-#include "window/program.h"
-#include "window/window_state.h"
+#include "window/search_results.h"
 
 namespace {
 
@@ -156,7 +153,7 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
 
     hideBusyNotice();
     setMainControlsDisabled(0);
-    setMainStatus(L"Showing " + TextFromInteger(ControlItemCount(idResultsList)) +
+    setMainStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
                   L" matches. Files in red are read-only.");
     ControlSetFocus(idResultsList);
 }

@@ -180,10 +180,6 @@ long long CheckList::itemAttribute(int column, int attribute) {
     return attribute == 1 ? SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) : 0;
 }
 
-void CheckList::setItemAttribute(int column, int attribute, long long value) {
-    if (attribute == 1) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), static_cast<LPARAM>(value));
-}
-
 void CheckList::setItemColor(int row, int which, int color, int column) {
     if (which != 1 && which != 2) return;
     const int rows = itemCount();
@@ -219,37 +215,10 @@ void CheckList::setColor(int which, int color) {
             SendMessageW(hwnd, LVM_SETTEXTBKCOLOR, 0, background);
             break;
         }
-        case 3:
-            gridColor = color;
-            break;
         default:
             return;
     }
     InvalidateRect(hwnd, nullptr, TRUE);
-}
-
-void CheckList::drawGridLines(HDC dc) {
-    HPEN pen = CreatePen(PS_SOLID, 1, gridColor < 0 ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(gridColor));
-    HGDIOBJ old = SelectObject(dc, pen);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    int top = static_cast<int>(SendMessageW(hwnd, LVM_GETTOPINDEX, 0, 0));
-    for (int row = top, rows = itemCount(); row < rows; ++row) {
-        RECT bounds{};
-        bounds.left = LVIR_BOUNDS;
-        if (!SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds))) break;
-        if (bounds.top > client.bottom) break;
-        MoveToEx(dc, client.left, bounds.bottom - 1, nullptr);
-        LineTo(dc, client.right, bounds.bottom - 1);
-    }
-    int x = -static_cast<int>(GetScrollPos(hwnd, SB_HORZ));
-    for (int column = 0; column < columns; ++column) {
-        x += static_cast<int>(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
-        MoveToEx(dc, x - 1, client.top, nullptr);
-        LineTo(dc, x - 1, client.bottom);
-    }
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
 std::pair<int, int> CheckList::cellColors(const NMLVCUSTOMDRAW& draw) {
@@ -261,7 +230,7 @@ std::pair<int, int> CheckList::cellColors(const NMLVCUSTOMDRAW& draw) {
 LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW | ((flags_ & listGridLines) ? CDRF_NOTIFYPOSTPAINT : 0);
+            return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
             return hasColors ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
@@ -272,9 +241,6 @@ LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
                                          : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTBKCOLOR, 0, 0));
             return CDRF_NEWFONT;
         }
-        case CDDS_POSTPAINT:
-            drawGridLines(draw.nmcd.hdc);
-            return CDRF_DODEFAULT;
         default:
             return CDRF_DODEFAULT;
     }
@@ -339,14 +305,13 @@ std::intptr_t CheckListCreate(int number, int x, int y, int width, int height, c
     const bool onDemand = (flags & listRowsOnDemand) != 0;
     DWORD style = LVS_REPORT | WS_TABSTOP | ((flags & listMultiSelect) ? 0 : LVS_SINGLESEL) |
                   ((flags & listShowSelectionAlways) ? LVS_SHOWSELALWAYS : 0) | (onDemand ? LVS_OWNERDATA : 0);
-    Control* control = createControl(number, onDemand ? makeRowList(flags) : std::make_unique<CheckList>(flags),
+    Control* control = createControl(number, onDemand ? makeRowList() : std::make_unique<CheckList>(),
                                      WC_LISTVIEWW, style, WS_EX_CLIENTEDGE, x, y, width, height, L"");
     if (!control) return 0;
 
     DWORD extended = LVS_EX_DOUBLEBUFFER;
     if (flags & listCheckBoxes) extended |= LVS_EX_CHECKBOXES;
     if (flags & listFullRowSelect) extended |= LVS_EX_FULLROWSELECT;
-    if (flags & listHeaderDragDrop) extended |= LVS_EX_HEADERDRAGDROP;
     SendMessageW(control->hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     // A list that asks for its rows is asked for their boxes too.
     if (onDemand) SendMessageW(control->hwnd, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);

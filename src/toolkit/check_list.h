@@ -17,7 +17,7 @@ struct RowColors {
 
 class CheckList : public Control {
 public:
-    explicit CheckList(int flags) : Control(kindCheckList), flags_(flags) {}
+    CheckList() : Control(kindCheckList) {}
     // The colour blocks are freed while the rows still exist. The list owns its
     // image list and destroys it with its window.
     ~CheckList() override {
@@ -41,7 +41,6 @@ public:
     void setItemText(int row, const std::wstring& text, int column) override;
     void addColumn(int position, const std::wstring& title, int width) override;
     long long itemAttribute(int column, int attribute) override;
-    void setItemAttribute(int column, int attribute, long long value) override;
     void setColor(int which, int color) override;
     void setItemColor(int row, int which, int color, int column) override;
     int itemColor(int row, int which, int column) override;
@@ -59,13 +58,10 @@ protected:
 private:
     RowColors& ensureColors(int row);
     void setCell(int row, int column, const std::wstring& text);
-    void drawGridLines(HDC dc);
 
     size_t longestCell = 0;
     HIMAGELIST images = nullptr;
-    const int flags_;
-    int gridColor = -1;
 };
 
 // The kind that asks for its rows (LVS_OWNERDATA).
-std::unique_ptr<Control> makeRowList(int flags);
+std::unique_ptr<Control> makeRowList();

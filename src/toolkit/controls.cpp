@@ -213,27 +213,15 @@ long long ControlAttribute(int number, int attribute) {
     return control ? control->attribute(attribute) : 0;
 }
 
-void ControlSetItemAttribute(int number, int item, int attribute, long long value) {
-    Control* control = find(number);
-    if (control) control->setItemAttribute(item, attribute, value);
-}
-
 long long ControlItemAttribute(int number, int item, int attribute) {
     Control* control = find(number);
     return control ? control->itemAttribute(item, attribute) : 0;
 }
 
-void ControlSetFont(int number, std::intptr_t font) {
-    HFONT handle = font == -1 ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : reinterpret_cast<HFONT>(font);
-    if (number == -1) {
-        ui().defaultFont = handle;
-        return;
-    }
-    if (Control* control = find(number)) SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
-}
-
 void ControlUseFont(int number, int font) {
-    if (HFONT handle = FontNativeHandle(font)) ControlSetFont(number, reinterpret_cast<std::intptr_t>(handle));
+    HFONT handle = FontNativeHandle(font);
+    Control* control = find(number);
+    if (handle && control) SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
 }
 
 void ControlSetFocus(int number) {
@@ -332,13 +320,6 @@ void ContainerEnter(int window) {
     if (!hwnd) return;
     state.parentStack.push_back(state.currentParent);
     state.currentParent = hwnd;
-}
-
-HWND ContainerUseWindow(HWND window) {
-    UiState& state = ui();
-    HWND previous = state.currentParent;
-    state.currentParent = window;
-    return previous;
 }
 
 LRESULT CALLBACK postWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -26,9 +26,6 @@ enum CheckListFlags {
     listCheckBoxes = 1,
     listMultiSelect = 4,
     listShowSelectionAlways = 8,
-    listTriState = 0x40,
-    listGridLines = 0x10000,
-    listHeaderDragDrop = 0x10000000,
     listFullRowSelect = 0x40000000,
     // The rows are asked for when drawn or read (ControlShowRows) instead of held
     // by the control: a list of many rows costs little and fills at once.
@@ -109,7 +106,6 @@ void ControlSetColor(int number, int which, int color);
 void ControlAddColumn(int number, int position, const std::wstring& title, int width);
 void ControlSetAttribute(int number, int attribute, long long value);
 long long ControlAttribute(int number, int attribute);
-void ControlSetItemAttribute(int number, int item, int attribute, long long value);
 long long ControlItemAttribute(int number, int item, int attribute);
 // The font: the number of a font loaded with FontLoad. Number -1 sets the font of controls created later.
 void ControlUseFont(int number, int font);

@@ -19,10 +19,6 @@ HANDLE ImageNativeHandle(int number);
 std::intptr_t ImageButtonCreate(int number, int x, int y, int width, int height, HANDLE image);
 std::intptr_t ImageViewCreate(int number, int x, int y, int width, int height, HANDLE image);
 void ControlAddItem(int number, int position, const std::wstring& text, HANDLE image);
-// A font handle of -1 restores the default GUI font; number -1 sets the font of controls created later.
-void ControlSetFont(int number, std::intptr_t font);
-// Later controls go into this native window; returns the previous parent.
-HWND ContainerUseWindow(HWND window);
 std::intptr_t StatusBarCreate(int number, HWND window);
 
 // The calls that read the physical keyboard or wait on a person. The program

@@ -233,4 +233,4 @@ bool RowList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result
 
 }  // namespace
 
-std::unique_ptr<Control> makeRowList(int flags) { return std::make_unique<RowList>(flags); }
+std::unique_ptr<Control> makeRowList() { return std::make_unique<RowList>(); }

@@ -54,7 +54,6 @@ public:
     virtual long long attribute(int) { return 0; }
     virtual void setAttribute(int, long long) {}
     virtual long long itemAttribute(int, int) { return 0; }
-    virtual void setItemAttribute(int, int, long long) {}
     virtual void setColor(int which, int color);
     virtual void setItemColor(int, int, int, int) {}
     virtual int itemColor(int, int, int) { return -1; }

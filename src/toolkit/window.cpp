@@ -106,14 +106,7 @@ std::intptr_t WindowOpen(int number, int x, int y, int width, int height, const 
     if (flags & windowCentered) {
         x = centred(GetSystemMetrics(SM_CXSCREEN), outerWidth);
         y = centred(GetSystemMetrics(SM_CYSCREEN), outerHeight);
-    } else if ((flags & windowCenteredOnParent) && parent) {
-        RECT p;
-        GetWindowRect(parent, &p);
-        x = p.left + (p.right - p.left - outerWidth) / 2;
-        y = p.top + (p.bottom - p.top - outerHeight) / 2;
     }
-    if (x == windowDefaultPosition) x = CW_USEDEFAULT;
-    if (y == windowDefaultPosition) y = CW_USEDEFAULT;
 
     HWND hwnd = CreateWindowExW(0, className.c_str(), title.c_str(), style, x, y, outerWidth, outerHeight, parent,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -9,11 +9,9 @@ enum WindowFlags {
     windowCentered = 1,
     windowCaption = 0x00C00000,
     windowSystemMenu = 0x00080000,
-    windowCenteredOnParent = 2,
     windowKeepParent = 8,  // controls created next still go to the current parent
     windowHidden = 0x10000000,
 };
-constexpr int windowDefaultPosition = -65535;
 
 // Width and height are the client area. Returns the native handle, or for anyNumber
 // the number handed out; 0 on failure.

@@ -205,8 +205,9 @@ TEST_F(Controls, DestroyingAControlOrClosingAWindowDropsItsEvents) {
     EXPECT_TRUE(controlEventKinds(drainEvents(100), 16).empty());
 
     ASSERT_NE(WindowOpen(2, 0, 0, 200, 100, L"second", WS_CAPTION | windowKeepParent), 0);
-    ContainerUseWindow(WindowNativeHandle(2));
+    ContainerEnter(2);
     ButtonCreate(30, 5, 5, 80, 24, L"other");
+    ContainerEnd();
     SendMessageW(ControlNativeHandle(30), BM_CLICK, 0, 0);
     WindowClose(2);
     for (auto& e : drainEvents(100)) EXPECT_NE(e.window, 2);
@@ -318,7 +319,7 @@ TEST_F(Controls, TooltipsStatusBarsFontsAndImages) {
     LOGFONTW info{};
     GetObjectW(reinterpret_cast<HFONT>(font), sizeof info, &info);
     EXPECT_EQ(info.lfHeight, -MulDiv(8, 96, 72));
-    ControlSetFont(19, font);
+    ControlUseFont(19, 0);
     EXPECT_EQ(SendMessageW(ControlNativeHandle(19), WM_GETFONT, 0, 0), font);
 
     auto icon = iconFile(RGB(200, 30, 30));
