@@ -19,13 +19,6 @@ enum ControlEventKind {
     kindFocus = 14000,
     kindFocusLost = 14001,
     kindDragStart = 14002,
-    kindTitleChanged = 65617,
-    kindStatusTextChanged = 65618,
-    kindPopupBlocked = 65619,
-    kindDownloadBegin = 65620,
-    kindDownloadProgress = 65621,
-    kindDownloadComplete = 65622,
-    kindContextMenuBlocked = 65623,
 };
 
 // The next event code, or the number of a native message dispatched instead

@@ -12,8 +12,6 @@ int WindowsVersionCodeFor(unsigned long platform, unsigned long major, unsigned 
 // Starts the path as a program, or has the shell open it; nonzero when something started.
 int RunProgram(const std::wstring& path);
 
-constexpr int ColorRgb(int red, int green, int blue) { return red + green * 256 + blue * 65536; }
-
 using ThreadProcedure = void (*)(void* parameter);
 // A native thread; its number, 0 on failure. A stack size (bytes) reserves that
 // much room for its calls instead of the program's default.

@@ -2,7 +2,6 @@
 #include "toolkit/com_ptr.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
-#include "toolkit/event_queue.h"
 #include "toolkit/ui_objects.h"
 
 #include <exdisp.h>
@@ -29,13 +28,10 @@ class BrowserHost final : public IOleClientSite,
 public:
     explicit BrowserHost(HWND window) : window_(window) {}
 
-    Control* control = nullptr;
     bool blockPopups = false;
     bool blockContextMenu = false;
     bool documentComplete = false;
     bool navigationFailed = false;
-    std::wstring statusText;
-    long progress = 0, progressMax = 0;
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -114,9 +110,7 @@ public:
 
     // IDocHostUIHandler: everything but the context menu is left to the browser.
     STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
-        if (!blockContextMenu) return S_FALSE;
-        if (control) raiseControlEvent(*control, kindContextMenuBlocked);
-        return S_OK;
+        return blockContextMenu ? S_OK : S_FALSE;
     }
     STDMETHODIMP GetHostInfo(DOCHOSTUIINFO*) override { return E_NOTIMPL; }
     STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
@@ -170,24 +164,8 @@ public:
                     UINT cancel = id == DISPID_NEWWINDOW2 ? 0 : params->cArgs - 2;
                     if (cancel < params->cArgs && params->rgvarg[cancel].vt == (VT_BYREF | VT_BOOL))
                         *params->rgvarg[cancel].pboolVal = VARIANT_TRUE;
-                    raise(kindPopupBlocked);
                 }
                 break;
-            case DISPID_TITLECHANGE: raise(kindTitleChanged); break;
-            case DISPID_STATUSTEXTCHANGE:
-                if (params && params->cArgs >= 1 && params->rgvarg[0].vt == VT_BSTR && params->rgvarg[0].bstrVal)
-                    statusText = params->rgvarg[0].bstrVal;
-                raise(kindStatusTextChanged);
-                break;
-            case DISPID_DOWNLOADBEGIN: raise(kindDownloadBegin); break;
-            case DISPID_PROGRESSCHANGE:
-                if (params && params->cArgs >= 2) {
-                    progressMax = params->rgvarg[0].lVal;
-                    progress = params->rgvarg[1].lVal;
-                }
-                raise(kindDownloadProgress);
-                break;
-            case DISPID_DOWNLOADCOMPLETE: raise(kindDownloadComplete); break;
             default: break;
         }
         return S_OK;
@@ -195,9 +173,6 @@ public:
 
 private:
     ~BrowserHost() = default;
-    void raise(int kind) {
-        if (control) raiseControlEvent(*control, kind);
-    }
 
     LONG references_ = 1;
     HWND window_;
@@ -377,7 +352,6 @@ std::intptr_t WebPanelCreate(int number, int x, int y, int width, int height, co
                                      y, width, height, L"");
     if (!control) return 0;
     web.host = new BrowserHost(control->hwnd);
-    web.host->control = control;
     if (!embedBrowser(*control, web)) {
         ControlDestroy(control->number);
         return 0;

@@ -37,9 +37,7 @@ protected:
         ControlClearItems(idResultsList);
         ControlSetState(idCriterionSelector, 0);
         ControlSetState(idTempFilesOption, 0);
-        loopState() = LoopState{};
-        windowState() = WindowState{};
-        purgeState() = PurgeState{};
+        forgetEarlierEvents();
         drainEvents(30);
     }
     // Rows as a search lists them: "D:\folder\file0.txt", "...file1.txt", ...

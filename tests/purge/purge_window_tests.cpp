@@ -45,9 +45,7 @@ protected:
         makeFolder(L"S:\\files");
         target = makeFixtureFolder(L"E:");
         ASSERT_TRUE(selectDrive(L"S:"));
-        loopState() = LoopState{};
-        windowState() = WindowState{};
-        purgeState() = PurgeState{};
+        forgetEarlierEvents();
         ControlSetState(idReadOnlyOption, 0);
         ControlSetState(idTempFilesOption, 0);
         ControlSetText(idMoveTargetField, L"");

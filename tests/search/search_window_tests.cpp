@@ -44,9 +44,7 @@ protected:
         chooseCriterion(0);
         ControlSetText(idTextField, L"");
         ControlSetState(idTempFilesOption, 0);
-        loopState() = LoopState{};
-        windowState() = WindowState{};
-        purgeState() = PurgeState{};
+        forgetEarlierEvents();
         drainEvents(30);
     }
 

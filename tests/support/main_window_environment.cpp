@@ -4,6 +4,9 @@
 #include "window/main_window.h"
 #include "window/program.h"
 #include "app/environment.h"
+#include "app/event_loop.h"
+#include "purge/purge_state.h"
+#include "window/window_state.h"
 #include "search/criteria.h"
 #include "window/drive_list.h"
 #include "window/info_pages.h"
@@ -57,4 +60,10 @@ bool selectDrive(const std::wstring& drive) {
             return true;
         }
     return false;
+}
+
+void forgetEarlierEvents() {
+    loopState() = LoopState{};
+    windowState() = WindowState{};
+    purgeState() = PurgeState{};
 }

@@ -6,3 +6,6 @@
 void useMainWindow();
 // Selects the drive in the drive list (after rebuilding it); false when it is not listed.
 bool selectDrive(const std::wstring& drive);
+// Puts what the program keeps between events back as it is at start-up: the loop
+// (with the search's results), the selection and the move target.
+void forgetEarlierEvents();

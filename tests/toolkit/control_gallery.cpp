@@ -46,7 +46,7 @@ int wmain(int argc, wchar_t** argv) {
     ControlAddItem(11, -1, L"4.66 GB\nD:\\Images\\backup disk.img");
     ControlAddItem(11, -1, L"1.50 GB\nD:\\Read only\\movie.mkv");
     ControlAddItem(11, -1, L"650 MB\nD:\\Muziek\\Grüße – album.iso");
-    ControlSetItemColor(11, 1, 1, ColorRgb(220, 0, 0), 1);
+    ControlSetItemColor(11, 1, 1, static_cast<int>(RGB(220, 0, 0)), 1);
     ControlSetItemState(11, 0, 2);
     ControlAddItem(10, -1, L"Web panel", ImageNativeHandle(1));
     WebPanelCreate(12, 10, 10, 590, 270, L"");

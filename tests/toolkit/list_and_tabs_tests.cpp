@@ -15,7 +15,7 @@ namespace {
 constexpr int mainWindow = 1;
 constexpr int list = 21;
 constexpr int appListFlags = listCheckBoxes | listMultiSelect | listShowSelectionAlways | listFullRowSelect;
-constexpr int red = ColorRgb(220, 0, 0);
+constexpr int red = static_cast<int>(RGB(220, 0, 0));
 
 class CheckList : public ::testing::Test {
 protected:
@@ -81,14 +81,14 @@ TEST_F(CheckList, ColoursStayWithTheirRowsAndCells) {
 
     ControlAddItem(list, 0, L"new\nD:\\new.bin");
     EXPECT_EQ(ControlItemColor(list, 1, 1, 1), red);
-    ControlSetItemColor(list, -1, 2, ColorRgb(0, 0, 255), -1);
-    EXPECT_EQ(ControlItemColor(list, 0, 2, 0), ColorRgb(0, 0, 255));
+    ControlSetItemColor(list, -1, 2, static_cast<int>(RGB(0, 0, 255)), -1);
+    EXPECT_EQ(ControlItemColor(list, 0, 2, 0), static_cast<int>(RGB(0, 0, 255)));
     ControlSetItemColor(list, 1, 1, -1, 1);
     EXPECT_EQ(ControlItemColor(list, 1, 1, 1), -1);
     ControlSetItemColor(list, 99, 1, red, 1);  // a row that does not exist: nothing happens
     ControlAddColumn(list, 0, L"First", 50);
     EXPECT_EQ(ControlItemColor(list, 0, 2, 0), -1) << "a new column starts without colours";
-    EXPECT_EQ(ControlItemColor(list, 0, 2, 1), ColorRgb(0, 0, 255));
+    EXPECT_EQ(ControlItemColor(list, 0, 2, 1), static_cast<int>(RGB(0, 0, 255)));
 }
 
 TEST_F(CheckList, RedCellIsPaintedRed) {

@@ -85,8 +85,3 @@ TEST(RunProgram, StartsProgramsAndHandsDocumentsToTheShell) {
     personCalls().shellOpen = shellExecute;
 }
 
-TEST(ColorRgb, PacksRedGreenBlue) {
-    EXPECT_EQ(ColorRgb(220, 0, 0), 220);
-    EXPECT_EQ(ColorRgb(1, 2, 3), 1 + 2 * 256 + 3 * 65536);
-    static_assert(ColorRgb(220, 0, 0) == RGB(220, 0, 0));
-}
