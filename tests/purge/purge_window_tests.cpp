@@ -632,3 +632,21 @@ TEST_F(Purge, TheSearchDriveUnderAnotherLetterIsRefused) {
     EXPECT_EQ(script.person().messages[0].text, L"The specified drive isn't valid, or files can't be moved there.");
     EXPECT_EQ(snapshot({folder, other}), before);
 }
+
+// The drive list moved to the target's drive after the search: the move still
+// comes from the drive that was searched, which the target is not on.
+TEST_F(Purge, AMoveAfterTheDriveListChangedComesFromTheSearchedDrive) {
+    filesToMove({{L"a.bin", 10}});
+    ASSERT_TRUE(selectDrive(target.substr(0, 2)));
+    const Snapshot before = disk();
+
+    UseScriptedPerson script;
+    dispatchControlEvent(idMoveButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 2u);
+    EXPECT_EQ(script.person().messages[1].text, L"Files moved from S: drive freed 10 bytes of space.");
+    const Snapshot after = disk();
+    EXPECT_EQ(contents(after), contents(before));
+    EXPECT_FALSE(after.count(source + L"a.bin"));
+    EXPECT_TRUE(after.count(target + L"a.bin"));
+    EXPECT_EQ(ControlText(idDriveList).substr(0, 2), L"S:") << "the searched drive is selected again";
+}
