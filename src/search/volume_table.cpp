@@ -88,7 +88,7 @@ public:
         if (!readTable(volume, geometry, extents, tableBytes)) return TableScan::unavailable;
         count_ = 0;
         origins_.clear();
-        origins_.push_back(FoundOrigin{root, withBackslash(PathFinal(root)), PathVolumeSerial(root)});
+        origins_.push_back(originAt(root, PathFinal(root)));
         if (!collect()) return TableScan::unavailable;
         followLinksOffTheVolume();
         sortCollected(collection_, count_);
@@ -96,11 +96,6 @@ public:
     }
 
 private:
-    static std::wstring withBackslash(std::wstring folder) {
-        if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-        return folder;
-    }
-
     bool readTable(RawVolume& volume, const Geometry& geometry, const std::vector<Extent>& extents,
                    unsigned long long tableBytes) {
         const unsigned long long records = tableBytes / geometry.recordBytes;
@@ -140,12 +135,8 @@ private:
             if (request_.nameTest && !nameMatches(text, request_.nameText)) continue;
             const std::wstring& folder = folderPath(name.parent);
             if (isInFolder(folder, request_.windowsFolderPrefix)) continue;
-            const size_t slot = static_cast<size_t>(++count_);
-            if (collection_.size() <= slot) collection_.resize(slot + 1);
-            CollectedEntry& entry = collection_[slot];
-            storeEntryText(entry.text, folder, text, size);
-            entry.identity = FileIdentity{table_.reference(record), size, table_.lastWrite(record)};
-            entry.origin = 0;
+            collectFile(collection_, count_, folder, text,
+                        FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0);
             if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);
         }
         return true;

@@ -17,8 +17,6 @@ namespace {
 
 constexpr size_t sizeFieldWidth = 20;
 
-}  // namespace
-
 void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size) {
     wchar_t digits[24];
     int digitCount = swprintf(digits, 24, L"%lld", size);
@@ -32,6 +30,18 @@ void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::ws
     entry += L'\n';
     entry += folderPath;
     entry += name;
+}
+
+}  // namespace
+
+void collectFile(std::vector<CollectedEntry>& collection, int& count, const std::wstring& folderPath,
+                 std::wstring_view name, const FileIdentity& identity, unsigned origin) {
+    const size_t slot = static_cast<size_t>(++count);
+    if (collection.size() <= slot) collection.resize(slot + 1);
+    CollectedEntry& entry = collection[slot];
+    storeEntryText(entry.text, folderPath, name, identity.size);
+    entry.identity = identity;
+    entry.origin = origin;
 }
 
 void sortCollected(std::vector<CollectedEntry>& collection, int count) {
@@ -68,22 +78,13 @@ private:
     // The root and each followed link: where it really leads and its volume, so
     // that a purge can tell when either has changed since.
     unsigned addOrigin(const std::wstring& folderPath, const std::wstring& finalPath) {
-        FoundOrigin origin;
-        origin.listedPrefix = folderPath;
-        origin.finalPrefix = finalPath;
-        if (!origin.finalPrefix.empty() && origin.finalPrefix.back() != L'\\') origin.finalPrefix += L'\\';
-        origin.volume = PathVolumeSerial(folderPath);
-        origins_.push_back(std::move(origin));
+        origins_.push_back(originAt(folderPath, finalPath));
         return static_cast<unsigned>(origins_.size() - 1);
     }
 
     void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size, unsigned origin) {
-        const size_t slot = static_cast<size_t>(++count_);
-        if (collection_.size() <= slot) collection_.resize(slot + 1);
-        CollectedEntry& entry = collection_[slot];
-        storeEntryText(entry.text, folderPath, name, size);
-        entry.identity = FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)};
-        entry.origin = origin;
+        collectFile(collection_, count_, folderPath, name,
+                    FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)}, origin);
         if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);
     }
 

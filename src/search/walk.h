@@ -41,8 +41,11 @@ protected:
 bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
                int& collectedCount, std::vector<FoundOrigin>& origins);
 
-// The entry text of a collected file: size right-aligned in 20 characters, size
-// text, full path, joined by line feeds.
-void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size);
+// Adds a found file as entry count + 1 of the collection, which grows as needed
+// and otherwise reuses the room of the text the slot held before. The entry text
+// is the size right-aligned in 20 characters, the size text and the full path,
+// joined by line feeds.
+void collectFile(std::vector<CollectedEntry>& collection, int& count, const std::wstring& folderPath,
+                 std::wstring_view name, const FileIdentity& identity, unsigned origin);
 // Sorts entries 1..count largest first: the fixed-width size field leads each text.
 void sortCollected(std::vector<CollectedEntry>& collection, int count);

@@ -5,6 +5,7 @@
 
 #include "toolkit/event_queue.h"
 #include "toolkit/events.h"
+#include "toolkit/text.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -136,15 +137,7 @@ std::wstring RowList::itemText(int row, int column) {
     if (!valid(row)) return {};
     const int key = rows_[static_cast<size_t>(row)].key;
     if (key >= 0) return source_.text ? source_.text(key, column) : std::wstring();
-    const std::wstring& text = ownTexts_[static_cast<size_t>(-1 - key)];
-    size_t start = 0;
-    for (int skipped = 0; skipped < column && start != std::wstring::npos; ++skipped) {
-        start = text.find(L'\n', start);
-        if (start != std::wstring::npos) ++start;
-    }
-    if (start == std::wstring::npos) return {};
-    return text.substr(start, text.find(L'\n', start) == std::wstring::npos ? std::wstring::npos
-                                                                             : text.find(L'\n', start) - start);
+    return TextField(ownTexts_[static_cast<size_t>(-1 - key)], column + 1, L"\n");
 }
 
 void RowList::setItemText(int row, const std::wstring& text, int column) {

@@ -1,6 +1,16 @@
 #include "window/search_results.h"
 
+#include "toolkit/paths.h"
 #include "toolkit/text.h"
+
+FoundOrigin originAt(const std::wstring& listedPrefix, const std::wstring& finalPath) {
+    FoundOrigin origin;
+    origin.listedPrefix = listedPrefix;
+    origin.finalPrefix = finalPath;
+    if (!origin.finalPrefix.empty() && origin.finalPrefix.back() != L'\\') origin.finalPrefix += L'\\';
+    origin.volume = PathVolumeSerial(listedPrefix);
+    return origin;
+}
 
 const CollectedEntry* SearchResults::entryOfRow(int key) const {
     if (key < 0 || static_cast<size_t>(key) >= rows.size()) return nullptr;
@@ -14,12 +24,7 @@ std::wstring SearchResults::pathOfRow(int key) const {
     return entry ? entryLine(entry->text, 2) : std::wstring();
 }
 
-std::wstring entryLine(const std::wstring& entry, int line) {
-    size_t start = 0;
-    for (int skipped = 0; skipped < line; ++skipped) start = entry.find(L'\n', start) + 1;
-    const size_t end = entry.find(L'\n', start);
-    return entry.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-}
+std::wstring entryLine(const std::wstring& entry, int line) { return TextField(entry, line + 1, L"\n"); }
 
 std::wstring expectedFinalPath(const FoundOrigin& origin, const std::wstring& listedPath) {
     const size_t prefix = origin.listedPrefix.size();

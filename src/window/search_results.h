@@ -16,6 +16,10 @@ struct FoundOrigin {
     unsigned long volume = 0;   // its volume serial at the search; 0 if unknown
 };
 
+// The origin of files listed under listedPrefix, whose folder really lies at
+// finalPath (empty if unknown), with the volume it is on now.
+FoundOrigin originAt(const std::wstring& listedPrefix, const std::wstring& finalPath);
+
 // One collected file: its entry text (size right-aligned in 20 characters, size
 // text, full path, joined by line feeds), what tells it apart, and the origin
 // (the root or a followed folder link) its path begins with.
