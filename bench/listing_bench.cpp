@@ -2,18 +2,16 @@
 // the listing takes.
 //   listing_bench [FOLDER [ROWS]]   (FOLDER: the tree walk_bench made, default D:\ravlek-bench\;
 //                                    ROWS: entries to list, default 100000)
+#include "bench_window.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
-#include "window/program.h"
-#include "app/environment.h"
 #include "search/search_command.h"
 #include "search/search_state.h"
 #include "window/size_text.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
-#include "toolkit/resources.h"
-#include "toolkit/toolkit.h"
 #include "toolkit/native.h"  // native: to draw the window at once and time the drawing
+#include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 
 #include <windows.h>
@@ -43,12 +41,7 @@ double timedListing(bool textMode, const std::wstring& text) {
 int wmain(int argc, wchar_t** argv) {
     std::wstring root = argc > 1 ? argv[1] : L"D:\\ravlek-bench\\";
     if (root.back() != L'\\') root += L'\\';
-    ToolkitStart();
-    nameProgram();
-    FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-    gatherEnvironment();
-    if (!buildMainWindow()) return 1;
-    ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
+    if (!openMainWindow()) return 1;
 
     // 100,000 entries of the walk's shape, listed as a size search lists them.
     const int entries = argc > 2 ? _wtoi(argv[2]) : 100000;

@@ -2,18 +2,14 @@
 // the files are listed by a name search, every row ticked, and Delete answered OK.
 //   purge_bench [COUNT [ROUNDS]]   (COUNT files of 1 KB in D:\purge-bench\, default 5000;
 //                                   ROUNDS, default 5: the median is printed)
-#include "app/environment.h"
+#include "bench_window.h"
 #include "app/event_loop.h"
-#include "window/drive_list.h"
-#include "search/criteria.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/native.h"  // native: the confirmation is answered by a stand-in for the message box
-#include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
-#include "window/program.h"
 
 #include <windows.h>
 
@@ -46,16 +42,7 @@ void makeFiles(int count) {
 int wmain(int argc, wchar_t** argv) {
     const int count = argc > 1 ? _wtoi(argv[1]) : 5000;
     const int rounds = argc > 2 ? _wtoi(argv[2]) : 5;
-    ToolkitStart();
-    nameProgram();
-    FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-    gatherEnvironment();
-    if (!buildMainWindow()) return 1;
-    listCriteria();
-    rebuildDriveList();
-    reselectDrive(L"D:");
-    if (ControlText(idDriveList).substr(0, 2) != L"D:") return 1;
-    ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
+    if (!openMainWindow(L"D:")) return 1;
     personCalls().messageBox = sayOk;
     ControlSetState(idCriterionSelector, 6);
     dispatchControlEvent(idCriterionSelector, kindChange);

@@ -3,22 +3,17 @@
 // system, in rounds taken in turn, and once the walk over the ntfs-3g mount; and
 // the scan's peak memory per file on the volume.
 //   table_bench VOLUME NATIVE_TREE [ROUNDS]   (e.g. N:\ D:\tree\; bench/table-scan.sh sets them up)
-#include "app/environment.h"
+#include "bench_window.h"
 #include "app/event_loop.h"
 #include "bench_support.h"
-#include "window/drive_list.h"
 #include "search/search_state.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
-#include "search/criteria.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
-#include "toolkit/native.h"  // native: the window is shown to time searches in it
-#include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
-#include "window/program.h"
 
 #include <cstdio>
 
@@ -83,15 +78,10 @@ double timeWindowSearch() {
 }
 
 void windowFigures(const std::wstring& volume, const std::wstring& tree, int rounds) {
-    ToolkitStart();
-    nameProgram();
-    FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-    gatherEnvironment();
-    if (!buildMainWindow()) return;
-    listCriteria();
-    ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
-    rebuildDriveList();
-    reselectDrive(volume.substr(0, 2));
+    if (!openMainWindow(volume.substr(0, 2))) {
+        std::printf("%ls is not in the window's drive list: no figures through the window\n", volume.c_str());
+        return;
+    }
     for (bool textMode : {false, true}) {
         ControlSetState(idCriterionSelector, textMode ? 6 : 0);
         dispatchControlEvent(idCriterionSelector, kindChange);
