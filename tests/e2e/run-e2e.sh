@@ -414,7 +414,9 @@ stop_ping="$root/prefix/drive_c/ping.stop"
 ping_start() { rm -f "$stop_ping" "$root/ping.out"; wine_run "$build/tests/window_probe.exe" ping-until 'C:\ping.stop' > "$root/ping.out" 2>/dev/null & pinger=$!; }
 ping_end() { touch "$stop_ping"; wait "$pinger"; read -r asked answered longest < <(tr -d '\r' < "$root/ping.out"); }
 answered_all() { [ "${asked:-0}" -gt 0 ] && [ "$asked" = "$answered" ]; }
-looked_at() { status | sed -n 's/.*\.\.\. \([0-9,]*\) files looked at.*/\1/p' | tr -d ,; }
+# The count of files looked at in each status line read, without its commas.
+looked_at_counts() { sed -n 's/.*\.\.\. \([0-9,]*\) files looked at.*/\1/p' | tr -d ,; }
+looked_at() { status | looked_at_counts; }
 found_so_far() { status | sed -n 's/.*files looked at, \([0-9,]*\) found$/\1/p' | tr -d ,; }
 rose_above() { local now; now=$(looked_at); [ -n "$now" ] && [ "$now" -gt "$1" ]; }
 check "drive F: for the long work" choose 2 3 "F:"
@@ -429,7 +431,7 @@ click 15
 wait_until 20 eval "rose_above 0 || finished"; shot walking
 wait_until 120 finished
 wait "$watcher"
-counts_seen=$(tr -d '\r' < "$root/status.out" | sed -n 's/.*\.\.\. \([0-9,]*\) files looked at.*/\1/p' | tr -d , | tr '\n' ' ')
+counts_seen=$(tr -d '\r' < "$root/status.out" | looked_at_counts | tr '\n' ' ')
 # Rising: two readings that rise, or (on a host that walks F: in under half a
 # second, between two of the status's four updates a second) one reading short
 # of F:'s 300,000 files, which the walk went on to pass.

@@ -584,7 +584,7 @@ TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
         setTarget(into);
         UseScriptedPerson script;
         dispatchControlEvent(idMoveButton, kindClick);
-    ASSERT_EQ(script.person().messages.size(), 1u);
+        ASSERT_EQ(script.person().messages.size(), 1u);
         EXPECT_NE(script.person().messages[0].text.find(L"temporary-files option"), std::wstring::npos);
     }
     EXPECT_EQ(disk(), before);
