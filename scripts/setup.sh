@@ -46,6 +46,9 @@ have_cmd x11vnc                         || need+=(x11vnc)
 have_cmd websockify                     || need+=(websockify)
 [ -f /usr/share/novnc/vnc.html ]        || need+=(novnc)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# The file table reader's fuzz target builds natively with clang's sanitizers.
+have_cmd clang++                        || need+=(clang)
+have_pkg libclang-rt-14-dev             || need+=(libclang-rt-14-dev)
 
 # The 32-bit build's smoke test needs Wine's 32-bit mode, where it can work.
 add_i386=false

@@ -5,6 +5,24 @@
 # drive that is not ready, B: is the build folder (so programs run from it know
 # their own path), and nothing maps the Linux root.
 set -u
+# RAVLEK_MEMORY_LIMIT_MB: the program runs in a memory control group of that
+# size (cgroup v2 or v1, where this machine lets root make one), so that a test
+# that reads crafted input and runs away is ended rather than the machine.
+limit_memory() {
+  local megabytes=$1 group
+  rmdir /sys/fs/cgroup/ravlek-* /sys/fs/cgroup/memory/ravlek-* 2>/dev/null  # the groups of runs that ended
+  if [ -w /sys/fs/cgroup/cgroup.subtree_control ] && grep -qw memory /sys/fs/cgroup/cgroup.controllers 2>/dev/null; then
+    group=/sys/fs/cgroup/ravlek-$$
+    mkdir -p "$group" && echo $((megabytes * 1024 * 1024)) >"$group/memory.max" && echo $$ >"$group/cgroup.procs" && return
+  elif [ -w /sys/fs/cgroup/memory ]; then
+    group=/sys/fs/cgroup/memory/ravlek-$$
+    mkdir -p "$group" && echo $((megabytes * 1024 * 1024)) >"$group/memory.limit_in_bytes" && echo $$ >"$group/cgroup.procs" && return
+  fi
+  echo "wine-run.sh: no memory control group here; the program runs without a limit" >&2
+}
+if [ -n "${RAVLEK_MEMORY_LIMIT_MB:-}" ] && [ -z "${RAVLEK_CAPS_DROPPED:-}" ] && [ "$(id -u)" -eq 0 ]; then
+  limit_memory "$RAVLEK_MEMORY_LIMIT_MB"
+fi
 # As root, Wine would read and write everything, unlike a Windows user: run it
 # without the capabilities that override file permissions, so that a locked
 # folder or a write-protected file behaves as it would on Windows.

@@ -1,5 +1,13 @@
 """Copies an NTFS image with its file table made wrong in one way, for the fast
-scan to refuse:  break-ntfs-image.py IMAGE COPY bad-fixup|missing-parent|truncated"""
+scan to refuse:  break-ntfs-image.py IMAGE COPY KIND, KIND one of
+bad-fixup, missing-parent, truncated: a record, a name, the table cut short;
+extends-far: a record says it extends record 0xFFFFFFF0;
+huge-table: the table's own sizes claim 2^41 bytes;
+loop: a folder is its own parent;
+long-name: a name claims 255 characters where its attribute holds fewer;
+small-volume: the boot sector claims a volume that ends inside the table;
+overlapping-runs: the table's second run maps its first run's clusters again;
+chain: every file a folder inside the one before, paths far past what Windows allows."""
 import struct
 import subprocess
 import sys
@@ -34,6 +42,68 @@ def user_record_with_name(f):
     raise SystemExit("no user record with a name")
 
 
+def read_record(f, number):
+    """Record `number` (the table's first extent), its update sequence undone."""
+    f.seek(table + number * record_bytes)
+    record = bytearray(f.read(record_bytes))
+    usa, count = struct.unpack_from("<HH", record, 4)
+    for i in range(1, count):
+        record[i * 512 - 2:i * 512] = record[usa + 2 * i:usa + 2 * i + 2]
+    return record
+
+
+def write_record(f, number, record):
+    """Writes a record back with its update sequence applied again."""
+    record = bytearray(record)
+    usa, count = struct.unpack_from("<HH", record, 4)
+    for i in range(1, count):
+        record[usa + 2 * i:usa + 2 * i + 2] = record[i * 512 - 2:i * 512]
+        record[i * 512 - 2:i * 512] = record[usa:usa + 2]
+    f.seek(table + number * record_bytes)
+    f.write(record)
+
+
+def attributes(record):
+    """(type, offset) of each attribute of a fixed-up record."""
+    at = struct.unpack_from("<H", record, 0x14)[0]
+    while at + 8 <= len(record):
+        kind_, length = struct.unpack_from("<II", record, at)
+        if kind_ == 0xFFFFFFFF or length == 0:
+            return
+        yield kind_, at
+        at += length
+
+
+def names(record):
+    """Offsets of the values of a record's file names."""
+    return [at + struct.unpack_from("<H", record, at + 0x14)[0] for kind_, at in attributes(record)
+            if kind_ == 0x30 and record[at + 8] == 0]
+
+
+def first_extent_records(f):
+    """How many records the table's first run holds."""
+    record = read_record(f, 0)
+    data = [at for kind_, at in attributes(record) if kind_ == 0x80][0]
+    runs = data + struct.unpack_from("<H", record, data + 0x20)[0]
+    clusters = int.from_bytes(record[runs + 1:runs + 1 + (record[runs] & 15)], "little")
+    return clusters * cluster // record_bytes
+
+
+def in_use_files(f, first=24, last=None):
+    """Numbers of base records in use that are files with a name, in the table's first run."""
+    found = []
+    for number in range(first, min(last or 1 << 30, first_extent_records(f))):
+        f.seek(table + number * record_bytes)
+        head = f.read(0x28)
+        if len(head) < 0x28 or head[:4] != b"FILE":
+            continue
+        flags = struct.unpack_from("<H", head, 0x16)[0]
+        if flags & 1 and not flags & 2 and struct.unpack_from("<Q", head, 0x20)[0] == 0:
+            if names(read_record(f, number)):
+                found.append(number)
+    return found
+
+
 def table_pieces(f):
     """How many runs of clusters the table's own data lies in."""
     f.seek(table)
@@ -65,6 +135,50 @@ subprocess.run(["cp", "--sparse=always", image, copy], check=True)  # the image 
 with open(copy, "r+b") as f:
     if kind == "truncated":
         f.truncate(table + 64 * record_bytes)
+    elif kind in ("extends-far", "long-name"):
+        number = in_use_files(f, 24, 400)[0]
+        record = read_record(f, number)
+        if kind == "extends-far":
+            struct.pack_into("<Q", record, 0x20, 0x00010000FFFFFFF0)
+        else:
+            record[names(record)[0] + 0x40] = 255
+        write_record(f, number, record)
+    elif kind == "loop":  # the folder of a file (not one of the system's) becomes its own parent
+        parents = (struct.unpack_from("<Q", read_record(f, n), names(read_record(f, n))[0])[0] & 0xFFFFFFFFFFFF
+                   for n in in_use_files(f, 24, 400))
+        number = next(p for p in parents if p >= 16)
+        record = read_record(f, number)
+        for name in names(record):
+            struct.pack_into("<Q", record, name, (struct.unpack_from("<H", record, 0x10)[0] << 48) | number)
+        write_record(f, number, record)
+    elif kind in ("huge-table", "overlapping-runs"):
+        record = read_record(f, 0)
+        data = [at for kind_, at in attributes(record) if kind_ == 0x80][0]
+        if kind == "huge-table":
+            struct.pack_into("<QQQ", record, data + 0x28, 1 << 41, 1 << 41, 1 << 41)
+        else:
+            runs = data + struct.unpack_from("<H", record, data + 0x20)[0]
+            second = runs + 1 + (record[runs] & 15) + (record[runs] >> 4)
+            lengths, offsets = record[second] & 15, record[second] >> 4
+            at = second + 1 + lengths
+            record[at:at + offsets] = bytes(offsets)  # no move: the same clusters as the run before
+        write_record(f, 0, record)
+    elif kind == "small-volume":
+        f.seek(0x28)
+        f.write(struct.pack("<Q", (table + 32 * record_bytes) // sector))
+    elif kind == "chain":  # the last file stays one, at the bottom
+        files = in_use_files(f)
+        previous = 5
+        for number in files:
+            record = read_record(f, number)
+            if number != files[-1]:
+                struct.pack_into("<H", record, 0x16, 3)
+            reference = (read_record(f, previous)[0x10] | read_record(f, previous)[0x11] << 8) << 48 | previous
+            for name in names(record):
+                struct.pack_into("<Q", record, name, reference)
+            write_record(f, number, record)
+            previous = number
+        print("a chain of %d folders" % len(files))
     else:
         offset, name = user_record_with_name(f)
         if kind == "bad-fixup":

@@ -3,14 +3,25 @@
 # to the test prefix as drive N: both ways Windows has it: N:\ its folders (the
 # image mounted read-only) and \\.\N: its raw bytes (the image file). H:, I: and J:
 # show the same folders over copies whose file table is wrong (a bad update
-# sequence, a name whose parent does not exist, a table cut short). M: is the
-# images' own folder, which Wine needs to tell the drives' volume information.
+# sequence, a name whose parent does not exist, a table cut short), and so do
+# G:, K:, L:, O:, P:, T:, U: over tables crafted to take memory or time
+# (break-ntfs-image.py says how each is made). Y: is a sound volume of 4 KB
+# records whose table grew in so many pieces that it keeps its own attribute
+# list. M: is the images' own folder, which Wine needs to tell the drives'
+# volume information.
 #   make-ntfs-image.sh CACHE_DIR DRIVES_DIR PREFIX
 set -euo pipefail
 cache=$1 drives=$2 prefix=$3
-image="$cache/volume.ntfs" mount="$drives/n"
+image="$cache/volume.ntfs" mount="$drives/n" used="$cache/long-used.ntfs" used_mount="$drives/y"
+crafted="bad-fixup:h missing-parent:i truncated:j chain:g extends-far:k huge-table:l loop:o long-name:p
+         small-volume:t overlapping-runs:u"
 here=$(cd "$(dirname "$0")" && pwd)
 
+# An image still mounted from a run before cannot be made again under its name.
+for folder in "$mount" "$used_mount"; do
+  mountpoint -q "$folder" && umount "$folder"
+  mkdir -p "$folder"
+done
 if [ ! -f "$cache/complete" ]; then
   rm -rf "$cache"; mkdir -p "$cache/fill"
   truncate -s 64M "$image"  # small: the table must outgrow the room kept for it
@@ -21,24 +32,31 @@ if [ ! -f "$cache/complete" ]; then
   umount "$cache/fill"
   trap - EXIT
   python3 "$here/break-ntfs-image.py" "$image" "$cache/check.ntfs" table-in-pieces
-  for kind in bad-fixup missing-parent truncated; do
-    python3 "$here/break-ntfs-image.py" "$image" "$cache/$kind.ntfs" "$kind"
+  for pair in $crafted; do
+    python3 "$here/break-ntfs-image.py" "$image" "$cache/${pair%%:*}.ntfs" "${pair%%:*}"
   done
+  truncate -s 48M "$used"
+  mkntfs -F -f -q -s 4096 -c 4096 -L "Long used" "$used" 2>/dev/null
+  ntfs-3g "$used" "$cache/fill"
+  trap 'umount "$cache/fill" 2>/dev/null || true' EXIT
+  python3 "$here/fill-ntfs-image.py" "$cache/fill" long-used
+  umount "$cache/fill"
+  trap - EXIT
   touch "$cache/complete"
 fi
 
-mountpoint -q "$mount" && umount "$mount"
-mkdir -p "$mount"
 ntfs-3g -o ro "$image" "$mount"
-map() {  # map LETTER IMAGE
+ntfs-3g -o ro "$used" "$used_mount"
+map() {  # map LETTER IMAGE [FOLDER]
   rm -f "$prefix/dosdevices/$1:" "$prefix/dosdevices/$1::"
-  ln -s "$mount" "$prefix/dosdevices/$1:"
+  ln -s "${3:-$mount}" "$prefix/dosdevices/$1:"
   ln -s "$2" "$prefix/dosdevices/$1::"
 }
 map n "$image"
-map h "$cache/bad-fixup.ntfs"
-map i "$cache/missing-parent.ntfs"
-map j "$cache/truncated.ntfs"
+map y "$used" "$used_mount"
+for pair in $crafted; do
+  map "${pair##*:}" "$cache/${pair%%:*}.ntfs"
+done
 rm -f "$prefix/dosdevices/m:"
 ln -s "$cache" "$prefix/dosdevices/m:"
 # Drive mappings are read when the server starts.
