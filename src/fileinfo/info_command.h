@@ -6,5 +6,5 @@ void showFileTypeInfo(const std::wstring& path);
 // Waits (within a bound) for the panel's page, then gives it the keyboard focus.
 void focusWebPage(int id);
 
-// The address of a web search for the query, as typed (no escaping).
+// The address of a web search for exactly the query's text.
 std::wstring searchAddress(const std::wstring& query);
