@@ -75,7 +75,7 @@ private:
         for (int attempt = 0; attempt < copyAttempts; ++attempt) {
             // The target stays where it is until this copy is whole or taken back:
             // a folder renamed mid-copy would carry a partial copy away from its name.
-            const FolderHold target(job_.moveTarget);
+            FolderHold target(job_.moveTarget);
             // The name is claimed with a new empty file first, so that the copy only
             // ever writes over its own file, and only its own file is removed again.
             const std::wstring destination = freeNameIn(job_.moveTarget, name);
@@ -90,7 +90,9 @@ private:
             // Compared with the size before the copy: a source that another program
             // removed meanwhile leaves this copy as the only one, and it stays.
             if (copy.succeeded && PathSize(destination) == size) return destination;
-            if (PathIdentityOf(destination) == claimed) FileRemove(destination, removeForce);
+            // Taken back from the held folder, wherever it went: by its old path a
+            // renamed folder's copy could no longer be reached.
+            target.removeOwnFile(PathNamePart(destination), claimed);
             if (copy.cancelled) {
                 cancelled = true;
                 return {};

@@ -129,7 +129,7 @@ std::wstring FinalPathOfEntry(const std::wstring& folder, const std::wstring& na
     return final + name;
 }
 
-FolderHold::FolderHold(const std::wstring& folder) {
+FolderHold::FolderHold(const std::wstring& folder) : folder_(folder) {
     // Shared with everything but a delete, which a rename of the folder needs too.
     HANDLE handle = CreateFileW(PathExactForm(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
@@ -139,4 +139,14 @@ FolderHold::FolderHold(const std::wstring& folder) {
 
 FolderHold::~FolderHold() {
     if (handle_) CloseHandle(native(handle_));
+}
+
+bool FolderHold::removeOwnFile(const std::wstring& name, const PathIdentity& made) {
+    if (!handle_) return PathIdentityOf(folder_ + name) == made && FileRemove(folder_ + name, removeForce) != 0;
+    FileHandle file(NativeOpenIn(native(handle_), name, DELETE | FILE_READ_ATTRIBUTES));
+    // Opened inside the held folder, so on its volume: the index tells the file.
+    // (Wine cannot tell the volume of a file whose folder was moved under it.)
+    if (!file.valid() || !made.known || FileIndexOfHandle(file.get()) != made.index) return false;
+    BOOLEAN deleteFile = TRUE;
+    return NativeSetFile(file.get(), nativeDispositionInformation, &deleteFile, sizeof deleteFile);
 }

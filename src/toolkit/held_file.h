@@ -59,7 +59,13 @@ public:
     FolderHold(const FolderHold&) = delete;
     FolderHold& operator=(const FolderHold&) = delete;
 
+    // Removes the file `name` from the held folder, wherever the folder went
+    // meanwhile, when it is still the file `made`. Without a hold, by its path
+    // `folder` + `name`, on the same condition.
+    bool removeOwnFile(const std::wstring& name, const PathIdentity& made);
+
 private:
+    std::wstring folder_;
     void* handle_ = nullptr;
 };
 

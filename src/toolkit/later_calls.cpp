@@ -32,6 +32,36 @@ bool NativeQueryFile(HANDLE file, int informationClass, void* buffer, unsigned l
     return query && query(file, &status, buffer, size, informationClass) >= 0;
 }
 
+HANDLE NativeOpenIn(HANDLE folder, const std::wstring& name, ACCESS_MASK access) {
+    struct CountedText {
+        USHORT length, maximumLength;
+        const wchar_t* buffer;
+    };
+    struct ObjectAttributes {
+        ULONG length;
+        HANDLE root;
+        CountedText* name;
+        ULONG attributes;
+        void* securityDescriptor;
+        void* securityQuality;
+    };
+    using CreateCall = LONG(NTAPI*)(HANDLE*, ACCESS_MASK, ObjectAttributes*, IoStatus*, LARGE_INTEGER*, ULONG, ULONG,
+                                    ULONG, ULONG, void*, ULONG);
+    static const auto create = reinterpret_cast<CreateCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
+    if (!create || !folder || name.empty() || name.size() > 32767) return INVALID_HANDLE_VALUE;
+    constexpr ULONG fileOpen = 1, synchronousIo = 0x20, notAFolder = 0x40, openReparsePoint = 0x200000;
+    CountedText text{static_cast<USHORT>(name.size() * 2), static_cast<USHORT>(name.size() * 2), name.c_str()};
+    ObjectAttributes attributes{sizeof(ObjectAttributes), folder, &text, 0, nullptr, nullptr};
+    IoStatus status{};
+    HANDLE file = nullptr;
+    if (create(&file, access | SYNCHRONIZE, &attributes, &status, nullptr, 0,
+               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, fileOpen,
+               synchronousIo | notAFolder | openReparsePoint, nullptr, 0) < 0)
+        return INVALID_HANDLE_VALUE;
+    return file;
+}
+
 bool NativeSetFile(HANDLE file, int informationClass, void* buffer, unsigned long size) {
     static const auto set = nativeCall("NtSetInformationFile");
     IoStatus status{};

@@ -19,6 +19,9 @@ constexpr int nativeStandardInformation = 5;     // sizes, link count
 constexpr int nativeDispositionInformation = 13;  // delete when the last handle closes
 bool NativeQueryFile(HANDLE file, int informationClass, void* buffer, unsigned long size);
 bool NativeSetFile(HANDLE file, int informationClass, void* buffer, unsigned long size);
+// Opens the file `name` inside the folder held by `folder`, wherever that folder
+// lies now (a link at the end taken as itself); INVALID_HANDLE_VALUE when it cannot.
+HANDLE NativeOpenIn(HANDLE folder, const std::wstring& name, ACCESS_MASK access);
 
 struct NativeBasicInformation {
     LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime;  // 0 leaves a time as it is
