@@ -31,23 +31,35 @@ done
 case "$port" in '' | *[!0-9]*) echo "run-demo.sh: the port must be a number, not '$port'" >&2; exit 2 ;; esac
 
 root=${RAVLEK_DEMO_ROOT:-$here/build/mingw/wine-demo}
-started=()
+# What the demo starts runs in process groups of its own (setsid), so that Ctrl+C
+# or a stop sent to the demo's group reaches this script alone, and it ends them
+# in order: Wine's programs (the prefix maker among them) before the display
+# they show on, and the display before nothing.
+displayed=() wine_jobs=()
+stop_group() {  # stop_group PID: the process group PID leads, and waits for PID
+  kill -TERM -- "-$1" 2>/dev/null || kill -TERM "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
 cleanup() {
   trap - EXIT INT TERM
-  # Wine's programs end (and let go of the display) before the display does.
+  exec 2>/dev/null  # no word from the shell about what it ends here
+  local i
+  for ((i = ${#wine_jobs[@]} - 1; i >= 0; i--)); do stop_group "${wine_jobs[i]}"; done
+  # Whatever Wine started in the prefix (services, a half-made prefix's boot)
+  # ends with its server, and lets go of the display first.
   WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX="$root/prefix" wineserver -w >/dev/null 2>&1 || true
-  # Last started, first ended: the display goes after everything that shows on it.
-  local i
-  for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-    kill "${started[i]}" 2>/dev/null || true
-    wait "${started[i]}" 2>/dev/null || true
-  done
+  for ((i = ${#displayed[@]} - 1; i >= 0; i--)); do stop_group "${displayed[i]}"; done
 }
 trap cleanup EXIT
-trap 'echo; echo "Stopped."; exit 130' INT
-trap 'exit 143' TERM
+# A stop the person asked for is no failure, whenever it comes.
+stopped() { echo; echo "Stopped."; exit "$1"; }
+trap 'stopped 130' INT
+trap 'stopped 143' TERM
 
+# Waits without a child process: one killed by the stop would be reported by
+# the shell as if something had failed.
+pause() { read -rt "$1" <> <(:) || true; }
 # wait_for SECONDS WHAT COMMAND...: until the command succeeds, or says what did not come.
 wait_for() {
   local limit=$(($(date +%s) + $1)) limit_seconds=$1 what=$2
@@ -57,7 +69,7 @@ wait_for() {
       echo "run-demo.sh: $what did not answer within $limit_seconds s." >&2
       return 1
     fi
-    sleep 0.2
+    pause 0.2
   done
 }
 port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
@@ -88,15 +100,15 @@ if $headless || [ -z "${DISPLAY:-}" ]; then
     exit 1
   fi
   export DISPLAY=:$(free_display)
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  started+=($!)
+  setsid Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  displayed+=($!)
   wait_for 20 "The virtual display $DISPLAY" xdpyinfo -display "$DISPLAY"
   vnc_port=$(free_port 5900)
-  x11vnc -display "$DISPLAY" -localhost -rfbport "$vnc_port" -forever -shared -nopw -quiet >/dev/null 2>&1 &
-  started+=($!)
+  setsid x11vnc -display "$DISPLAY" -localhost -rfbport "$vnc_port" -forever -shared -nopw -quiet >/dev/null 2>&1 &
+  displayed+=($!)
   wait_for 20 "The VNC server" listening "$vnc_port"
-  websockify --web /usr/share/novnc "127.0.0.1:$port" "127.0.0.1:$vnc_port" >/dev/null 2>&1 &
-  started+=($!)
+  setsid websockify --web /usr/share/novnc "127.0.0.1:$port" "127.0.0.1:$vnc_port" >/dev/null 2>&1 &
+  displayed+=($!)
   wait_for 20 "noVNC's web server" listening "$port"
   echo "Ravlek runs on the virtual display $DISPLAY (VNC server on localhost:$vnc_port)."
   echo "Open in a browser: http://localhost:$port/vnc.html?autoconnect=1&resize=scale"
@@ -110,7 +122,11 @@ mkdir -p "$root/drives/e"
 printf 'Demo files' > "$root/drives/d/.windows-label"
 printf 'Move target' > "$root/drives/e/.windows-label"
 export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d e"
-scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 # makes the prefix on first use
+# Makes the prefix on first use (a half-made one is made again), in the
+# background: a stop must not wait for it.
+setsid scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 &
+wine_jobs+=($!)
+wait "${wine_jobs[-1]}" || true
 app="$root/prefix/drive_c/Ravlek"
 mkdir -p "$app"
 cp build/mingw/bin/Ravlek.exe "$app/"
@@ -119,13 +135,13 @@ cp build/mingw/bin/Ravlek.exe "$app/"
 echo "Ravlek starts; close its window or press Ctrl+C here to end the demo."
 
 window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Ravlek v'; }
-(cd "$app" && exec "$here/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') &
+(cd "$app" && exec setsid "$here/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') &
 ravlek=$!
-started+=("$ravlek")
+wine_jobs+=("$ravlek")
 shown=false
 while kill -0 "$ravlek" 2>/dev/null; do
   if ! $shown && window_shown; then shown=true; fi
-  sleep 0.5
+  pause 0.5
 done
 code=0
 wait "$ravlek" || code=$?
