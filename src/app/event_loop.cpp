@@ -1,6 +1,7 @@
 #include "app/event_loop.h"
 
 #include "app/requests.h"
+#include "app/results_menu.h"
 #include "fileinfo/info_command.h"
 #include "purge/move_target.h"
 #include "search/criteria.h"
@@ -44,11 +45,17 @@ void handleKeyDown() {
             purgeTicked(false);
         } else if (KeyHeld(keyControl) && KeyHeld('A')) {
             tickEveryRow();
+        } else if (KeyHeld(keyControl) && KeyHeld('C')) {
+            copySelectedPaths(loopState().results);
         }
     }
 }
 
 void handleListEvent(int kind) {
+    if (kind == kindMenu) {
+        showResultsMenu(loopState().results);
+        return;
+    }
     WindowState& window = windowState();
     const int selectedRow = static_cast<int>(ControlState(idResultsList));
     window.selectedPath =

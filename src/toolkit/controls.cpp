@@ -355,3 +355,15 @@ void Control::setColor(int which, int color) {
     }
     InvalidateRect(hwnd, nullptr, TRUE);
 }
+
+int ControlMenuRow(int number) {
+    Control* control = find(number);
+    return control ? control->menuRow : -1;
+}
+
+int ControlShowMenu(int number, const std::vector<std::wstring>& entries) {
+    Control* control = find(number);
+    if (!control || entries.empty()) return 0;
+    return personCalls().chooseFromMenu(GetAncestor(control->hwnd, GA_ROOT), entries, control->menuAt.x,
+                                        control->menuAt.y);
+}

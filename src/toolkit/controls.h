@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 enum ControlKindNumber {
     kindButton = 1,
@@ -121,6 +122,11 @@ void ControlRaise(int number);
 // Draws the control at once, over whatever its parent or siblings drew where it lies.
 void ControlPaintNow(int number);
 void ControlSetTooltip(int number, const std::wstring& text);
+// The row of a list a context menu was last asked for over (kindMenu); -1 for none.
+int ControlMenuRow(int number);
+// A menu of `entries` where the control last asked for one, waiting for the
+// person: the chosen entry's index + 1, 0 when none was chosen.
+int ControlShowMenu(int number, const std::vector<std::wstring>& entries);
 
 // Later controls go into this window until ContainerEnd.
 void ContainerEnter(int window);

@@ -19,6 +19,7 @@ enum ControlEventKind {
     kindFocus = 14000,
     kindFocusLost = 14001,
     kindDragStart = 14002,
+    kindMenu = 14003,  // a context menu was asked for (right button, menu key, Shift+F10)
 };
 
 // The next event code, or the number of a native message dispatched instead

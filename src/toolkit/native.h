@@ -29,6 +29,8 @@ struct PersonCalls {
     std::wstring (*chooseFolder)(const std::wstring& title, const std::wstring& initialPath) = chooseFolderDialog;
     bool (*shellOpen)(const wchar_t* verb, const std::wstring& file, const std::wstring& directory, int show,
                       bool quiet) = shellExecute;
+    int (*chooseFromMenu)(void* owner, const std::vector<std::wstring>& entries, long x, long y) = chooseFromMenuDialog;
+    bool (*showInFolder)(const std::wstring& path) = showInFileManager;
 };
 PersonCalls& personCalls();
 

@@ -63,6 +63,32 @@ bool shellExecute(const wchar_t* verb, const std::wstring& file, const std::wstr
     return ShellExecuteExW(&info) != FALSE;
 }
 
+int chooseFromMenuDialog(void* owner, const std::vector<std::wstring>& entries, long x, long y) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    for (size_t i = 0; i < entries.size(); ++i) AppendMenuW(menu, MF_STRING, i + 1, entries[i].c_str());
+    const int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                                       static_cast<int>(x), static_cast<int>(y), 0,
+                                                       static_cast<HWND>(owner), nullptr));
+    DestroyMenu(menu);
+    return chosen;
+}
+
+bool showInFileManager(const std::wstring& path) {
+    // Explorer's own switch, which every Windows since 95 knows: the folder opens
+    // with the file selected.
+    const std::wstring parameters = L"/select,\"" + path + L"\"";
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = L"open";
+    info.lpFile = L"explorer.exe";
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+bool ShowInFolder(const std::wstring& path) { return personCalls().showInFolder(path); }
+
 bool OpenAddress(const std::wstring& address) {
     return personCalls().shellOpen(L"open", address, L"", SW_SHOWMAXIMIZED, false);
 }

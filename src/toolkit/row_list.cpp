@@ -19,6 +19,7 @@ public:
     using CheckList::CheckList;
 
     bool notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void addItem(int position, const std::wstring& text, HANDLE image) override;
     void removeItem(int row) override;
     void clearItems() override;
@@ -63,6 +64,14 @@ private:
         return row.color;
     }
     void fillDisplay(LVITEMW& item);
+    // The list keeps no ticks of its own: what it would do with them is done here.
+    void tickRows(int row, bool ticked);
+    void toggleSelectedRows();
+    LRESULT setItemStateMessage(WPARAM row, LVITEMW& item);
+    void askForMenu(LPARAM at);
+    int nextRow(int after, UINT which) const {
+        return static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(after), which));
+    }
 
     std::vector<Row> rows_;
     std::vector<std::wstring> ownTexts_;  // rows added one by one, key -1 - index
@@ -221,6 +230,104 @@ bool RowList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result
         }
         default:
             return CheckList::notify(message, wParam, lParam, result);
+    }
+}
+
+void RowList::tickRows(int row, bool ticked) {
+    const int first = row < 0 ? 0 : row, end = row < 0 ? static_cast<int>(rows_.size()) : row + 1;
+    bool changed = false;
+    for (int r = first; r < end; ++r) {
+        if (!valid(r) || rows_[static_cast<size_t>(r)].ticked == ticked) continue;
+        setTicked(rows_[static_cast<size_t>(r)], ticked);
+        changed = true;
+        // Accessibility layers follow ticks by these events, as for a list that keeps its own.
+        if (row >= 0) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, r + 1);
+    }
+    if (!changed) return;
+    if (row < 0) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+    if (row < 0) InvalidateRect(hwnd, nullptr, FALSE);
+    else SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+    raiseControlEvent(*this, kindChange);
+}
+
+void RowList::toggleSelectedRows() {
+    // Every selected row takes the new state of the focused one, as in Explorer.
+    int focused = nextRow(-1, LVNI_FOCUSED);
+    if (!valid(focused)) focused = nextRow(-1, LVNI_SELECTED);
+    if (!valid(focused)) return;
+    const bool ticked = !rows_[static_cast<size_t>(focused)].ticked;
+    tickRows(focused, ticked);
+    for (int row = nextRow(-1, LVNI_SELECTED); valid(row); row = nextRow(row, LVNI_SELECTED)) tickRows(row, ticked);
+}
+
+LRESULT RowList::setItemStateMessage(WPARAM row, LVITEMW& item) {
+    const int target = static_cast<int>(row);
+    if (item.stateMask & LVIS_STATEIMAGEMASK) {
+        const UINT image = (item.state & LVIS_STATEIMAGEMASK) >> 12;
+        if (image == 1 || image == 2) tickRows(target, image == 2);
+    }
+    LVITEMW rest = item;
+    rest.stateMask &= ~LVIS_STATEIMAGEMASK;
+    if (rest.stateMask == 0) return target < 0 || valid(target);
+    return CallWindowProcW(previousProc, hwnd, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&rest));
+}
+
+void RowList::askForMenu(LPARAM at) {
+    POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    menuRow = -1;
+    if (at == static_cast<LPARAM>(-1)) {
+        // From the keyboard: at the focused row, or the list's corner without one.
+        const int focused = nextRow(-1, LVNI_FOCUSED);
+        RECT box{};
+        box.left = LVIR_LABEL;
+        if (valid(focused) && SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&box))) {
+            menuRow = focused;
+            point = {box.left + 8, box.bottom};
+        } else {
+            point = {8, 8};
+        }
+        ClientToScreen(hwnd, &point);
+    } else {
+        LVHITTESTINFO hit{};
+        hit.pt = point;
+        ScreenToClient(hwnd, &hit.pt);
+        SendMessageW(hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (valid(hit.iItem) && (hit.flags & LVHT_ONITEM)) menuRow = hit.iItem;
+    }
+    menuAt = point;
+    raiseControlEvent(*this, kindMenu);
+}
+
+bool RowList::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_KEYDOWN:
+            if (wParam != VK_SPACE || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+            toggleSelectedRows();
+            result = 0;
+            return true;
+        case WM_CHAR:
+            // The space that ticked is no search for a row starting with a blank.
+            if (wParam != L' ') return false;
+            result = 0;
+            return true;
+        case LVM_SETITEMSTATE:
+            if (!lParam) return false;
+            result = setItemStateMessage(wParam, *reinterpret_cast<LVITEMW*>(lParam));
+            return true;
+        case LVM_GETITEMSTATE: {
+            const int row = static_cast<int>(wParam);
+            const UINT mask = static_cast<UINT>(lParam);
+            result = CallWindowProcW(previousProc, hwnd, message, wParam, static_cast<LPARAM>(mask & ~LVIS_STATEIMAGEMASK));
+            if ((mask & LVIS_STATEIMAGEMASK) && valid(row))
+                result |= INDEXTOSTATEIMAGEMASK(rows_[static_cast<size_t>(row)].ticked ? 2 : 1);
+            return true;
+        }
+        case WM_CONTEXTMENU:
+            askForMenu(lParam);
+            result = 0;
+            return true;
+        default:
+            return false;
     }
 }
 

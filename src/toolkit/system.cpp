@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 std::wstring ProgramPath() {
@@ -281,3 +282,27 @@ void QuietCriticalErrors() { SetErrorMode(SEM_FAILCRITICALERRORS); }
 void ProcessEnd(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
 unsigned long TickCount() { return GetTickCount(); }
+
+bool ClipboardSetText(const std::wstring& text) {
+    // The clipboard takes text only from a window that owns it while open: a
+    // window of its own, never shown, lives as long as the program.
+    static const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // Another program may hold the clipboard for a moment: a few tries.
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(owner)); ++attempt) Sleep(20);
+    if (!open) return false;
+    bool placed = false;
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (EmptyClipboard()) {
+        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            if (void* at = GlobalLock(memory)) {
+                std::memcpy(at, text.c_str(), bytes);
+                GlobalUnlock(memory);
+                placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+            }
+            if (!placed) GlobalFree(memory);  // the clipboard owns it only once placed
+        }
+    }
+    CloseClipboard();
+    return placed;
+}

@@ -9,6 +9,10 @@ std::wstring ProgramPath();
 int WindowsVersionCode();
 int WindowsVersionCodeFor(unsigned long platform, unsigned long major, unsigned long minor, bool workstation);
 
+// Puts the text on the clipboard as Unicode text; false when the clipboard is
+// held by another program.
+bool ClipboardSetText(const std::wstring& text);
+
 // Starts the path as a program, or has the shell open it; nonzero when something started.
 int RunProgram(const std::wstring& path);
 

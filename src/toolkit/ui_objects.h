@@ -61,6 +61,11 @@ public:
     // A key message offered before it is dispatched; true when the control used it.
     virtual bool offerKey(MSG&) { return false; }
 
+    // Where the last context menu was asked for, in screen coordinates, and the
+    // row under it (-1 for none).
+    POINT menuAt{};
+    int menuRow = -1;
+
     // The colours a plain control (an edit field above all) asks its parent for.
     int textColor = -1, backColor = -1;
     HBRUSH backBrush = nullptr;

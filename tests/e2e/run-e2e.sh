@@ -489,8 +489,38 @@ check "the window answered all $asked questions during the delete (longest ${lon
 delete_longest=$longest
 check "and the 5,000 files are gone" same "$(find "$many" -type f | wc -l)" 0
 probe answer 1; wait_until 10 box_gone
+
+echo "# the window answers while Escape stops a delete and a move"
+# Escape held for 1.5 s from the keyboard, as a person stops a purge, while
+# another program keeps asking: the stop, the key held and the summary included.
+escape_stops() {  # escape_stops BUTTON COUNT: purges COUNT files, stopped by Escape
+  for i in $(seq -w 1 "$2"); do printf x > "$many/esc-$i.bin"; done
+  click 5; xdotool key ctrl+a; xdotool type --delay 20 "esc-"; enter_search
+  tick_all
+  click "$1"; wait_until 10 box_up
+  ping_start
+  probe answer 1
+  sleep 1
+  xdotool keydown Escape; sleep 1.5; xdotool keyup Escape
+  wait_until 600 box_says "Files"
+  ping_end
+  probe answer 1; wait_until 10 box_gone
+}
+escape_stops 16 5000
+check "the window answered all $asked questions while Escape stopped a delete (longest ${longest:-?} ms)" answered_all
+check "each within a second" fewer "${longest%.*}" 1000
+check "and the delete stopped before its end" test "$(find "$many" -name 'esc-*' | wc -l)" -gt 0
+escape_delete_longest=$longest
+rm -f "$many"/esc-*
+set_target 'E:\moved'
+escape_stops 17 1500
+check "the window answered all $asked questions while Escape stopped a move (longest ${longest:-?} ms)" answered_all
+check "each within a second" fewer "${longest%.*}" 1000
+escape_move_longest=$longest
+rm -f "$many"/esc-* "$root"/drives/e/moved/esc-*
 echo "figures: longest answer to another program: ${walk_longest} ms during a walk of 300,000 files," \
-     "${list_longest} ms during a listing of 300,000 rows, ${delete_longest} ms during a delete of 5,000 files"
+     "${list_longest} ms during a listing of 300,000 rows, ${delete_longest} ms during a delete of 5,000 files," \
+     "${escape_delete_longest} ms and ${escape_move_longest} ms while Escape stopped a delete and a move"
 
 echo "# figures: whole searches of F: (300,000 files) against a bare find loop (printed, not judged)"
 # Each search is followed by a bare loop over the same drive, and the medians of

@@ -15,6 +15,7 @@
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
 #include "toolkit/resources.h"
+#include "toolkit/system.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 
@@ -265,4 +266,121 @@ TEST_F(SearchWindow, ASearchThatReadsTheVolumeTableListsWhatTheWalkLists) {
     EXPECT_GT(fromWalk.second.size(), 5000u);
     EXPECT_EQ(fromTable.first, fromWalk.first);
     EXPECT_EQ(fromTable.second, fromWalk.second);
+}
+
+namespace {
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(the clipboard is held)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* at = static_cast<const wchar_t*>(GlobalLock(data))) text = at;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// The toolkit's events carried out as the loop does.
+void handleEvents() {
+    for (const SeenEvent& event : drainEvents(100))
+        if (event.code == eventControl) dispatchControlEvent(event.control, event.kind);
+}
+
+LVITEMW tickItem(bool ticked) {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    return item;
+}
+
+}  // namespace
+
+// What accessibility layers and test tools send, and the context menu: both act
+// on the ticks and the rows the person sees, and the menu acts on no file.
+TEST_F(SearchWindow, TheListsTicksAnswerTheStandardMessagesAndItsMenuCopiesPaths) {
+    const std::wstring longFolder = L"S:\\files\\" + std::wstring(200, L'f'), longPath = longFolder + L"\\" + std::wstring(80, L'n') + L".bin";
+    makeFolder(longFolder);
+    makeSizedFile(L"S:\\files\\Björk – Jóga.mp3", 3000);
+    makeSizedFile(longPath, 2000);
+    makeSizedFile(L"S:\\files\\small.txt", 10);
+    textSearch(L".");
+    ASSERT_EQ(paths(), (std::vector<std::wstring>{L"S:\\files\\Björk – Jóga.mp3", longPath, L"S:\\files\\small.txt"}));
+    HWND list = ControlNativeHandle(idResultsList);
+    handleEvents();
+
+    LVITEMW tick = tickItem(true);
+    EXPECT_TRUE(SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&tick)));
+    handleEvents();
+    EXPECT_EQ(ControlItemState(idResultsList, 1) & 2, 2) << "the tick the person sees";
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK), static_cast<LRESULT>(INDEXTOSTATEIMAGEMASK(2)));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK), static_cast<LRESULT>(INDEXTOSTATEIMAGEMASK(1)));
+    EXPECT_TRUE(enabled(idDeleteButton));
+    EXPECT_TRUE(enabled(idMoveButton));
+    LVITEMW none = tickItem(false);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    handleEvents();
+    EXPECT_EQ(ControlTickedCount(idResultsList), 0);
+    EXPECT_FALSE(enabled(idDeleteButton));
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&tick));
+    handleEvents();
+    EXPECT_EQ(ControlTickedCount(idResultsList), 3);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    handleEvents();
+
+    // The menu, its choice scripted: at a row, from the keyboard, and below the rows.
+    PersonCalls saved = personCalls();
+    static std::vector<std::wstring> offered, shown;
+    static int choice = 0;
+    personCalls().chooseFromMenu = [](void*, const std::vector<std::wstring>& entries, long, long) {
+        offered = entries;
+        return choice;
+    };
+    personCalls().showInFolder = [](const std::wstring& path) {
+        shown.push_back(path);
+        return true;
+    };
+    auto menuAtRow = [&](int row, int chosen) {
+        choice = chosen;
+        RECT box{};
+        box.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&box));
+        POINT at{box.left + 20, (box.top + box.bottom) / 2};
+        ClientToScreen(list, &at);
+        SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+        handleEvents();
+    };
+    const std::vector<std::wstring> all{L"Open containing folder", L"Copy path", L"Copy list", L"Tick", L"Untick"};
+    ControlSetItemState(idResultsList, 1, 1);
+    menuAtRow(1, 2);
+    EXPECT_EQ(offered, all);
+    EXPECT_EQ(clipboardText(), longPath);
+    ControlSetItemState(idResultsList, 0, 1);
+    menuAtRow(0, 2);
+    EXPECT_EQ(clipboardText(), L"S:\\files\\Björk – Jóga.mp3\r\n" + longPath) << "the selected rows, one a line";
+    menuAtRow(0, 4);
+    EXPECT_EQ(ControlTickedCount(idResultsList), 2) << "Tick ticks the selected rows";
+    EXPECT_TRUE(enabled(idDeleteButton));
+    menuAtRow(0, 5);
+    EXPECT_EQ(ControlTickedCount(idResultsList), 0);
+    menuAtRow(2, 1);
+    EXPECT_EQ(shown, std::vector<std::wstring>{L"S:\\files\\small.txt"});
+    menuAtRow(2, 3);
+    EXPECT_EQ(clipboardText(), L"Size in bytes\tSize\tFile\r\n3000\t2.93 KB\tS:\\files\\Björk – Jóga.mp3\r\n2000\t1.95 KB\t" +
+                                   longPath + L"\r\n10\t10 bytes\tS:\\files\\small.txt\r\n");
+    choice = 0;
+    ControlSetState(idResultsList, 2);  // selected and focused
+    SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);  // the menu key, Shift+F10
+    handleEvents();
+    EXPECT_EQ(offered, all) << "at the focused row";
+    offered.clear();
+    RECT client{};
+    GetClientRect(list, &client);
+    POINT below{20, client.bottom - 5};
+    ClientToScreen(list, &below);
+    SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(below.x, below.y));
+    handleEvents();
+    EXPECT_EQ(offered, std::vector<std::wstring>{L"Copy list"}) << "no row under the menu";
+    personCalls() = saved;
+    EXPECT_EQ(paths().size(), 3u) << "nothing in the menu acts on a file";
 }
