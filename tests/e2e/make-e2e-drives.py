@@ -39,6 +39,7 @@ for name, size in [
     ("sizes/dvd image.iso", 5 * 1024 * MB), ("sizes/small.txt", 1000),
     ("music/Song.Mp3", 5 * MB), ("music/LOUD.MP3", 7 * MB), ("music/mp3 player manual.pdf", 2 * MB),
     ("music/Björk – live.mp3", 3 * MB), ("music/notes.txt", 100),
+    ("music/" + "a long folder name " * 12 + "/" + "a long file name " * 5 + ".mp3", 4 * MB),
     ("read only/protected.mp3", 1 * MB), ("move me/movie one.mkv", 150 * MB), ("move me/movie two.mkv", 120 * MB),
 ]:
     make(name, size)

@@ -204,6 +204,72 @@ check "Ctrl+A ticks every row" wait_until 5 all_ticks_are x
 xdotool key ctrl+a
 check "Ctrl+A again unticks every row" wait_until 5 all_ticks_are -
 
+echo "# the list as a Windows check list: Space, other programs' ticks, the context menu"
+ticks() { rows | cut -f1 | tr -d '\n'; }
+ticks_are() { [ "$(ticks)" = "$1" ]; }
+path_of_row() { rows | sed -n "$1p" | cut -f3; }
+first_row() { xdotool mousemove $(( list_rect[0] + 120 )) $(( list_rect[1] + 30 )) click "${1:-1}"; }
+first_row
+xdotool key space
+check "Space ticks the selected row" wait_until 5 ticks_are x-----
+check "and the buttons follow" wait_until 5 enabled 16
+xdotool key space
+check "Space again unticks it" wait_until 5 ticks_are ------
+check "and delete is disabled again" wait_until 5 disabled 16
+xdotool key shift+Down shift+Down space
+check "Space ticks three selected rows at once" wait_until 5 ticks_are xxx---
+xdotool key space
+check "and unticks them" wait_until 5 ticks_are ------
+probe tick 3 1
+check "another program ticks one row, and it reads back ticked" wait_until 5 ticks_are ---x--
+check "which enables delete" wait_until 5 enabled 16
+check "and move" wait_until 5 enabled 17
+probe tick -1 1
+check "another program ticks every row" wait_until 5 ticks_are xxxxxx
+probe tick -1 0
+check "and unticks them" wait_until 5 ticks_are ------
+check "and the buttons follow" wait_until 5 disabled 16
+
+menu_up() { [ "$(probe menu)" != none ]; }
+menu_gone() { [ "$(probe menu)" = none ]; }
+near() { [ "$(( $1 - $2 ))" -ge -20 ] && [ "$(( $1 - $2 ))" -le 20 ]; }
+clipboard_is() { [ "$(probe clipboard | tr -d '\r')" = "$1" ]; }
+first_row 3
+check "a right-click on a row opens the menu" wait_until 5 menu_up
+read -r _ menu_top _ _ < <(probe menu | head -1)
+check "at the row" near "$menu_top" $(( list_rect[1] + 30 ))
+check "with its five entries" same "$(probe menu | tail -n +2)" $'Open containing folder\nCopy path\nCopy list\nTick\nUntick'
+shot context-menu
+xdotool key Down Down Return
+check "Copy path puts the row's path on the clipboard" wait_until 5 clipboard_is "$(path_of_row 1)"
+first_row
+xdotool key shift+Down shift+Down shift+F10
+check "Shift+F10 opens the menu" wait_until 5 menu_up
+read -r _ key_menu_top _ _ < <(probe menu | head -1)
+check "lower, at the focused third row" fewer "$menu_top" "$key_menu_top"
+xdotool key Down Down Return
+check "Copy path takes every selected row, one a line, whole" wait_until 5 clipboard_is "$(rows | head -3 | cut -f3)"
+check "a path over 260 characters among them" fewer 260 "$(path_of_row 3 | wc -m)"
+first_row
+xdotool key ctrl+c
+check "Ctrl+C copies the selected row's path" wait_until 5 clipboard_is "$(path_of_row 1)"
+list_expected() {
+  printf 'Size in bytes\tSize\tFile\n'
+  rows | while IFS=$'\t' read -r _ size path; do
+    printf '%s\t%s\t%s\n' "$(stat -c %s "$root/drives/d/$(printf %s "${path#D:\\}" | sed 's|\\|/|g')")" "$size" "$path"
+  done
+}
+xdotool key shift+F10; wait_until 5 menu_up; xdotool key Down Down Down Return
+check "Copy list puts a header and every row with its size in bytes, tab-separated" wait_until 5 clipboard_is "$(list_expected)"
+xdotool key shift+F10; wait_until 5 menu_up; xdotool key Escape
+check "Escape closes the menu" wait_until 5 menu_gone
+first_row 3; wait_until 5 menu_up
+xdotool key Down Return
+selected_in_explorer() { pgrep -af 'explorer.*/select,' | grep -qF "$(path_of_row 1 | sed 's|.*\\||')"; }
+check "Open containing folder starts the file manager with the file selected" wait_until 15 selected_in_explorer
+pkill -f 'explorer.*/select,' || true
+check "nothing in the menu acted on a file" same "$(rows | wc -l)" 6
+
 echo "# delete: Enter takes the safe default, then OK"
 xdotool mousemove $(( list_rect[0] + 12 )) $(( list_rect[1] + 30 )) click 1; wait_until 5 first_ticked
 first=$(rows | head -1 | cut -f3)

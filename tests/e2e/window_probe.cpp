@@ -12,6 +12,10 @@
 //              "Showing " or MS milliseconds have passed
 //   time-search  clicks the search button and prints the milliseconds to the summary
 //   find-loop ROOT  prints the milliseconds and the file count of a bare FindFirstFileW walk
+//   tick ROW 0|1  ticks or unticks a row (-1: every row) with LVM_SETITEMSTATE, as
+//              accessibility layers and test tools do
+//   clipboard  the clipboard's Unicode text
+//   menu       the open context menu: left top right bottom, then its entries, one a line
 //   hold PATH  holds the file open with delete sharing, as indexers and virus
 //              scanners do, until its standard input ends
 // The window belongs to another process, so list and status texts are read
@@ -148,12 +152,55 @@ std::wstring cellText(HWND list, RemoteBuffer& remote, int row, int column) {
     return remoteText(list, remote, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item);
 }
 
-void printRows() {
+HWND resultsList() {
     HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
     HWND list = nullptr;
     for (HWND page = FindWindowExW(tab, nullptr, L"STATIC", nullptr); page && !list;
          page = FindWindowExW(tab, page, L"STATIC", nullptr))
         list = FindWindowExW(page, nullptr, WC_LISTVIEWW, nullptr);
+    return list;
+}
+
+void tickRow(int row, bool ticked) {
+    HWND list = resultsList();
+    if (!list) return;
+    RemoteBuffer remote(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    // The 32-bit program's record is laid out alike up to these fields.
+    remote.write(&item, sizeof item);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+}
+
+void printClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* at = static_cast<const wchar_t*>(GlobalLock(data))) printUtf8(at);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+}
+
+void printMenu() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    if (!menu || !IsWindowVisible(popup)) {
+        std::puts("none");
+        return;
+    }
+    RECT box{};
+    GetWindowRect(popup, &box);
+    std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[256] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        printUtf8(std::wstring(text) + L"\n");
+    }
+}
+
+void printRows() {
+    HWND list = resultsList();
     if (!list) return;
     RemoteBuffer remote(list, 4096);
     int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -360,6 +407,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"tabs") printTabs();
     else if (command == L"ping-until" && argc > 2) pingUntil(argv[2]);
     else if (command == L"dropdown") printDropDown();
+    else if (command == L"tick" && argc > 3) tickRow(_wtoi(argv[2]), _wtoi(argv[3]) != 0);
+    else if (command == L"clipboard") printClipboard();
+    else if (command == L"menu") printMenu();
     else if (command == L"box") printBox(messageBox());
     else if (command == L"wait-box") {
         DWORD limit = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 5000, start = GetTickCount();
