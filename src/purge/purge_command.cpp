@@ -178,6 +178,9 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results)
     // The drive the results came from, not whatever the drive list shows now.
     const std::wstring drive = results.drive.empty() ? request.listedDrive : results.drive;
     TickedRows ticked = tickedRows(request, results);
+    // The system remembers that Escape was pressed since it was last asked: a press
+    // that closed a menu or a list long before must not stop this purge at its start.
+    KeyTouched(keyEscape);
     if (!confirmed(request, drive, noteForSystemDrive(ticked.files))) return;
 
     PurgeJob job;
