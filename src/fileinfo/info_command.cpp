@@ -27,36 +27,14 @@ std::wstring searchAddress(const std::wstring& query) {
     // bytes, so that the engine is asked for exactly the name. Blanks and quotes
     // go as they are, as they always have: the browser sends them well.
     std::wstring address = L"http://www.google.com/search?q=";
-    auto escape = [&address](unsigned byte) {
-        const wchar_t* digits = L"0123456789ABCDEF";
-        address += L'%';
-        address += digits[byte >> 4];
-        address += digits[byte & 15];
-    };
-    for (size_t i = 0; i < query.size(); ++i) {
-        unsigned long c = static_cast<unsigned short>(query[i]);
-        if (c >= 0x20 && c < 0x7F && !std::wcschr(L"&#+%=?", static_cast<wchar_t>(c))) {
-            address += static_cast<wchar_t>(c);
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < query.size() && query[i + 1] >= 0xDC00 && query[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned short>(query[++i]) - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD;  // half a pair is no character
-        if (c < 0x80) {
-            escape(c);
-        } else if (c < 0x800) {
-            escape(0xC0 | (c >> 6));
-            escape(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            escape(0xE0 | (c >> 12));
-            escape(0x80 | ((c >> 6) & 0x3F));
-            escape(0x80 | (c & 0x3F));
+    const wchar_t* digits = L"0123456789ABCDEF";
+    for (const unsigned char byte : TextToUtf8(query)) {
+        if (byte >= 0x20 && byte < 0x7F && !std::wcschr(L"&#+%=?", static_cast<wchar_t>(byte))) {
+            address += static_cast<wchar_t>(byte);
         } else {
-            escape(0xF0 | (c >> 18));
-            escape(0x80 | ((c >> 12) & 0x3F));
-            escape(0x80 | ((c >> 6) & 0x3F));
-            escape(0x80 | (c & 0x3F));
+            address += L'%';
+            address += digits[byte >> 4];
+            address += digits[byte & 15];
         }
     }
     return address;

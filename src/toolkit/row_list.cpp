@@ -54,11 +54,6 @@ private:
         row.ticked = ticked;
         ticked_ += ticked ? 1 : -1;
     }
-    void toggle(int row) {
-        setTicked(rows_[static_cast<size_t>(row)], !rows_[static_cast<size_t>(row)].ticked);
-        SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
-        raiseControlEvent(*this, kindChange);
-    }
     int colorOf(Row& row) {
         if (row.color == colorNotAsked) row.color = row.key >= 0 && source_.color ? source_.color(row.key) : -1;
         return row.color;
@@ -217,7 +212,7 @@ bool RowList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result
             hit.pt = reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction;
             SendMessageW(hwnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
             if (valid(hit.iItem) && (hit.flags & LVHT_ONITEMSTATEICON)) {
-                if (tickedByList_ != hit.iItem) toggle(hit.iItem);
+                if (tickedByList_ != hit.iItem) tickRows(hit.iItem, !rows_[static_cast<size_t>(hit.iItem)].ticked);
             }
             tickedByList_ = -1;
             return CheckList::notify(message, wParam, lParam, result);

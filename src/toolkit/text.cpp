@@ -117,3 +117,11 @@ long long TextToInteger(const std::wstring& text) {
 }
 
 std::wstring TextFromInteger(long long value) { return std::to_wstring(value); }
+
+std::string TextToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}

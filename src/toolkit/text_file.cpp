@@ -1,5 +1,7 @@
 #include "toolkit/text_file.h"
 
+#include "toolkit/text.h"
+
 #include "toolkit/handles.h"
 #include "toolkit/numbered_table.h"
 #include "toolkit/paths.h"
@@ -114,14 +116,6 @@ void appendUtf16(std::wstring& text, char32_t code) {
     }
 }
 
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
 }  // namespace
 
 int TextFileCreate(int number, const std::wstring& path) {
@@ -167,7 +161,7 @@ int TextFileAtEnd(int number) {
 void TextFileWriteLine(int number, const std::wstring& text) {
     TextFile* file = findFile(number);
     if (!file) return;
-    file->write(utf8(text));
+    file->write(TextToUtf8(text));
     file->write("\r\n");
 }
 
