@@ -60,11 +60,15 @@ trap 'stopped 143' TERM
 # Waits without a child process: one killed by the stop would be reported by
 # the shell as if something had failed.
 pause() { read -rt "$1" <> <(:) || true; }
+# Runs a command in the foreground. Should a stop end it, the shell's own word
+# about that ("Terminated") goes nowhere, while the command's messages still
+# reach the terminal: the stop is the person's, not the command's failure.
+step() { { "$@" 2>&3 3>&-; } 3>&2 2>/dev/null; }
 # wait_for SECONDS WHAT COMMAND...: until the command succeeds, or says what did not come.
 wait_for() {
   local limit=$(($(date +%s) + $1)) limit_seconds=$1 what=$2
   shift 2
-  until "$@" >/dev/null 2>&1; do
+  until { "$@"; } >/dev/null 2>&1; do
     if [ "$(date +%s)" -ge "$limit" ]; then
       echo "run-demo.sh: $what did not answer within $limit_seconds s." >&2
       return 1
@@ -72,7 +76,7 @@ wait_for() {
     pause 0.2
   done
 }
-port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+port_free() { ! { (exec 3<>"/dev/tcp/127.0.0.1/$1"); } 2>/dev/null; }
 listening() { ! port_free "$1"; }
 free_port() {  # free_port FIRST: the first port from FIRST on that nothing listens on
   local candidate=$1
@@ -86,9 +90,9 @@ free_display() {
 }
 
 if $build; then
-  scripts/setup.sh
-  cmake --preset mingw >/dev/null
-  cmake --build --preset mingw -j2 --target Ravlek ravlek_manual
+  step scripts/setup.sh
+  step cmake --preset mingw >/dev/null
+  step cmake --build --preset mingw -j2 --target Ravlek ravlek_manual
 fi
 [ -f build/mingw/bin/Ravlek.exe ] || { echo "run-demo.sh: build/mingw/bin/Ravlek.exe is missing; run without --no-build" >&2; exit 1; }
 
@@ -116,8 +120,8 @@ if $headless || [ -z "${DISPLAY:-}" ]; then
 else
   wait_for 10 "The display $DISPLAY" xdpyinfo -display "$DISPLAY"
 fi
-scripts/make-demo-files.sh "$root/drives/d"
-mkdir -p "$root/drives/e"
+step scripts/make-demo-files.sh "$root/drives/d"
+step mkdir -p "$root/drives/e"
 # Volume labels, as Wine reads them from the drive roots.
 printf 'Demo files' > "$root/drives/d/.windows-label"
 printf 'Move target' > "$root/drives/e/.windows-label"
@@ -128,13 +132,13 @@ setsid scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 &
 wine_jobs+=($!)
 wait "${wine_jobs[-1]}" || true
 app="$root/prefix/drive_c/Ravlek"
-mkdir -p "$app"
-cp build/mingw/bin/Ravlek.exe "$app/"
-[ -f build/mingw/bin/Ravlek.chm ] && cp build/mingw/bin/Ravlek.chm "$app/"
+step mkdir -p "$app"
+step cp build/mingw/bin/Ravlek.exe "$app/"
+[ -f build/mingw/bin/Ravlek.chm ] && step cp build/mingw/bin/Ravlek.chm "$app/"
 
 echo "Ravlek starts; close its window or press Ctrl+C here to end the demo."
 
-window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Ravlek v'; }
+window_shown() { { xwininfo -root -tree | grep -q '"Ravlek v'; } 2>/dev/null; }
 (cd "$app" && exec setsid "$here/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe') &
 ravlek=$!
 wine_jobs+=("$ravlek")
