@@ -7,7 +7,6 @@
 #include "window/main_window.h"
 #include "search/search_command.h"
 #include "search/search_state.h"
-#include "window/size_text.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/native.h"  // native: to draw the window at once and time the drawing
@@ -31,7 +30,7 @@ SearchResults results;
 double timedListing(bool textMode, const std::wstring& text) {
     ControlClearItems(idResultsList);
     auto start = Clock::now();
-    listCollectedEntries(textMode, text, results);
+    listFoundFiles(textMode, text, results);
     UpdateWindow(WindowNativeHandle(mainWindowNumber));
     return secondsSince(start);
 }
@@ -45,15 +44,18 @@ int wmain(int argc, wchar_t** argv) {
 
     // 100,000 entries of the walk's shape, listed as a size search lists them.
     const int entries = argc > 2 ? _wtoi(argv[2]) : 100000;
-    results.collection.assign(entries + 1, CollectedEntry{});
+    results.found.clear();
+    const uint32_t origin = results.found.addOrigin(originAt(L"D:\\", L""));
+    uint32_t folder = 0;
     for (int i = 1; i <= entries; ++i) {
-        long long size = 5000000000LL - i * 1000LL;
-        wchar_t text[200];
-        swprintf(text, 200, L"%20lld\n%ls\nD:\\ravlek-bench\\group%d\\folder %d\\document %d.dat", size,
-                 sizeText(static_cast<double>(size)).c_str(), i / 5000, i / 100, i % 100);
-        results.collection[static_cast<size_t>(i)].text = text;
+        if (i == 1 || i % 100 == 0) {
+            wchar_t path[200];
+            swprintf(path, 200, L"D:\\ravlek-bench\\group%d\\folder %d\\", i / 5000, i / 100);
+            folder = results.found.addFolder(path);
+        }
+        results.found.add(folder, L"document " + std::to_wstring(i % 100) + L".dat",
+                          FileIdentity{0, 5000000000LL - i * 1000LL, 0}, origin);
     }
-    results.collectedCount = entries;
     double listing = timedListing(false, L"");
     std::fflush(stdout);
     std::printf("listing %d rows: %.2f s, %.0f rows/s\n", ControlItemCount(idResultsList), listing,
@@ -69,7 +71,7 @@ int wmain(int argc, wchar_t** argv) {
         double list = timedListing(true, text);
         std::printf("text search \"%ls\": walk %.2f s (%d files), listing %.2f s (%d rows): listing is %.0f%% of the "
                     "search, %.2fx the walk\n",
-                    text, walk, results.collectedCount, list, ControlItemCount(idResultsList),
+                    text, walk, static_cast<int>(results.found.count()), list, ControlItemCount(idResultsList),
                     100 * list / (walk + list), list / walk);
     }
     ToolkitShutdown();

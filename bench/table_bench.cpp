@@ -42,24 +42,24 @@ WalkRequest requestFor(const std::wstring& root, bool textMode) {
 template <typename Run>
 Timed timed(Run run) {
     NeverStop never;
-    std::vector<CollectedEntry> collection;
-    std::vector<FoundOrigin> origins;
+    FoundFiles found;
     Timed result;
     const auto start = Clock::now();
-    result.ok = run(never, collection, result.collected, origins);
+    result.ok = run(never, found);
+    result.collected = static_cast<int>(found.count());
     result.seconds = secondsSince(start);
     return result;
 }
 
 Timed timeScan(const std::wstring& volume, bool textMode) {
-    return timed([&](WalkObserver& never, auto& collection, int& count, auto& origins) {
-        return scanVolumeTable(requestFor(volume, textMode), never, collection, count, origins) == TableScan::done;
+    return timed([&](WalkObserver& never, FoundFiles& found) {
+        return scanVolumeTable(requestFor(volume, textMode), never, found) == TableScan::done;
     });
 }
 
 Timed timeWalk(const std::wstring& root, bool textMode) {
-    return timed([&](WalkObserver& never, auto& collection, int& count, auto& origins) {
-        return walkDrive(requestFor(root, textMode), never, collection, count, origins);
+    return timed([&](WalkObserver& never, FoundFiles& found) {
+        return walkDrive(requestFor(root, textMode), never, found);
     });
 }
 

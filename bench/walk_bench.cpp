@@ -7,7 +7,6 @@
 #include "search/search_command.h"
 #include "search/search_state.h"
 #include "toolkit/handles.h"
-#include "toolkit/text_compare.h"
 
 #include <windows.h>
 
@@ -122,11 +121,9 @@ double timeWalk(const std::wstring& root, bool counted) {
     request.sizeThreshold = 104857600;
     request.counts = counted ? &searchState().walkCounts : nullptr;
     NeverStop never;
-    std::vector<CollectedEntry> collection;
-    std::vector<FoundOrigin> origins;
-    int count = 0;
+    FoundFiles found;
     auto start = Clock::now();
-    walkDrive(request, never, collection, count, origins);
+    walkDrive(request, never, found);
     return secondsSince(start);
 }
 
@@ -144,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
     long long before = liveBytes;
     peakBytes = before;
     timeCollect(root, true);
-    const int matches = results.collectedCount;
+    const int matches = static_cast<int>(results.found.count());
     std::printf("text-mode collection: %d matches (%.1f %% of the files), peak %.0f bytes per match (%.1f MB at the peak)\n",
                 matches, 100.0 * matches / fileCount, double(peakBytes - before) / matches,
                 (peakBytes - before) / 1048576.0);
@@ -170,7 +167,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("batched anchor walker:       %.0f files/s (%.2fx the bare loop)\n", fileCount / median(batched),
                 median(batchedToBare));
     std::printf("collectFiles size mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor, %d collected)\n",
-                fileCount / median(size), median(sizeToBare), median(sizeToBatched), results.collectedCount);
+                fileCount / median(size), median(sizeToBare), median(sizeToBatched), static_cast<int>(results.found.count()));
     std::printf("collectFiles text mode:      %.0f files/s (%.2fx the bare loop, %.2fx the anchor)\n",
                 fileCount / median(text), median(textToBare), median(textToBatched));
     std::printf("seconds: bare=%.3f size=%.3f text=%.3f files=%lld batched=%.3f\n", median(bare), median(size),
@@ -188,18 +185,22 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
 
     // A full collection: 1,048,576 entries of the walk's shape, sorted as a walk sorts them.
-    std::vector<CollectedEntry> entries(collectionCapacity + 1);
+    // (Sizes in whole kilobytes: about one in four shares its size with another,
+    // so that equal sizes are ordered by their paths.)
+    constexpr int fullCollection = 1048576;
+    FoundFiles full;
+    const uint32_t origin = full.addOrigin(originAt(L"C:\\", L""));
+    std::vector<uint32_t> folders;
+    for (unsigned folder = 0; folder < 5000; ++folder)
+        folders.push_back(full.addFolder(L"C:\\Users\\someone\\Documents\\folder " + std::to_wstring(folder) + L"\\"));
     unsigned seed = 12345;
-    for (int i = 1; i <= collectionCapacity; ++i) {
+    for (int i = 1; i <= fullCollection; ++i) {
         seed = seed * 1103515245u + 12345u;
-        wchar_t text[160];
-        long long bytes = seed % 4000000000u;
-        swprintf(text, 160, L"%20lld\n%lld KB\nC:\\Users\\someone\\Documents\\folder %u\\file %d.dat", bytes,
-                 bytes / 1024, seed % 5000, i);
-        entries[static_cast<size_t>(i)].text = text;
+        const long long bytes = (seed % 4000000000u) / 1024 * 1024;
+        full.add(folders[seed % 5000], L"file " + std::to_wstring(i) + L".dat", FileIdentity{0, bytes, 0}, origin);
     }
     auto start = Clock::now();
-    sortCollected(entries, collectionCapacity);
-    std::printf("sort of %d entries: %.3f s\n", collectionCapacity, secondsSince(start));
+    full.sortLargestFirst();
+    std::printf("sort of %d records: %.3f s\n", fullCollection, secondsSince(start));
     return 0;
 }

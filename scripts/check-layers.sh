@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Reports every include that points up or sideways between the layers of src/
-# (app above search, purge and fileinfo, above window, above toolkit), every
+# (app above search, purge and fileinfo, above window and results, above toolkit), every
 # include of the platform or of the toolkit's native headers above the toolkit
 # that does not say why ("// native: ..." on its line), and every platform
 # message call outside the toolkit. Exit code 1 when anything is reported.
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../src"
 rank() {
   case "$1" in
     toolkit) echo 0 ;;
-    window) echo 1 ;;
+    window | results) echo 1 ;;
     search | purge | fileinfo) echo 2 ;;
     app) echo 3 ;;
     *) echo -1 ;;
@@ -29,7 +29,7 @@ for file in */*.h */*.cpp; do
   layer=${file%%/*}
   own=$(rank "$layer")
   if [ "$own" -lt 0 ]; then
-    report "$file: not in any layer (toolkit, window, search, purge, fileinfo, app)"
+    report "$file: not in any layer (toolkit, window, results, search, purge, fileinfo, app)"
     continue
   fi
   while IFS= read -r line; do

@@ -1,7 +1,7 @@
 #pragma once
 // The loop that turns events into commands.
 #include "search/criteria.h"
-#include "window/search_results.h"
+#include "results/search_results.h"
 
 // What the loop keeps between events, owned here.
 struct LoopState {

@@ -4,14 +4,8 @@
 #include "toolkit/controls.h"
 #include "toolkit/text.h"
 #include "window/control_ids.h"
+#include "window/drive_list.h"
 #include "window/main_window.h"
-
-namespace {
-
-// The drive list's entries begin with the letter and colon: "C:  (System, 37% free)".
-std::wstring listedDrive() { return TextLeft(ControlText(idDriveList), 2); }
-
-}  // namespace
 
 SearchRequest readSearchRequest() {
     SearchRequest request;

@@ -1,5 +1,6 @@
 #include "app/results_menu.h"
 
+#include "results/size_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int sizeTextColumn = 0;
 
 std::vector<int> selectedRows() {
     std::vector<int> rows;
@@ -47,10 +46,10 @@ void copyList(const SearchResults& results) {
     std::vector<std::wstring> lines{L"Size in bytes\tSize\tFile"};
     const int count = ControlItemCount(idResultsList);
     for (int row = 0; row < count; ++row) {
-        const CollectedEntry* entry = results.entryOfRow(ControlItemKey(idResultsList, row));
-        if (!entry) continue;
-        lines.push_back(TextFromInteger(entry->identity.size) + L"\t" +
-                        ControlItemText(idResultsList, row, sizeTextColumn) + L"\t" + pathAt(results, row));
+        const FoundFile* file = results.fileOfRow(ControlItemKey(idResultsList, row));
+        if (!file) continue;
+        lines.push_back(TextFromInteger(file->identity.size) + L"\t" + sizeText(static_cast<double>(file->identity.size)) +
+                        L"\t" + results.found.pathOf(*file));
     }
     ClipboardSetText(joined(lines, true));
 }

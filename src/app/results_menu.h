@@ -2,7 +2,7 @@
 // The results list's context menu and Ctrl+C: the file's folder in the file
 // manager, the selected paths or the whole list on the clipboard, ticks for the
 // selected rows. Nothing here acts on a file.
-#include "window/search_results.h"
+#include "results/search_results.h"
 
 // Shows the menu where the list asked for it and carries out the choice.
 void showResultsMenu(const SearchResults& results);

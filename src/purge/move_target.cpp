@@ -1,6 +1,7 @@
 #include "purge/move_target.h"
 
 #include "window/drive_info.h"
+#include "window/drive_list.h"
 #include "purge/purge_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
@@ -18,8 +19,6 @@ PurgeState& purgeState() {
 }
 
 namespace {
-
-std::wstring driveOfList() { return TextLower(TextLeft(ControlText(idDriveList), 2)); }
 
 // The search drive again under another letter (subst, a share of the same disk),
 // told by the volume the target folder really lies on, where the system says.
@@ -48,8 +47,8 @@ void takeTypedMoveTarget() {
 
 void checkMoveTarget() {
     std::wstring& target = purgeState().moveTarget;
-    if (target.empty() || target.back() != L'\\') target += L'\\';
-    const bool unusable = onSearchVolume(target, driveOfList()) || PathSize(target) != sizeFolder;
+    target = PathAsFolder(target);
+    const bool unusable = onSearchVolume(target, listedDrive()) || PathSize(target) != sizeFolder;
     ControlSetColor(idMoveTargetField, 1, unusable ? warningRed : -1);
 }
 
@@ -57,7 +56,7 @@ void browseForMoveTarget() {
     std::wstring chosen = ChooseFolder(L"Specify the target drive to move the ticked files to:", L"");
     if (chosen.empty()) return;
     if (chosen == L"\\") return tell(L"The chosen target is invalid for moving files.", messageInformation);
-    if (onSearchVolume(chosen, driveOfList())) return tell(L"Moving files can't be to the search drive.", messageInformation);
+    if (onSearchVolume(chosen, listedDrive())) return tell(L"Moving files can't be to the search drive.", messageInformation);
     purgeState().moveTarget = chosen;
     ControlSetText(idMoveTargetField, chosen);
     checkMoveTarget();

@@ -5,6 +5,7 @@
 #include "purge/purge_engine.h"
 #include "purge/purge_state.h"
 #include "purge/temp_purge.h"
+#include "results/size_text.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
@@ -15,12 +16,10 @@
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/control_ids.h"
-#include "window/search_results.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/size_text.h"
 
 #include <vector>
 
@@ -37,23 +36,23 @@ struct TickedRows {
 TickedRows tickedRows(const PurgeRequest& request, const SearchResults& results) {
     // Whether each origin's drive still holds the volume the search walked:
     // asked once per origin, as a volume query can be slow.
-    std::vector<int> volumeKept(results.origins.size(), -1);
-    auto sameVolume = [&](unsigned origin) {
+    const std::vector<FoundOrigin>& origins = results.found.origins();
+    std::vector<int> volumeKept(origins.size(), -1);
+    auto sameVolume = [&](uint32_t origin) {
         int& kept = volumeKept[origin];
         if (kept < 0) {
-            const unsigned long now = PathVolumeSerial(results.origins[origin].listedPrefix);
-            kept = results.origins[origin].volume == 0 || now == results.origins[origin].volume ? 1 : 0;
+            const unsigned long now = PathVolumeSerial(origins[origin].listedPrefix);
+            kept = origins[origin].volume == 0 || now == origins[origin].volume ? 1 : 0;
         }
         return kept == 1;
     };
     TickedRows ticked;
     for (const TickedRow& row : request.ticked) {
         PurgeFile file;
-        const CollectedEntry* found = results.entryOfRow(row.key);
-        if (found && found->origin < results.origins.size()) {
-            file.path = entryLine(found->text, 2);
+        if (const FoundFile* found = results.fileOfRow(row.key)) {
+            file.path = results.found.pathOf(*found);
             file.identity = found->identity;
-            file.finalPath = expectedFinalPath(results.origins[found->origin], file.path);
+            file.finalPath = expectedFinalPath(results.found.originOf(*found), file.path);
             file.sameVolume = sameVolume(found->origin);
         } else {
             file.sameVolume = false;  // a row no search found is never acted on

@@ -1,6 +1,6 @@
 #pragma once
 // The purge commands of the window: delete or move the ticked files.
-#include "window/search_results.h"
+#include "results/search_results.h"
 
 #include <string>
 #include <vector>

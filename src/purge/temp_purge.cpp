@@ -9,10 +9,7 @@
 
 namespace {
 
-std::wstring withBackslash(std::wstring folder) {
-    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
+
 
 bool isFullPath(const std::wstring& folder) {
     const bool local = folder.size() >= 3 && folder[1] == L':' && folder[2] == L'\\' &&
@@ -23,7 +20,7 @@ bool isFullPath(const std::wstring& folder) {
 // Judged on one form of the folder's path: a whole drive, a share root, a folder
 // that the system or the person keeps, or a folder above one.
 std::wstring reasonFor(const std::wstring& folder, const std::vector<KeptFolder>& kept) {
-    const std::wstring temp = withBackslash(folder);
+    const std::wstring temp = PathAsFolder(folder);
     if (!isFullPath(temp) || temp.find(L'"') != std::wstring::npos) return L"is not a full path to a folder";
     // A drive root or a share root (\\server\share\: four backslashes, nothing below).
     if (temp.size() <= 3 || (temp.compare(0, 2, L"\\\\") == 0 && std::count(temp.begin(), temp.end(), L'\\') <= 4))
@@ -37,21 +34,21 @@ std::wstring reasonFor(const std::wstring& folder, const std::vector<KeptFolder>
 
 std::vector<KeptFolder> foldersNotToEmpty(const std::wstring& windowsFolder, const std::wstring& programFolder) {
     std::vector<KeptFolder> kept = KeptFolders();
-    kept.push_back(KeptFolder{withBackslash(windowsFolder), L"the Windows folder"});
-    if (!programFolder.empty()) kept.push_back(KeptFolder{withBackslash(programFolder), L"Ravlek's own folder"});
+    kept.push_back(KeptFolder{PathAsFolder(windowsFolder), L"the Windows folder"});
+    if (!programFolder.empty()) kept.push_back(KeptFolder{PathAsFolder(programFolder), L"Ravlek's own folder"});
     const std::wstring current = CurrentFolder();
     if (!current.empty()) kept.push_back(KeptFolder{current, L"the current folder"});
     // Each also where it really leads, should one of them be a link.
     for (size_t i = 0, count = kept.size(); i < count; ++i) {
         const std::wstring final = PathFinal(kept[i].path);
-        if (!final.empty()) kept.push_back(KeptFolder{withBackslash(final), kept[i].name});
+        if (!final.empty()) kept.push_back(KeptFolder{PathAsFolder(final), kept[i].name});
     }
     return kept;
 }
 
 // True when the folder or a folder above it is a link (junction or symbolic link).
 bool reachedThroughLink(const std::wstring& folder) {
-    std::wstring path = withBackslash(folder);
+    std::wstring path = PathAsFolder(folder);
     while (path.size() > 3) {
         path.pop_back();
         if (PathIsLink(path)) return true;

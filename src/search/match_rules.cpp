@@ -20,10 +20,6 @@ bool nameMatches(std::wstring_view original, const std::wstring& searchText) {
     return name.find(searchText) != std::wstring::npos;
 }
 
-bool entryMatchesName(const std::wstring& entryText, const std::wstring& searchText) {
-    return nameMatches(PathNamePart(entryText), searchText);
-}
-
 bool isInFolder(const std::wstring& folderPath, const std::wstring& lowerPrefix) {
     // An empty prefix would hold everything: without a known folder nothing is in it.
     if (lowerPrefix.empty() || folderPath.size() < lowerPrefix.size()) return false;

@@ -4,8 +4,6 @@
 
 // True when searchText (already lower-cased, quotes removed) occurs in the file name.
 bool nameMatches(std::wstring_view name, const std::wstring& searchText);
-// The same test on a collected entry's file name.
-bool entryMatchesName(const std::wstring& entryText, const std::wstring& searchText);
 
 // True when folderPath lies under the folder whose lower-cased path (ending in "\")
 // is lowerPrefix; an empty prefix holds nothing.

@@ -1,5 +1,6 @@
 #include "search/search_command.h"
 
+#include "results/size_text.h"
 #include "search/match_rules.h"
 #include "search/search_state.h"
 #include "search/volume_table.h"
@@ -16,7 +17,6 @@
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
-#include "window/search_results.h"
 
 namespace {
 
@@ -68,27 +68,24 @@ void collectFiles(WalkRequest request, SearchResults& results) {
     EscapeStopsTheWalk escape;
     // The volume's own table where Ravlek may read it, else a walk of its folders.
     const TableScan scanned =
-        state.readVolumeTable
-            ? scanVolumeTable(request, escape, results.collection, results.collectedCount, results.origins)
-            : TableScan::unavailable;
+        state.readVolumeTable ? scanVolumeTable(request, escape, results.found) : TableScan::unavailable;
     if (scanned == TableScan::unavailable) {
-        results.walkStopped =
-            !walkDrive(request, escape, results.collection, results.collectedCount, results.origins);
+        results.walkStopped = !walkDrive(request, escape, results.found);
     } else {
         results.walkStopped = scanned == TableScan::stopped;
     }
 }
 
-void listCollectedEntries(bool textMode, const std::wstring& nameText, SearchResults& results) {
+void listFoundFiles(bool textMode, const std::wstring& nameText, SearchResults& results) {
+    const FoundFiles& found = results.found;
     results.rows.clear();
-    const std::wstring ofAll = L" of " + countText(results.collectedCount) + L" listed";
-    for (int i = 1; i <= results.collectedCount; ++i) {
-        if (!textMode || entryMatchesName(results.collection[static_cast<size_t>(i)].text, nameText))
-            results.rows.push_back(i);
+    const std::wstring ofAll = L" of " + countText(static_cast<long long>(found.count())) + L" listed";
+    for (size_t i = 0; i < found.count(); ++i) {
+        if (!textMode || nameMatches(found.nameOf(found[i]), nameText)) results.rows.push_back(i);
         if (KeyHeld(keyEscape)) break;
-        if ((i & 4095) == 0) {
+        if (((i + 1) & 4095) == 0) {
             EventTendWhileBusy();
-            showBusyProgress(countText(i) + ofAll);
+            showBusyProgress(countText(static_cast<long long>(i + 1)) + ofAll);
         }
     }
     // The list holds no texts of its own: it asks for the rows it draws. A file
@@ -97,8 +94,9 @@ void listCollectedEntries(bool textMode, const std::wstring& nameText, SearchRes
     const SearchResults* shown = &results;
     RowSource rows;
     rows.text = [shown](int key, int column) {
-        const CollectedEntry* entry = shown->entryOfRow(key);
-        return entry ? entryLine(entry->text, column + 1) : std::wstring();
+        const FoundFile* file = shown->fileOfRow(key);
+        if (!file) return std::wstring();
+        return column == 0 ? sizeText(static_cast<double>(file->identity.size)) : shown->found.pathOf(*file);
     };
     rows.color = [shown](int key) { return (PathAttributes(shown->pathOfRow(key)) & 1) ? warningRed : -1; };
     rows.colorColumn = 1;
@@ -142,14 +140,14 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     } else if (walkable) {
         walkWorker(&job);  // no thread to be had
     } else {
-        results.collectedCount = 0;
+        results.found.clear();
         results.walkStopped = false;
     }
 
     // The person who stopped the walk is still holding Escape: what was found is
     // listed once the key is let go, or the listing would stop at its first row.
     if (results.walkStopped) waitForKeysReleased();
-    listCollectedEntries(walk.nameTest, walk.nameText, results);
+    listFoundFiles(walk.nameTest, walk.nameText, results);
 
     hideBusyNotice();
     setMainControlsDisabled(0);

@@ -1,7 +1,7 @@
 #pragma once
 // The search command of the window, and the walk as the window runs it.
 #include "search/walk.h"
-#include "window/search_results.h"
+#include "results/search_results.h"
 
 #include <string>
 
@@ -21,5 +21,5 @@ void runSearch(const SearchRequest& request, SearchResults& results);
 // Escape ending it early, the progress counted in the search state) and leaves
 // what it found in results. The request's counts are the search state's.
 void collectFiles(WalkRequest request, SearchResults& results);
-// Shows a row for every collected entry that matches; Escape stops it.
-void listCollectedEntries(bool textMode, const std::wstring& nameText, SearchResults& results);
+// Shows a row for every found file that matches; Escape stops it.
+void listFoundFiles(bool textMode, const std::wstring& nameText, SearchResults& results);

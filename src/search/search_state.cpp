@@ -1,5 +1,6 @@
 #include "search/search_state.h"
 
+#include "toolkit/paths.h"
 #include "toolkit/text.h"
 
 SearchState& searchState() {
@@ -8,8 +9,7 @@ SearchState& searchState() {
 }
 
 void setWindowsFolder(const std::wstring& windowsFolder) {
-    std::wstring prefix = windowsFolder;
-    if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
+    const std::wstring prefix = PathAsFolder(windowsFolder);
     searchState().windowsFolderPrefix = TextLower(prefix);
     searchState().windowsFolderPrefixLength = TextLength(prefix);
 }

@@ -7,9 +7,6 @@
 
 #include <string>
 
-// The room the collection is made for; past it it goes on growing.
-constexpr int collectionCapacity = 1048576;
-
 struct SearchState {
     // The Windows folder, lower-cased, ending in "\"; set at start-up.
     std::wstring windowsFolderPrefix;

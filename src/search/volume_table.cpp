@@ -12,9 +12,8 @@ namespace {
 
 class TableScanner {
 public:
-    TableScanner(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
-                 int& count, std::vector<FoundOrigin>& origins)
-        : request_(request), observer_(observer), collection_(collection), count_(count), origins_(origins) {}
+    TableScanner(const WalkRequest& request, WalkObserver& observer, FoundFiles& found)
+        : request_(request), observer_(observer), found_(found) {}
 
     TableScan run() {
         const std::wstring& root = request_.rootPath;
@@ -32,12 +31,11 @@ public:
         if (read == TableRead::refused) return TableScan::unavailable;
         stopped_ = read == TableRead::stopped;
         TableFolders folders(table_, static_cast<uint32_t>(root.size()));
-        count_ = 0;
-        origins_.clear();
-        origins_.push_back(originAt(root, PathFinal(root)));
+        found_.clear();
+        found_.addOrigin(originAt(root, PathFinal(root)));
         if (!collect(folders)) return TableScan::unavailable;
         followLinksOffTheVolume(folders);
-        sortCollected(collection_, count_);
+        found_.sortLargestFirst();
         return stopped_ ? TableScan::stopped : TableScan::done;
     }
 
@@ -59,63 +57,54 @@ private:
             if (size <= request_.sizeThreshold) continue;
             const std::wstring_view text = table_.text(name);
             if (request_.nameTest && !nameMatches(text, request_.nameText)) continue;
-            const std::wstring& folder = folderPath(folders, name.parent);
-            if (isInFolder(folder, request_.windowsFolderPrefix)) continue;
-            collectFile(collection_, count_, folder, text,
-                        FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0);
-            if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);
+            const uint32_t folder = foundFolder(folders, name.parent);
+            if (folder == leftOut) continue;
+            found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0);
+            if (request_.counts)
+                request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
         }
         return true;
     }
 
-    // Joined once for each folder that holds a collected file.
-    const std::wstring& folderPath(const TableFolders& folders, uint32_t folder) {
-        auto known = paths_.find(folder);
-        if (known != paths_.end()) return known->second;
-        return paths_.emplace(folder, folders.path(folder, request_.rootPath)).first->second;
+    static constexpr uint32_t leftOut = ~uint32_t{0};
+
+    // Joined once for each folder that holds a collected file, and kept by the
+    // found files as that folder's path; leftOut for a folder in the Windows folder.
+    uint32_t foundFolder(const TableFolders& folders, uint32_t folder) {
+        auto known = foundFolders_.find(folder);
+        if (known != foundFolders_.end()) return known->second;
+        const std::wstring path = folders.path(folder, request_.rootPath);
+        const uint32_t found = isInFolder(path, request_.windowsFolderPrefix) ? leftOut : found_.addFolder(path);
+        return foundFolders_.emplace(folder, found).first->second;
     }
 
     // A folder link that leads off the volume is walked as the walk would; one
     // that leads onto it adds nothing the table does not hold once.
     void followLinksOffTheVolume(const TableFolders& folders) {
-        const unsigned long volume = origins_[0].volume;
+        const unsigned long volume = found_.origins()[0].volume;
         for (uint32_t link : folders.links()) {
             if (stopped_) return;
-            const std::wstring path = folderPath(folders, link);
+            const std::wstring path = folders.path(link, request_.rootPath);
             const std::wstring target = PathFinal(path);
             if (!target.empty() && isInFolder(target + L"\\", request_.windowsFolderPrefix)) continue;
             if (PathVolumeSerial(path) == volume) continue;
             WalkRequest linked = request_;
-            linked.rootPath = path;
+            linked.rootPath = PathAsFolder(path);
             linked.counts = nullptr;
-            std::vector<CollectedEntry> found;
-            std::vector<FoundOrigin> linkedOrigins;
-            int foundCount = 0;
-            if (!walkDrive(linked, observer_, found, foundCount, linkedOrigins)) stopped_ = true;
-            const unsigned shift = static_cast<unsigned>(origins_.size());
-            origins_.insert(origins_.end(), linkedOrigins.begin(), linkedOrigins.end());
-            for (int i = 1; i <= foundCount; ++i) {
-                const size_t slot = static_cast<size_t>(++count_);
-                if (collection_.size() <= slot) collection_.resize(slot + 1);
-                collection_[slot] = std::move(found[static_cast<size_t>(i)]);
-                collection_[slot].origin += shift;
-            }
+            if (!walkInto(linked, observer_, found_)) stopped_ = true;
         }
     }
 
     const WalkRequest& request_;
     WalkObserver& observer_;
-    std::vector<CollectedEntry>& collection_;
-    int& count_;
-    std::vector<FoundOrigin>& origins_;
+    FoundFiles& found_;
     TableRecords table_;
-    std::unordered_map<uint32_t, std::wstring> paths_;
+    std::unordered_map<uint32_t, uint32_t> foundFolders_;  // table record -> found folder
     bool stopped_ = false;
 };
 
 }  // namespace
 
-TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
-                          int& collectedCount, std::vector<FoundOrigin>& origins) {
-    return TableScanner(request, observer, collection, collectedCount, origins).run();
+TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
+    return TableScanner(request, observer, found).run();
 }

@@ -6,7 +6,6 @@
 #include "search/walk.h"
 
 #include <string>
-#include <vector>
 
 enum class TableScan {
     done,         // every file of the volume looked at
@@ -14,6 +13,5 @@ enum class TableScan {
     unavailable,  // not an NTFS volume Ravlek may read, or a table it does not trust: walk instead
 };
 
-// Fills the collection as walkDrive does, for a request whose root is a drive root.
-TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
-                          int& collectedCount, std::vector<FoundOrigin>& origins);
+// Fills `found` as walkDrive does, for a request whose root is a drive root.
+TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);

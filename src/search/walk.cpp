@@ -3,11 +3,7 @@
 #include "search/match_rules.h"
 #include "toolkit/listing.h"
 #include "toolkit/paths.h"
-#include "toolkit/text_compare.h"
-#include "window/size_text.h"
 
-#include <algorithm>
-#include <cwchar>
 #include <deque>
 #include <set>
 #include <string_view>
@@ -15,58 +11,18 @@
 
 namespace {
 
-constexpr size_t sizeFieldWidth = 20;
-
-void storeEntryText(std::wstring& entry, const std::wstring& folderPath, std::wstring_view name, long long size) {
-    wchar_t digits[24];
-    int digitCount = swprintf(digits, 24, L"%lld", size);
-    std::wstring sizeWords = sizeText(static_cast<double>(size));
-    entry.clear();
-    entry.reserve(sizeFieldWidth + 2 + sizeWords.size() + folderPath.size() + name.size());
-    entry.append(sizeFieldWidth - static_cast<size_t>(digitCount), L' ');
-    entry.append(digits, static_cast<size_t>(digitCount));
-    entry += L'\n';
-    entry += sizeWords;
-    entry += L'\n';
-    entry += folderPath;
-    entry += name;
-}
-
-}  // namespace
-
-void collectFile(std::vector<CollectedEntry>& collection, int& count, const std::wstring& folderPath,
-                 std::wstring_view name, const FileIdentity& identity, unsigned origin) {
-    const size_t slot = static_cast<size_t>(++count);
-    if (collection.size() <= slot) collection.resize(slot + 1);
-    CollectedEntry& entry = collection[slot];
-    storeEntryText(entry.text, folderPath, name, identity.size);
-    entry.identity = identity;
-    entry.origin = origin;
-}
-
-void sortCollected(std::vector<CollectedEntry>& collection, int count) {
-    std::sort(collection.begin() + 1, collection.begin() + 1 + count,
-              [](const CollectedEntry& a, const CollectedEntry& b) { return TextCompareUnits(a.text, b.text) > 0; });
-}
-
-namespace {
-
 class Walker {
 public:
-    Walker(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection, int& count,
-           std::vector<FoundOrigin>& origins)
-        : request_(request), observer_(observer), collection_(collection), count_(count), origins_(origins) {}
+    Walker(const WalkRequest& request, WalkObserver& observer, FoundFiles& found)
+        : request_(request), observer_(observer), found_(found) {}
 
     bool run() {
-        count_ = 0;
         if (request_.counts) {
             request_.counts->lookedAt = 0;
             request_.counts->found = 0;
         }
-        origins_.clear();
         walkDirectory(request_.rootPath, addOrigin(request_.rootPath, PathFinal(request_.rootPath)));
         followLinkedFolders();
-        sortCollected(collection_, count_);
         return !stopped_;
     }
 
@@ -74,18 +30,21 @@ private:
     // A folder's listing ends before its subfolders are walked, so one listing is
     // open at any time, however deep the tree.
     static constexpr int listing = 1;
+    static constexpr uint32_t noFolder = ~uint32_t{0};
 
     // The root and each followed link: where it really leads and its volume, so
     // that a purge can tell when either has changed since.
-    unsigned addOrigin(const std::wstring& folderPath, const std::wstring& finalPath) {
-        origins_.push_back(originAt(folderPath, finalPath));
-        return static_cast<unsigned>(origins_.size() - 1);
+    uint32_t addOrigin(const std::wstring& folderPath, const std::wstring& finalPath) {
+        return found_.addOrigin(originAt(folderPath, finalPath));
     }
 
-    void collectEntry(const std::wstring& folderPath, std::wstring_view name, long long size, unsigned origin) {
-        collectFile(collection_, count_, folderPath, name,
-                    FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)}, origin);
-        if (request_.counts) request_.counts->found.store(count_, std::memory_order_relaxed);
+    // A folder's path is kept once, with its first collected file.
+    void collectEntry(const std::wstring& folderPath, uint32_t& folder, std::wstring_view name, long long size,
+                      uint32_t origin) {
+        if (folder == noFolder) folder = found_.addFolder(folderPath);
+        found_.add(folder, name, FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)},
+                   origin);
+        if (request_.counts) request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
     }
 
     bool leftOut(const std::wstring& folderPath) const { return isInFolder(folderPath, request_.windowsFolderPrefix); }
@@ -102,8 +61,8 @@ private:
         return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
 
-    void walkDirectory(const std::wstring& folderPath, unsigned origin) {
-        const unsigned long volume = origins_[origin].volume;
+    void walkDirectory(const std::wstring& folderPath, uint32_t origin) {
+        const unsigned long volume = found_.origins()[origin].volume;
         if (leftOut(folderPath)) return;
         if (!ListingStart(listing, folderPath, L"*.*")) return;
         if (!firstVisit(folderPath, volume)) {
@@ -111,6 +70,7 @@ private:
             return;
         }
         std::vector<std::wstring> subfolders;
+        uint32_t folder = noFolder;
         while (ListingNext(listing)) {
             if (observer_.stopRequested()) {
                 stopped_ = true;
@@ -122,11 +82,11 @@ private:
                 const long long size = ListingEntrySize(listing);
                 if (size <= request_.sizeThreshold) continue;
                 const std::wstring_view name = ListingEntryNameView(listing);
-                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, name, size, origin);
+                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, folder, name, size, origin);
             } else {
                 const std::wstring_view name = ListingEntryNameView(listing);
                 if (name == L"." || name == L"..") continue;
-                std::wstring subfolder = folderPath + std::wstring(name) + L"\\";
+                std::wstring subfolder = PathAsFolder(folderPath + std::wstring(name));
                 if (ListingEntryIsLink(listing)) {
                     linkedFolders_.push_back(std::move(subfolder));
                 } else {
@@ -156,9 +116,7 @@ private:
 
     const WalkRequest& request_;
     WalkObserver& observer_;
-    std::vector<CollectedEntry>& collection_;
-    int& count_;
-    std::vector<FoundOrigin>& origins_;
+    FoundFiles& found_;
     bool stopped_ = false;
     long long lookedAt_ = 0;
     std::set<PathIdentity> walkedFolders_;
@@ -167,7 +125,13 @@ private:
 
 }  // namespace
 
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
-               int& collectedCount, std::vector<FoundOrigin>& origins) {
-    return Walker(request, observer, collection, collectedCount, origins).run();
+bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
+    return Walker(request, observer, found).run();
+}
+
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
+    found.clear();
+    const bool ended = walkInto(request, observer, found);
+    found.sortLargestFirst();
+    return ended;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The walk over a drive: every file larger than a threshold (in text mode, only
-// those whose name holds the text) collected as an entry text, largest first.
+// those whose name holds the text) collected as a found file, largest first.
 // It needs no window; whoever runs it says when to stop.
-#include "window/search_results.h"
+#include "results/found_files.h"
 
 #include <atomic>
 #include <string>
@@ -34,18 +34,9 @@ protected:
     ~WalkObserver() = default;
 };
 
-// Fills entries 1..collectedCount of the collection (slot 0 unused; slots past the
-// count keep old texts whose room is reused) and sorts them largest first, and
-// the origins the entries refer to. True when the walk reached its end, false
-// when the observer stopped it.
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, std::vector<CollectedEntry>& collection,
-               int& collectedCount, std::vector<FoundOrigin>& origins);
-
-// Adds a found file as entry count + 1 of the collection, which grows as needed
-// and otherwise reuses the room of the text the slot held before. The entry text
-// is the size right-aligned in 20 characters, the size text and the full path,
-// joined by line feeds.
-void collectFile(std::vector<CollectedEntry>& collection, int& count, const std::wstring& folderPath,
-                 std::wstring_view name, const FileIdentity& identity, unsigned origin);
-// Sorts entries 1..count largest first: the fixed-width size field leads each text.
-void sortCollected(std::vector<CollectedEntry>& collection, int count);
+// Empties `found`, walks the request's root and sorts what it found largest
+// first. True when the walk reached its end, false when the observer stopped it.
+bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);
+// Walks the request's root and adds what it finds to `found`, its origins among
+// it, unsorted: for a walk that continues a scan.
+bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);

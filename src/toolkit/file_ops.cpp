@@ -39,8 +39,7 @@ int FileRemove(const std::wstring& path, int flags) { return FileDelete(path, fl
 
 int FolderEmpty(const std::wstring& path, const std::wstring& pattern, int flags) {
     if (path.empty()) return 0;
-    std::wstring folder = path;
-    if (folder.back() != L'\\') folder += L'\\';
+    const std::wstring folder = PathAsFolder(path);
 
     WIN32_FIND_DATAW entry;
     FindHandle find(FindFirstFileW((PathExactForm(folder) + PathExactPattern(pattern)).c_str(), &entry));
@@ -108,9 +107,7 @@ std::wstring CurrentFolder() {
     wchar_t folder[MAX_PATH * 4] = L"";
     const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
     if (length == 0 || length >= MAX_PATH * 4) return {};
-    std::wstring current = folder;
-    if (current.back() != L'\\') current += L'\\';
-    return current;
+    return PathAsFolder(folder);
 }
 
 namespace {
@@ -149,10 +146,9 @@ std::vector<KeptFolder> KeptFolders() {
         {CSIDL_PROGRAM_FILESX86, L"a Program Files folder"},
     };
     std::vector<KeptFolder> folders;
-    auto keep = [&folders](std::wstring path, const wchar_t* name) {
+    auto keep = [&folders](const std::wstring& path, const wchar_t* name) {
         if (path.empty()) return;
-        if (path.back() != L'\\') path += L'\\';
-        folders.push_back(KeptFolder{path, name});
+        folders.push_back(KeptFolder{PathAsFolder(path), name});
     };
     for (const auto& folder : known) {
         wchar_t buffer[MAX_PATH] = L"";

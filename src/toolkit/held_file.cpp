@@ -123,10 +123,8 @@ RemoveResult HeldFile::remove(int flags) {
 }
 
 std::wstring FinalPathOfEntry(const std::wstring& folder, const std::wstring& name) {
-    std::wstring final = PathFinal(folder);
-    if (final.empty()) return {};
-    if (final.back() != L'\\') final += L'\\';
-    return final + name;
+    const std::wstring final = PathFinal(folder);
+    return final.empty() ? std::wstring() : PathAsFolder(final) + name;
 }
 
 FolderHold::FolderHold(const std::wstring& folder) : folder_(folder) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/later_calls.h"
+#include "toolkit/paths.h"
 #include "toolkit/native.h"
 #include "toolkit/numbered_table.h"
 #include "toolkit/ui_objects.h"
@@ -222,8 +223,7 @@ int ListingStart(int number, const std::wstring& folder, const std::wstring& pat
     ListingFinish(number);
 
     // Listed by its exact name: "dir." would otherwise list "dir".
-    std::wstring exactFolder = PathExactForm(folder);
-    if (exactFolder.empty() || exactFolder.back() != L'\\') exactFolder += L'\\';
+    const std::wstring exactFolder = PathAsFolder(PathExactForm(folder));
     const std::wstring exactPattern = PathExactPattern(pattern);
 
     auto listing = std::make_unique<Listing>();

@@ -150,14 +150,19 @@ bool PathIsLink(const std::wstring& path) {
 }
 
 bool PathContains(const std::wstring& outer, const std::wstring& inner) {
-    auto folder = [](std::wstring path) {
-        if (path.empty() || path.back() != L'\\') path += L'\\';
+    auto folder = [](const std::wstring& given) {
+        std::wstring path = PathAsFolder(given);
         CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
         return path;
     };
     if (outer.empty() || inner.empty()) return false;
     const std::wstring o = folder(outer), i = folder(inner);
     return i.compare(0, o.size(), o) == 0;
+}
+
+std::wstring PathAsFolder(std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
 }
 
 std::wstring PathNamePart(const std::wstring& path) {

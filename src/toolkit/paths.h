@@ -51,6 +51,8 @@ bool PathIsLink(const std::wstring& path);
 // True when `inner` is the folder `outer` or lies below it; letter case is ignored.
 bool PathContains(const std::wstring& outer, const std::wstring& inner);
 
+// The path as a folder's, ending in "\" (an empty path becomes "\").
+std::wstring PathAsFolder(std::wstring path);
 std::wstring PathNamePart(const std::wstring& path);
 std::wstring PathFolderPart(const std::wstring& path);
 std::wstring PathExtensionPart(const std::wstring& path);

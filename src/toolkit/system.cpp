@@ -2,6 +2,7 @@
 
 #include "toolkit/handles.h"
 #include "toolkit/native.h"
+#include "toolkit/paths.h"
 #include "toolkit/person.h"
 
 #include <shlobj.h>
@@ -234,16 +235,14 @@ std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initial
     std::wstring chosen = personCalls().chooseFolder(title, initial);
     if (chosen.empty()) return chosen;
     if (chosen.size() > MAX_PATH) chosen.resize(MAX_PATH);
-    if (chosen.back() != L'\\') chosen += L'\\';
-    return chosen;
+    return PathAsFolder(chosen);
 }
 
 std::wstring WindowsFolder() {
     std::wstring buffer(999, L' ');
     const UINT length = GetWindowsDirectoryW(buffer.data(), 990);
     buffer.resize(length < 990 ? length : 0);
-    if (buffer.empty() || buffer.back() != L'\\') buffer += L'\\';
-    return buffer;
+    return PathAsFolder(buffer);
 }
 
 int ScreenDotsPerInch() {

@@ -5,6 +5,8 @@
 #include "toolkit/text.h"
 #include "window/control_ids.h"
 
+std::wstring listedDrive() { return TextLeft(ControlText(idDriveList), 2); }
+
 void rebuildDriveList(const std::function<void()>& betweenDrives) {
     ControlClearItems(idDriveList);
     for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {

@@ -43,12 +43,12 @@ protected:
     // Rows as a search lists them: "D:\folder\file0.txt", "...file1.txt", ...
     static void addRows(int count) {
         SearchResults& results = loopState().results;
-        results.collection.assign(static_cast<size_t>(count) + 1, CollectedEntry{});
+        results.found.clear();
+        const uint32_t folder = results.found.addFolder(L"D:\\folder\\");
+        const uint32_t origin = results.found.addOrigin(originAt(L"D:\\", L""));
         for (int i = 0; i < count; ++i)
-            results.collection[static_cast<size_t>(i) + 1].text =
-                L"1024\n1 KB\nD:\\folder\\file" + std::to_wstring(i) + L".txt";
-        results.collectedCount = count;
-        listCollectedEntries(false, L"", results);
+            results.found.add(folder, L"file" + std::to_wstring(i) + L".txt", FileIdentity{0, 1024, 0}, origin);
+        listFoundFiles(false, L"", results);
     }
     static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
     static std::wstring status() { return StatusBarText(mainStatusBar, 0); }

@@ -44,18 +44,15 @@ TEST(VolumeTable, AWrongTableIsNeverTrustedAndTheSearchWalks) {
     for (const auto& volume : volumes) {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(volume.drive)) << ": " << volume.table);
         const WalkRequest request = requestFor(volume.drive, -1, L"", true);
-        std::vector<CollectedEntry> scanned, walked;
-        std::vector<FoundOrigin> origins;
-        int scannedCount = 0, walkedCount = 0;
+        FoundFiles scanned, walked;
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(scanVolumeTable(request, never, scanned, scannedCount, origins), TableScan::unavailable);
+        EXPECT_EQ(scanVolumeTable(request, never, scanned), TableScan::unavailable);
         const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         EXPECT_LT(seconds, 10.0) << "the table is refused in the time a sound one is read";
-        ASSERT_TRUE(walkDrive(request, never, walked, walkedCount, origins));
+        ASSERT_TRUE(walkDrive(request, never, walked));
         SearchResults results;
         collectFiles(request, results);
-        EXPECT_EQ(differences(listed(results.collection, results.collectedCount), listed(walked, walkedCount)),
-                  std::vector<std::wstring>{});
+        EXPECT_EQ(differences(listed(results.found), listed(walked)), std::vector<std::wstring>{});
         std::printf("%s refused in %.2f s; the program's peak so far %zu MB\n",
                     testing::PrintToString(std::wstring(volume.drive)).c_str(), seconds, peakMegabytes());
     }

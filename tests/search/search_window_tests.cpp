@@ -160,7 +160,7 @@ TEST_F(SearchWindow, ReadOnlyAndVanishedFilesAreRedInThePathOnly) {
     deleted = false;
     struct Vanish {
         static SHORT WINAPI keyState(int) {
-            if (!deleted && loopState().results.collectedCount == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
+            if (!deleted && loopState().results.found.count() == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
             return 0;
         }
     };
@@ -192,7 +192,7 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     EXPECT_GE(escapeQueries, 60) << "the listing waited for Escape to be let go";
     ASSERT_GE(listed.size(), 1u);
     EXPECT_LT(listed.size(), 20u) << "the walk stopped";
-    EXPECT_EQ(static_cast<int>(listed.size()), loopState().results.collectedCount) << "everything found is listed";
+    EXPECT_EQ(listed.size(), loopState().results.found.count()) << "everything found is listed";
     for (size_t row = 1; row < listed.size(); ++row)
         EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
     EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");

@@ -5,6 +5,7 @@
 #include "search/search_state.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
+#include "support/found_texts.h"
 
 #include <map>
 #include <string>
@@ -20,13 +21,13 @@ struct NeverStop final : WalkObserver {
 // while the walk under Wine follows them as Linux links.
 using Listing = std::map<std::wstring, std::tuple<long long, long long, std::wstring>>;
 
-inline Listing listed(const std::vector<CollectedEntry>& collection, int count) {
+inline Listing listed(const FoundFiles& found) {
     Listing files;
-    for (int i = 1; i <= count; ++i) {
-        const CollectedEntry& entry = collection[static_cast<size_t>(i)];
-        const std::wstring path = entry.text.substr(entry.text.rfind(L'\n') + 1);
+    for (size_t i = 0; i < found.count(); ++i) {
+        const FoundFile& file = found[i];
+        const std::wstring path = found.pathOf(file);
         if (path == L"N:\\gone\\file link.txt" || path == L"N:\\gone\\folder link") continue;
-        files[path] = {entry.identity.size, entry.identity.lastWrite, entry.text};
+        files[path] = {file.identity.size, file.identity.lastWrite, foundText(found, file)};
     }
     return files;
 }

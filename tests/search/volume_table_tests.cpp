@@ -18,17 +18,15 @@ TEST(VolumeTable, GivesTheWalksCollectionEntryForEntry) {
                                             << withWindows);
             const WalkRequest request = requestFor(L"N:\\", mode.threshold, mode.text, withWindows);
             NeverStop never;
-            std::vector<CollectedEntry> scanned, walked;
-            std::vector<FoundOrigin> scannedOrigins, walkedOrigins;
-            int scannedCount = 0, walkedCount = 0;
-            ASSERT_EQ(scanVolumeTable(request, never, scanned, scannedCount, scannedOrigins), TableScan::done);
-            ASSERT_TRUE(walkDrive(request, never, walked, walkedCount, walkedOrigins));
-            const Listing fromTable = listed(scanned, scannedCount), fromWalk = listed(walked, walkedCount);
+            FoundFiles scanned, walked;
+            ASSERT_EQ(scanVolumeTable(request, never, scanned), TableScan::done);
+            ASSERT_TRUE(walkDrive(request, never, walked));
+            const Listing fromTable = listed(scanned), fromWalk = listed(walked);
             EXPECT_GT(fromWalk.size(), 0u);
             EXPECT_EQ(differences(fromTable, fromWalk), std::vector<std::wstring>{});
             // Largest first, as the walk sorts them.
-            for (int i = 2; i <= scannedCount; ++i)
-                EXPECT_GE(scanned[static_cast<size_t>(i - 1)].text.compare(scanned[static_cast<size_t>(i)].text), 0);
+            const std::vector<std::wstring> texts = foundTexts(scanned);
+            for (size_t i = 1; i < texts.size(); ++i) EXPECT_GE(texts[i - 1].compare(texts[i]), 0);
         }
     }
 }
@@ -36,11 +34,9 @@ TEST(VolumeTable, GivesTheWalksCollectionEntryForEntry) {
 TEST(VolumeTable, HoldsEveryNameOfAFileAndEveryHardToReadFile) {
     const WalkRequest request = requestFor(L"N:\\", -1, L"", true);
     NeverStop never;
-    std::vector<CollectedEntry> scanned;
-    std::vector<FoundOrigin> origins;
-    int count = 0;
-    ASSERT_EQ(scanVolumeTable(request, never, scanned, count, origins), TableScan::done);
-    const Listing files = listed(scanned, count);
+    FoundFiles scanned;
+    ASSERT_EQ(scanVolumeTable(request, never, scanned), TableScan::done);
+    const Listing files = listed(scanned);
     int names = 0;
     for (const auto& [path, file] : files) names += path.rfind(L"N:\\links\\names\\", 0) == 0;
     EXPECT_EQ(names, 400) << "a file with hundreds of names spills into more records";
@@ -57,14 +53,12 @@ TEST(VolumeTable, ReadsTheTableOfALongUsedVolume) {
     for (long long threshold : {-1LL, 104857600LL}) {
         SCOPED_TRACE(threshold);
         const WalkRequest request = requestFor(L"Y:\\", threshold, L"", true);
-        std::vector<CollectedEntry> scanned, walked;
-        std::vector<FoundOrigin> origins;
-        int scannedCount = 0, walkedCount = 0;
-        ASSERT_EQ(scanVolumeTable(request, never, scanned, scannedCount, origins), TableScan::done)
+        FoundFiles scanned, walked;
+        ASSERT_EQ(scanVolumeTable(request, never, scanned), TableScan::done)
             << "a table in a thousand pieces, listed in its own attribute list, is read";
-        ASSERT_TRUE(walkDrive(request, never, walked, walkedCount, origins));
-        EXPECT_GT(walkedCount, threshold < 0 ? 5000 : 0);
-        EXPECT_EQ(differences(listed(scanned, scannedCount), listed(walked, walkedCount)), std::vector<std::wstring>{});
+        ASSERT_TRUE(walkDrive(request, never, walked));
+        EXPECT_GT(walked.count(), threshold < 0 ? 5000u : 0u);
+        EXPECT_EQ(differences(listed(scanned), listed(walked)), std::vector<std::wstring>{});
     }
 }
 
@@ -77,12 +71,10 @@ TEST(VolumeTable, AStoppedScanKeepsWhatItFound) {
     } escape;
     NeverStop never;
     const WalkRequest request = requestFor(L"N:\\", -1, L"", true);
-    std::vector<CollectedEntry> partial, whole;
-    std::vector<FoundOrigin> origins;
-    int partialCount = 0, wholeCount = 0;
-    ASSERT_EQ(scanVolumeTable(request, escape, partial, partialCount, origins), TableScan::stopped);
-    ASSERT_EQ(scanVolumeTable(request, never, whole, wholeCount, origins), TableScan::done);
-    const Listing found = listed(partial, partialCount), all = listed(whole, wholeCount);
+    FoundFiles partial, whole;
+    ASSERT_EQ(scanVolumeTable(request, escape, partial), TableScan::stopped);
+    ASSERT_EQ(scanVolumeTable(request, never, whole), TableScan::done);
+    const Listing found = listed(partial), all = listed(whole);
     EXPECT_GT(found.size(), 0u);
     EXPECT_LT(found.size(), all.size());
     for (const auto& [path, file] : found) EXPECT_EQ(all.count(path) ? all.at(path) : decltype(file){}, file) << path;

@@ -4,6 +4,8 @@
 #include "search/search_command.h"
 
 #include "support/fixture.h"
+#include "support/found_texts.h"
+#include "toolkit/paths.h"
 #include "toolkit/listing.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
@@ -41,11 +43,8 @@ protected:
     bool searchWindowsFolder = false;
     SearchResults results;
 
-    std::vector<std::wstring> collected() const {
-        std::vector<std::wstring> texts;
-        for (int i = 1; i <= results.collectedCount; ++i) texts.push_back(results.collection[static_cast<size_t>(i)].text);
-        return texts;
-    }
+    std::vector<std::wstring> collected() const { return foundTexts(results.found); }
+    int collectedCount() const { return static_cast<int>(results.found.count()); }
 
     std::vector<std::wstring> collectedPaths() const {
         std::vector<std::wstring> paths;
@@ -62,8 +61,8 @@ TEST_F(Walk, EntryTextHasPaddedSizeSizeTextAndPath) {
     makeSizedFile(root + L"Data\\disk.img", 1610612736);
     sizeThreshold = 104857600;
     collectFiles(root);
-    ASSERT_EQ(results.collectedCount, 1);
-    EXPECT_EQ(results.collection[1].text, L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
+    ASSERT_EQ(collectedCount(), 1);
+    EXPECT_EQ(collected()[0], L"          1610612736\n1.50 GB\n" + root + L"Data\\disk.img");
 }
 
 TEST_F(Walk, ThresholdIsStrictAndSizesAreSixtyFourBit) {
@@ -115,7 +114,44 @@ TEST_F(Walk, NamesWithBlanksAndNonAsciiLetters) {
                                     root + L"Mes documents \u00e9t\u00e9\\\u0424\u0430\u0439\u043b  two blanks.mp3",
                                     root + L" leading blank.txt",
                                 }));
-    EXPECT_TRUE(entryMatchesName(collected()[0], L"\u0444\u0430\u0439\u043b"));
+    EXPECT_TRUE(nameMatches(results.found.nameOf(results.found[0]), L"\u0444\u0430\u0439\u043b"));
+}
+
+// Found files are kept as numbers and names and sorted by them; what each row
+// says, and their order, must stay those of the texts the walk once made and
+// sorted: size descending, then the full path descending by 16-bit units.
+TEST_F(Walk, ListsAsTheEntryTextsOnceDidWithEqualSizesNonAsciiNamesAndLongPaths) {
+    const std::wstring root = makeFixtureFolder();
+    std::wstring deep = root;
+    for (int level = 0; level < 12; ++level) deep += L"n\u00edvel " + std::to_wstring(level) + L" " + std::wstring(20, L'x') + L"\\";
+    std::vector<std::wstring> folders = {root, root + L"a\\", root + L"a b\\", root + L"ab\\", root + L"\u00c9t\u00e9\\",
+                                         root + L"\u65e5\u672c\\", deep};
+    for (size_t i = 1; i < folders.size(); ++i) {
+        for (size_t at = root.size(); at < folders[i].size(); at = folders[i].find(L'\\', at) + 1)
+            CreateDirectoryW(PathExactForm(folders[i].substr(0, folders[i].find(L'\\', at))).c_str(), nullptr);
+    }
+    std::vector<std::pair<std::wstring, long long>> files;
+    const wchar_t* names[] = {L"x", L"Xy", L"x.txt", L"xa", L"\u00e9", L"\U0001F600 smile", L"Z"};
+    for (const std::wstring& folder : folders)
+        for (size_t n = 0; n < std::size(names); ++n)
+            files.emplace_back(folder + names[n], n % 3 == 0 ? 4096 : 1536 + static_cast<long long>(n % 2));
+    files.emplace_back(root + L"big", 1610612736);
+    for (const auto& [path, size] : files) makeSizedFile(path, size);
+    ASSERT_GT(deep.size(), 300u);
+
+    std::vector<std::wstring> expected;
+    for (const auto& [path, size] : files) {
+        wchar_t padded[24];
+        swprintf(padded, 24, L"%20lld", size);
+        expected.push_back(std::wstring(padded) + L"\n" + sizeText(static_cast<double>(size)) + L"\n" + path);
+    }
+    std::sort(expected.begin(), expected.end(), [](const std::wstring& a, const std::wstring& b) {
+        return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](wchar_t x, wchar_t y) {
+            return static_cast<uint16_t>(x) < static_cast<uint16_t>(y);
+        });
+    });
+    collectFiles(root);
+    EXPECT_EQ(collected(), expected);
 }
 
 TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
@@ -133,11 +169,11 @@ TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
     collectFiles(root);
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"Other\\keep.txt", root + L"Windows.old\\old.ini"}));
     collectFiles(otherDrive);
-    EXPECT_EQ(results.collectedCount, 1) << "the same folder name on another drive is walked";
+    EXPECT_EQ(collectedCount(), 1) << "the same folder name on another drive is walked";
 
     searchWindowsFolder = true;
     collectFiles(root);
-    EXPECT_EQ(results.collectedCount, 4);
+    EXPECT_EQ(collectedCount(), 4);
 }
 
 TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
@@ -148,7 +184,7 @@ TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
 
     setWindowsFolder(L"d:\\native\\links\\real");
     collectFiles(L"D:\\native\\links\\");
-    EXPECT_EQ(results.collectedCount, 0) << "no link leads past the Windows-folder exclusion";
+    EXPECT_EQ(collectedCount(), 0) << "no link leads past the Windows-folder exclusion";
 }
 
 TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
@@ -160,9 +196,9 @@ TEST_F(Walk, UnreadableFolderIsSkippedSilently) {
 
 TEST_F(Walk, EmptyAndNotReadyDrivesGiveNothing) {
     collectFiles(L"F:\\");
-    EXPECT_EQ(results.collectedCount, 0);
+    EXPECT_EQ(collectedCount(), 0);
     collectFiles(L"X:\\");
-    EXPECT_EQ(results.collectedCount, 0);
+    EXPECT_EQ(collectedCount(), 0);
 }
 
 TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
@@ -175,7 +211,7 @@ TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
         makeSizedFile(root + L"a\\mid" + std::to_wstring(i) + L".bin", 50 + i);
     }
     collectFiles(root);
-    const int everything = results.collectedCount;
+    const int everything = collectedCount();
     ASSERT_EQ(everything, 15);
 
     for (int from : {1, 2, 5, 9, 14}) {
@@ -183,13 +219,13 @@ TEST_F(Walk, EscapeUnwindsTheWholeWalkAndKeepsWhatWasFoundSorted) {
         collectFiles(root);
         // Entries fetched before Escape was seen are all that is looked at; the
         // rest of every level ends at its next fetch.
-        EXPECT_LT(results.collectedCount, from) << "Escape from query " << from;
+        EXPECT_LT(collectedCount(), from) << "Escape from query " << from;
         EXPECT_LE(EscapeHeldFrom::queries(), from + 3) << "one more fetch per open level at most";
         auto entries = collected();
         EXPECT_TRUE(std::is_sorted(entries.rbegin(), entries.rend())) << "what was found is still sorted";
     }
     collectFiles(root);
-    EXPECT_EQ(results.collectedCount, everything) << "released, the next walk is complete";
+    EXPECT_EQ(collectedCount(), everything) << "released, the next walk is complete";
 }
 
 TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
@@ -203,7 +239,7 @@ TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
         EscapeHeldFrom never(1 << 30);
         collectFiles(root);
     }
-    ASSERT_EQ(results.collectedCount, 3);
+    ASSERT_EQ(collectedCount(), 3);
 
     static int tapAt;
     static int seen;
@@ -221,7 +257,7 @@ TEST_F(Walk, AShortTapEndsOnlyTheListingThatSawIt) {
         auto paths = collectedPaths();
         bool hasAfter = std::find(paths.begin(), paths.end(), root + L"zz-after.bin") != paths.end();
         bool missesInner = paths.size() < 3;
-        sawOnlySubCut = hasAfter && missesInner && results.collectedCount >= 1;
+        sawOnlySubCut = hasAfter && missesInner && collectedCount() >= 1;
     }
     personCalls().keyState = GetAsyncKeyState;
     EXPECT_TRUE(sawOnlySubCut) << "a tap inside sub must not stop the parent's listing";
@@ -231,9 +267,9 @@ TEST_F(Walk, LaterWalksReuseTheCollection) {
     std::wstring root = makeFixtureFolder();
     for (int i = 0; i < 30; ++i) makeSizedFile(root + L"f" + std::to_wstring(i), i);
     collectFiles(root);
-    EXPECT_EQ(results.collectedCount, 30);
+    EXPECT_EQ(collectedCount(), 30);
     sizeThreshold = 25;
     collectFiles(root);
-    EXPECT_EQ(results.collectedCount, 4);
+    EXPECT_EQ(collectedCount(), 4);
     EXPECT_EQ(collectedPaths().front(), root + L"f29");
 }

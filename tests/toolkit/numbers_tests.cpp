@@ -1,6 +1,5 @@
 #include "toolkit/local_date.h"
 #include "toolkit/numbers.h"
-#include "toolkit/text_compare.h"
 
 #include <gtest/gtest.h>
 
@@ -38,18 +37,6 @@ TEST(RandomUpTo, StaysInRangeAndVaries) {
     EXPECT_EQ(seen.size(), 10u);
     EXPECT_EQ(RandomUpTo(0), 0);
     for (int i = 0; i < 100; ++i) EXPECT_LE(RandomUpTo(99999999), 99999999);
-}
-
-TEST(TextCompareUnits, OrdersByUnitsAsTheCollectionIsSorted) {
-    // Ordinal: upper case before lower, a prefix before what extends it, units
-    // above 0x7F after every plain letter; runs of four equal units are skipped whole.
-    const std::vector<std::wstring> ordered = {L"B", L"a", L"ab", L"b", L"\u00e9", L"aaaaaaaab", L"aaaaaaaac"};
-    const std::vector<std::pair<size_t, size_t>> less = {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {5, 6}, {1, 5}};
-    for (const auto& [a, b] : less) {
-        EXPECT_LT(TextCompareUnits(ordered[a], ordered[b]), 0) << a << " before " << b;
-        EXPECT_GT(TextCompareUnits(ordered[b], ordered[a]), 0) << b << " after " << a;
-    }
-    EXPECT_EQ(TextCompareUnits(L"same text", L"same text"), 0);
 }
 
 TEST(LocalDate, CountsLocalFieldsAsUtcWithinRange) {

@@ -1,4 +1,4 @@
-#include "window/size_text.h"
+#include "results/size_text.h"
 
 #include "toolkit/numbers.h"
 #include "toolkit/text.h"

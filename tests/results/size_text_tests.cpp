@@ -1,4 +1,4 @@
-#include "window/size_text.h"
+#include "results/size_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,78 @@
+#pragma once
+// What a search found, one record a file: its size and identity as numbers, its
+// folder as an index into folder paths held once each, its name in a shared pool.
+// The walk and the fast scan fill it through add(); the results list and the
+// purge read it. The texts a person sees are made when they are asked for.
+#include "results/block_array.h"
+#include "toolkit/held_file.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where a search reached files from: the drive's root, or a folder link it followed.
+struct FoundOrigin {
+    std::wstring listedPrefix;  // as the listed paths begin: "D:\", "D:\link\"
+    std::wstring finalPrefix;   // where that folder really lay, ending in "\"; empty if unknown
+    unsigned long volume = 0;   // its volume serial at the search; 0 if unknown
+};
+
+// The origin of files listed under listedPrefix, whose folder really lies at
+// finalPath (empty if unknown), with the volume it is on now.
+FoundOrigin originAt(const std::wstring& listedPrefix, const std::wstring& finalPath);
+
+// Where a listed file should really lie if nothing on its way became a link since
+// the search; empty where that cannot be told.
+std::wstring expectedFinalPath(const FoundOrigin& origin, const std::wstring& listedPath);
+
+struct FoundFile {
+    FileIdentity identity;  // its size among it
+    uint32_t folder = 0;    // into the folder paths
+    uint32_t name = 0;      // where its name starts in the name pool
+    uint32_t origin = 0;    // into the origins
+    uint16_t nameLength = 0;
+};
+
+class FoundFiles {
+public:
+    // The longest name kept: longer is no Windows name.
+    static constexpr size_t longestName = 32767;
+
+    // Empties it, keeping its room for the next search.
+    void clear();
+    size_t count() const { return files_.size(); }
+    const FoundFile& operator[](size_t i) const { return files_[i]; }
+
+    // The root or a followed link the files that follow are reached through.
+    uint32_t addOrigin(const FoundOrigin& origin);
+    // A folder's path, ending in "\", held once for all its files.
+    uint32_t addFolder(const std::wstring& path);
+    // False when the file cannot be kept (a name no file system gives).
+    bool add(uint32_t folder, std::wstring_view name, const FileIdentity& identity, uint32_t origin);
+    // Largest first; equal sizes by full path, last first, in 16-bit code units.
+    void sortLargestFirst();
+
+    const std::vector<FoundOrigin>& origins() const { return origins_; }
+    const FoundOrigin& originOf(const FoundFile& file) const { return origins_[file.origin]; }
+    std::wstring_view nameOf(const FoundFile& file) const;
+    const std::wstring& folderOf(const FoundFile& file) const { return folders_[file.folder]; }
+    std::wstring pathOf(const FoundFile& file) const;
+
+private:
+    // Names lie whole within a block of 32,768 characters; a name's place is its
+    // block and where in it it starts.
+    static constexpr uint32_t nameBlockShift = 15;
+    static constexpr size_t nameBlockSize = size_t{1} << nameBlockShift;
+    static constexpr size_t nameBlocksAtMost = size_t{1} << (32 - nameBlockShift);
+
+    int comparePaths(const FoundFile& a, const FoundFile& b) const;
+
+    BlockArray<FoundFile, 12> files_;
+    std::vector<std::unique_ptr<wchar_t[]>> nameBlocks_;
+    size_t nameBlock_ = 0;  // the block names go to now
+    size_t nameUsed_ = 0;   // of it
+    std::vector<std::wstring> folders_;
+    std::vector<FoundOrigin> origins_;
+};
