@@ -54,6 +54,7 @@ TickedRows tickedRows(const PurgeRequest& request, const SearchResults& results)
             file.identity = found->identity;
             file.finalPath = expectedFinalPath(results.found.originOf(*found), file.path);
             file.sameVolume = sameVolume(found->origin);
+            file.onlineOnly = (found->marks & foundOnlineOnly) != 0;
         } else {
             file.sameVolume = false;  // a row no search found is never acted on
         }
@@ -71,14 +72,27 @@ std::wstring noteForSystemDrive(const std::vector<PurgeFile>& files) {
     return {};
 }
 
-bool confirmed(const PurgeRequest& request, const std::wstring& drive, const std::wstring& warningNote) {
+// Deleting a cloud file's placeholder frees nothing here and takes the file out
+// of the person's cloud storage as well: said before it happens.
+std::wstring noteForOnlineOnly(const std::vector<PurgeFile>& files) {
+    int count = 0;
+    for (const PurgeFile& file : files) count += file.onlineOnly ? 1 : 0;
+    if (count == 0) return {};
+    const bool one = count == 1;
+    return TextFromInteger(count) + L" of the ticked files " + (one ? L"is" : L"are") + L" online-only: deleting " +
+           (one ? L"it" : L"them") + L" frees no space on this PC and removes " + (one ? L"it" : L"them") +
+           L" from your cloud storage too.\n";
+}
+
+bool confirmed(const PurgeRequest& request, const std::wstring& drive, const std::vector<PurgeFile>& files,
+               const std::wstring& warningNote) {
     if (request.moving) {
         if (!acceptMoveTarget(drive, request.purgeTempFiles)) return false;
         return ShowMessage(warningNote + L"Start moving all the ticked files to another drive?", L"Confirm",
                            messageOkCancel | messageInformation | messageCancelIsDefault) == answerOk;
     }
     // Cancel must be the default: this deletes for good.
-    return ShowMessage(warningNote +
+    return ShowMessage(warningNote + noteForOnlineOnly(files) +
                            L"Ready to permanently delete all the ticked files?\nThey are NOT put in the Recycle Bin "
                            L"for recovery!",
                        L"*** WARNING ***", messageOkCancel | messageWarning | messageCancelIsDefault) == answerOk;
@@ -137,6 +151,9 @@ std::wstring summaryText(bool moving, const std::wstring& drive, const PurgeOutc
             text += L"\nTemporary files were left alone: " + temp->folder + L" " + temp->reason + L".";
         }
     }
+    if (outcome.onlineOnly && !moving)
+        text += L"\n" + TextFromInteger(outcome.onlineOnly) + L" online-only " +
+                (outcome.onlineOnly == 1 ? L"file" : L"files") + L" freed no space on this PC.";
     if (outcome.changed)
         text += L"\n" + filesWere(outcome.changed) + L" left because " + (outcome.changed == 1 ? L"it" : L"they") +
                 L" changed since the search.";
@@ -180,7 +197,7 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results)
     // The system remembers that Escape was pressed since it was last asked: a press
     // that closed a menu or a list long before must not stop this purge at its start.
     KeyTouched(keyEscape);
-    if (!confirmed(request, drive, noteForSystemDrive(ticked.files))) return;
+    if (!confirmed(request, drive, ticked.files, noteForSystemDrive(ticked.files))) return;
 
     PurgeJob job;
     job.moving = request.moving;

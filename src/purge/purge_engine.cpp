@@ -43,19 +43,21 @@ private:
         return Outcome::removed;
     }
 
-    void countFreed(bool onlyName, long long size) {
+    void countFreed(bool onlyName, long long spaceHeld) {
         // Another name of the same data keeps its space taken.
-        if (onlyName) outcome_.freed += size;
+        if (onlyName) outcome_.freed += spaceHeld;
     }
 
     Outcome deleteFile(const PurgeFile& file) {
         HeldFile held(file.path);
         const Outcome checked = verdict(held, file);
         if (checked != Outcome::removed) return checked;
-        const bool onlyName = held.isOnlyName();
+        const bool onlyName = held.isOnlyName(), onlineOnly = held.isOnlineOnly();
+        const long long spaceHeld = held.spaceHeld();
         // Deleted through the handle that was checked: nothing can come between.
         if (held.remove(job_.deleteFlags) != RemoveResult::done) return Outcome::kept;
-        countFreed(onlyName, file.identity.size);
+        countFreed(onlyName, spaceHeld);
+        if (onlineOnly) ++outcome_.onlineOnly;
         return Outcome::removed;
     }
 
@@ -127,9 +129,10 @@ private:
             return afterCopy;
         }
         const bool onlyName = held.isOnlyName();
+        const long long spaceHeld = held.spaceHeld();
         switch (held.remove(removeForce)) {
             case RemoveResult::done:
-                countFreed(onlyName, file.identity.size);
+                countFreed(onlyName, spaceHeld);
                 return Outcome::removed;
             case RemoveResult::unconfirmed:
                 // The system accepted the delete: whatever becomes of the source, the

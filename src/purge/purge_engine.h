@@ -15,6 +15,7 @@ struct PurgeFile {
     FileIdentity identity;
     std::wstring finalPath;    // where it lay then; empty where that cannot be told
     bool sameVolume = true;    // its drive still holds the volume that was searched
+    bool onlineOnly = false;   // a cloud placeholder when found
 };
 
 struct PurgeJob {
@@ -24,9 +25,10 @@ struct PurgeJob {
     std::vector<PurgeFile> files;
 };
 
-// What a purge did: the bytes it freed, and the files it left and why.
+// What a purge did: the bytes it freed on the disk, and the files it left and why.
 struct PurgeOutcome {
-    long long freed = 0;
+    long long freed = 0;  // the space the removed files held, not their sizes
+    int onlineOnly = 0;   // deleted cloud placeholders: they freed nothing here
     int changed = 0;  // no longer the file that was found
     int links = 0;    // links this system cannot remove without reaching what they lead to
     int failed = 0;   // in use, read-only or otherwise refused

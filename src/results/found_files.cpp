@@ -39,7 +39,8 @@ uint32_t FoundFiles::addFolder(const std::wstring& path) {
     return static_cast<uint32_t>(folders_.size() - 1);
 }
 
-bool FoundFiles::add(uint32_t folder, std::wstring_view name, const FileIdentity& identity, uint32_t origin) {
+bool FoundFiles::add(uint32_t folder, std::wstring_view name, const FileIdentity& identity, uint32_t origin,
+                     uint16_t marks) {
     if (name.size() > longestName || folder >= folders_.size() || origin >= origins_.size()) return false;
     if (nameBlock_ < nameBlocks_.size() && nameUsed_ + name.size() > nameBlockSize) {
         ++nameBlock_;
@@ -57,6 +58,7 @@ bool FoundFiles::add(uint32_t folder, std::wstring_view name, const FileIdentity
     file.origin = origin;
     file.name = static_cast<uint32_t>((nameBlock_ << nameBlockShift) | nameUsed_);
     file.nameLength = static_cast<uint16_t>(name.size());
+    file.marks = marks;
     nameUsed_ += name.size();
     files_.push_back(file);
     return true;

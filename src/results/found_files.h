@@ -27,12 +27,18 @@ FoundOrigin originAt(const std::wstring& listedPrefix, const std::wstring& final
 // the search; empty where that cannot be told.
 std::wstring expectedFinalPath(const FoundOrigin& origin, const std::wstring& listedPath);
 
+// What a search noted of a file besides its identity.
+enum FoundMarks : uint16_t {
+    foundOnlineOnly = 1,  // a cloud placeholder: its data lies only online
+};
+
 struct FoundFile {
     FileIdentity identity;  // its size among it
     uint32_t folder = 0;    // into the folder paths
     uint32_t name = 0;      // where its name starts in the name pool
     uint32_t origin = 0;    // into the origins
     uint16_t nameLength = 0;
+    uint16_t marks = 0;     // FoundMarks
 };
 
 class FoundFiles {
@@ -50,7 +56,8 @@ public:
     // A folder's path, ending in "\", held once for all its files.
     uint32_t addFolder(const std::wstring& path);
     // False when the file cannot be kept (a name no file system gives).
-    bool add(uint32_t folder, std::wstring_view name, const FileIdentity& identity, uint32_t origin);
+    bool add(uint32_t folder, std::wstring_view name, const FileIdentity& identity, uint32_t origin,
+             uint16_t marks = 0);
     // Largest first; equal sizes by full path, last first, in 16-bit code units.
     void sortLargestFirst();
 
@@ -69,7 +76,7 @@ private:
 
     int comparePaths(const FoundFile& a, const FoundFile& b) const;
 
-    BlockArray<FoundFile, 12> files_;
+    BlockArray<FoundFile, 10> files_;  // 1,024 records (40 KB) a block
     std::vector<std::unique_ptr<wchar_t[]>> nameBlocks_;
     size_t nameBlock_ = 0;  // the block names go to now
     size_t nameUsed_ = 0;   // of it

@@ -59,7 +59,8 @@ private:
             if (request_.nameTest && !nameMatches(text, request_.nameText)) continue;
             const uint32_t folder = foundFolder(folders, name.parent);
             if (folder == leftOut) continue;
-            found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0);
+            found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0,
+                       table_.isOnlineOnly(record) ? foundOnlineOnly : 0);
             if (request_.counts)
                 request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
         }

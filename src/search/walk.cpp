@@ -42,8 +42,9 @@ private:
     void collectEntry(const std::wstring& folderPath, uint32_t& folder, std::wstring_view name, long long size,
                       uint32_t origin) {
         if (folder == noFolder) folder = found_.addFolder(folderPath);
+        const uint16_t marks = (ListingEntryAttributes(listing) & onlineOnlyAttributes) ? foundOnlineOnly : 0;
         found_.add(folder, name, FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)},
-                   origin);
+                   origin, marks);
         if (request_.counts) request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
     }
 

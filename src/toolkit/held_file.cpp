@@ -70,6 +70,7 @@ HeldFile::HeldFile(const std::wstring& path) : exact_(PathExactForm(path)) {
         folder_ = standard.directory;
         links_ = standard.numberOfLinks;
         identity_.size = standard.endOfFile.QuadPart;
+        allocation_ = standard.allocationSize.QuadPart;
     }
     if (basicOf(handle_, basic)) {
         attributes_ = basic.attributes;
@@ -88,6 +89,13 @@ bool HeldFile::isFolder() const { return folder_; }
 bool HeldFile::isLink() const { return link_; }
 
 bool HeldFile::isOnlyName() const { return links_ <= 1; }
+
+bool HeldFile::isOnlineOnly() const { return (attributes_ & onlineOnlyAttributes) != 0; }
+
+long long HeldFile::spaceHeld() const {
+    if (isOnlineOnly()) return 0;
+    return allocation_ >= 0 && allocation_ < identity_.size ? allocation_ : identity_.size;
+}
 
 bool HeldFile::matches(const FileIdentity& found) const {
     if (!handle_) return false;

@@ -7,6 +7,13 @@
 #include <string>
 
 // What tells a file apart from another that takes its name later.
+// The attributes the system gives a cloud file's placeholder whose data lies
+// only online (newer than the headers of older systems).
+constexpr unsigned long attributeRecallOnDataAccess = 0x00400000;
+constexpr unsigned long attributeRecallOnOpen = 0x00040000;
+constexpr unsigned long attributeOffline = 0x00001000;
+constexpr unsigned long onlineOnlyAttributes = attributeRecallOnDataAccess | attributeRecallOnOpen | attributeOffline;
+
 struct FileIdentity {
     unsigned long long index = 0;  // on its volume; 0 where the listing did not give it
     long long size = -1;
@@ -26,6 +33,12 @@ public:
     bool isLink() const;
     // True when the data goes with this name: no other hard link keeps it.
     bool isOnlyName() const;
+    // A cloud file's placeholder whose data is not on this PC (told by its
+    // attributes alone: nothing of it is downloaded).
+    bool isOnlineOnly() const;
+    // What the file takes on the disk, where that is less than its size: a sparse,
+    // compressed or online-only file. Otherwise its size.
+    long long spaceHeld() const;
     // True when the same file as the one found: the index where both know it,
     // the size and the time of the last write.
     bool matches(const FileIdentity& found) const;
@@ -46,6 +59,7 @@ private:
     // file fail its checks.
     bool folder_ = false, link_ = false;
     unsigned long links_ = 0, attributes_ = 0;
+    long long allocation_ = -1;  // -1 where the system did not say
     FileIdentity identity_;
 };
 

@@ -277,6 +277,11 @@ bool ListingEntryIsLink(int number) {
     return listing && (listing->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+unsigned long ListingEntryAttributes(int number) {
+    Listing* listing = findListing(number);
+    return listing ? listing->attributes : 0;
+}
+
 unsigned long long ListingFolderIndex(int number) {
     Listing* listing = findListing(number);
     return listing && listing->folder.valid() ? FileIndexOfHandle(listing->folder.get()) : 0;

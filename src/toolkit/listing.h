@@ -22,6 +22,8 @@ unsigned long long ListingEntryFileIndex(int number);
 long long ListingEntryLastWrite(int number);
 // True when the entry is a junction, a symbolic link or another reparse point.
 bool ListingEntryIsLink(int number);
+// The entry's attributes as the system gives them (FILE_ATTRIBUTE_...).
+unsigned long ListingEntryAttributes(int number);
 // The index on its volume of the folder being listed, where the listing holds it
 // open (batched reads); 0 otherwise.
 unsigned long long ListingFolderIndex(int number);

@@ -8,6 +8,7 @@
 #include "window/window_state.h"
 #include "toolkit/native.h"
 #include "purge/purge_state.h"
+#include "results/size_text.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -152,6 +153,73 @@ TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
     dispatchControlEvent(idDeleteButton, kindClick);
     EXPECT_EQ(again.person().messages.back().text, L"Files purged from S: drive freed 50 bytes of space.");
     EXPECT_EQ(disk().size(), 1u);
+}
+
+// "Freed" is space on the disk: a sparse file counts the nothing it held, one
+// written only in places its written parts, an ordinary file its size; the
+// drive's free space moves by what the summary says.
+TEST_F(Purge, FreedSpaceIsWhatTheFilesHeldOnTheDisk) {
+    constexpr long long megabyte = 1024 * 1024;
+    makeSizedFile(source + L"sparse.vhd", 3072 * megabyte);
+    makeSizedFile(source + L"islands.img", 2048 * megabyte);
+    {
+        FileHandle file(CreateFileW((source + L"islands.img").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER at;
+        at.QuadPart = 1024 * megabyte;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN));
+        const std::string island(static_cast<size_t>(3 * megabyte), 'i');
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), island.data(), static_cast<DWORD>(island.size()), &written, nullptr));
+    }
+    makeFile(source + L"ordinary.bin", 110 * 1024);
+    auto allocation = [](const std::wstring& path) {
+        FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        FILE_STANDARD_INFO standard{};
+        EXPECT_TRUE(GetFileInformationByHandleEx(file.get(), FileStandardInfo, &standard, sizeof standard));
+        return standard.AllocationSize.QuadPart;
+    };
+    ASSERT_LT(allocation(source + L"sparse.vhd"), megabyte) << "this host keeps sparse files sparse";
+    const long long islands = allocation(source + L"islands.img");
+    ASSERT_GE(islands, 3 * megabyte);
+    ASSERT_LT(islands, 8 * megabyte);
+    ASSERT_GE(allocation(source + L"ordinary.bin"), 110 * 1024) << "its size, not its clusters, is what it frees";
+    const long long held = allocation(source + L"sparse.vhd") + islands + 110 * 1024;
+
+    listFiles();
+    for (const wchar_t* name : {L"sparse.vhd", L"islands.img", L"ordinary.bin"}) tick(source + name);
+    ULARGE_INTEGER freeBefore{}, freeAfter{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"S:\\", &freeBefore, nullptr, nullptr));
+    UseScriptedPerson script;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"S:\\", &freeAfter, nullptr, nullptr));
+    EXPECT_EQ(script.person().messages.back().text,
+              L"Files purged from S: drive freed " + sizeText(static_cast<double>(held)) + L" of space.");
+    EXPECT_TRUE(disk().empty());
+    const long long gained = static_cast<long long>(freeAfter.QuadPart) - static_cast<long long>(freeBefore.QuadPart);
+    EXPECT_NEAR(static_cast<double>(gained), static_cast<double>(held), 64.0 * megabyte)
+        << "the drive gained what the summary says, not the 5 GB the files measured";
+}
+
+// Drive N: (an NTFS image, its table read) holds a cloud file's placeholder:
+// the delete's confirmation says what deleting it does before anything happens.
+TEST_F(Purge, TheDeleteConfirmationNamesOnlineOnlyFiles) {
+    ASSERT_TRUE(selectDrive(L"N:"));
+    searchState().readVolumeTable = true;
+    ControlSetState(idCriterionSelector, 0);
+    dispatchControlEvent(idCriterionSelector, kindChange);
+    dispatchControlEvent(idSearchButton, kindClick);
+    tick(L"N:\\cloud\\online only.docx");
+    tick(L"N:\\sizes\\big.img");
+    UseScriptedPerson script;
+    script.person().answer = IDCANCEL;
+    dispatchControlEvent(idDeleteButton, kindClick);
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text,
+              L"1 of the ticked files is online-only: deleting it frees no space on this PC and removes it from your "
+              L"cloud storage too.\nReady to permanently delete all the ticked files?\nThey are NOT put in the Recycle "
+              L"Bin for recovery!");
+    EXPECT_EQ(script.person().messages[0].type & MB_DEFBUTTON2, static_cast<UINT>(MB_DEFBUTTON2));
+    EXPECT_TRUE(ticked(L"N:\\cloud\\online only.docx"));
 }
 
 TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {

@@ -97,6 +97,10 @@ def full():
     # Read-only, as Windows marks it.
     readonly = write("marks/read only.doc", 70)
     os.setxattr(readonly, "system.ntfs_attrib_be", struct.pack(">I", 0x21))
+    # A cloud file's placeholder, as Windows marks one whose data lies only online
+    # (offline, recalled on data access): nothing of it is on the volume.
+    sparse("cloud/online only.docx", 150 * 1024 * 1024)
+    os.setxattr(os.path.join(root, "cloud/online only.docx"), "system.ntfs_attrib_be", struct.pack(">I", 0x00401020))
     # A Windows folder.
     write("Windows/System32/kernel.dll", 5000)
     write("Windows/notepad.exe", 2000)

@@ -22,7 +22,9 @@ for folder in "$mount" "$used_mount"; do
   mountpoint -q "$folder" && umount "$folder"
   mkdir -p "$folder"
 done
-if [ ! -f "$cache/complete" ]; then
+# Made again whenever the scripts that make the images change.
+stamp=$(cat "$0" "$here/fill-ntfs-image.py" "$here/break-ntfs-image.py" | sha1sum | cut -d' ' -f1)
+if [ "$(cat "$cache/complete" 2>/dev/null)" != "$stamp" ]; then
   rm -rf "$cache"; mkdir -p "$cache/fill"
   truncate -s 64M "$image"  # small: the table must outgrow the room kept for it
   mkntfs -F -f -q -L "Table test" "$image" 2>/dev/null
@@ -42,7 +44,7 @@ if [ ! -f "$cache/complete" ]; then
   python3 "$here/fill-ntfs-image.py" "$cache/fill" long-used
   umount "$cache/fill"
   trap - EXIT
-  touch "$cache/complete"
+  echo "$stamp" > "$cache/complete"
 fi
 
 ntfs-3g -o ro "$image" "$mount"
