@@ -27,10 +27,10 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 SearchResults results;
 
-double timedListing(bool textMode, const std::wstring& text) {
+double timedListing() {
     ControlClearItems(idResultsList);
     auto start = Clock::now();
-    listFoundFiles(textMode, text, results);
+    listFoundFiles(results);
     UpdateWindow(WindowNativeHandle(mainWindowNumber));
     return secondsSince(start);
 }
@@ -56,19 +56,21 @@ int wmain(int argc, wchar_t** argv) {
         results.found.add(folder, L"document " + std::to_wstring(i % 100) + L".dat",
                           FileIdentity{0, 5000000000LL - i * 1000LL, 0}, origin);
     }
-    double listing = timedListing(false, L"");
+    double listing = timedListing();
     std::fflush(stdout);
     std::printf("listing %d rows: %.2f s, %.0f rows/s\n", ControlItemCount(idResultsList), listing,
                 ControlItemCount(idResultsList) / listing);
 
     // A whole text search over the tree: the walk, then the listing.
-    WalkRequest everyFile;
-    everyFile.rootPath = root;
+    WalkRequest byName;
+    byName.rootPath = root;
     for (const wchar_t* text : {L"document 7", L"document"}) {
         auto start = Clock::now();
-        collectFiles(everyFile, results);
+        byName.nameTest = true;
+        byName.nameText = text;
+        collectFiles(byName, results);
         double walk = secondsSince(start);
-        double list = timedListing(true, text);
+        double list = timedListing();
         std::printf("text search \"%ls\": walk %.2f s (%d files), listing %.2f s (%d rows): listing is %.0f%% of the "
                     "search, %.2fx the walk\n",
                     text, walk, static_cast<int>(results.found.count()), list, ControlItemCount(idResultsList),

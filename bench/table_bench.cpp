@@ -105,7 +105,7 @@ void windowFigures(const std::wstring& volume, const std::wstring& tree, int rou
             collectFiles(requestFor(volume, textMode), results);
             engine.push_back(secondsSince(start));
             start = Clock::now();
-            listFoundFiles(textMode, L"3.dat", results);
+            listFoundFiles(results);
             listing.push_back(secondsSince(start));
         }
         std::printf("  of which: the engine %.3f s, listing the rows %.3f s, the rest %.3f s\n", median(engine),

@@ -4,20 +4,24 @@
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 
+#include <iterator>
+
 bool nameMatches(std::wstring_view original, const std::wstring& searchText) {
     if (searchText.empty()) return false;
-    // The walk tests every name on the drive: the lowered copy reuses its room,
-    // letters A to Z are lowered here, and only a name with other letters asks
-    // the system, whose mapping gives the same for these.
-    thread_local std::wstring name;
-    name.assign(original);
-    bool plain = true;
-    for (wchar_t& c : name) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-        else if (c >= 0x80) plain = false;
+    // Every name on the drive is tested: a name of plain letters is lowered here,
+    // on the stack, and only a longer one or one with other letters asks the
+    // system, whose mapping gives the same for A to Z.
+    wchar_t lowered[256];
+    if (original.size() <= std::size(lowered)) {
+        bool plain = true;
+        for (size_t i = 0; i < original.size() && plain; ++i) {
+            const wchar_t c = original[i];
+            plain = c < 0x80;
+            lowered[i] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+        }
+        if (plain) return std::wstring_view(lowered, original.size()).find(searchText) != std::wstring_view::npos;
     }
-    if (!plain) name = TextLower(name);
-    return name.find(searchText) != std::wstring::npos;
+    return TextLower(std::wstring(original)).find(searchText) != std::wstring::npos;
 }
 
 bool isInFolder(const std::wstring& folderPath, const std::wstring& lowerPrefix) {

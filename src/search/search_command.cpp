@@ -1,7 +1,6 @@
 #include "search/search_command.h"
 
 #include "results/size_text.h"
-#include "search/match_rules.h"
 #include "search/search_state.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
@@ -76,12 +75,12 @@ void collectFiles(WalkRequest request, SearchResults& results) {
     }
 }
 
-void listFoundFiles(bool textMode, const std::wstring& nameText, SearchResults& results) {
+void listFoundFiles(SearchResults& results) {
     const FoundFiles& found = results.found;
     results.rows.clear();
     const std::wstring ofAll = L" of " + countText(static_cast<long long>(found.count())) + L" listed";
     for (size_t i = 0; i < found.count(); ++i) {
-        if (!textMode || nameMatches(found.nameOf(found[i]), nameText)) results.rows.push_back(i);
+        results.rows.push_back(i);
         if (KeyHeld(keyEscape)) break;
         if (((i + 1) & 4095) == 0) {
             EventTendWhileBusy();
@@ -147,7 +146,7 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     // The person who stopped the walk is still holding Escape: what was found is
     // listed once the key is let go, or the listing would stop at its first row.
     if (results.walkStopped) waitForKeysReleased();
-    listFoundFiles(walk.nameTest, walk.nameText, results);
+    listFoundFiles(results);
 
     hideBusyNotice();
     setMainControlsDisabled(0);

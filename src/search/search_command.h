@@ -21,5 +21,6 @@ void runSearch(const SearchRequest& request, SearchResults& results);
 // Escape ending it early, the progress counted in the search state) and leaves
 // what it found in results. The request's counts are the search state's.
 void collectFiles(WalkRequest request, SearchResults& results);
-// Shows a row for every found file that matches; Escape stops it.
-void listFoundFiles(bool textMode, const std::wstring& nameText, SearchResults& results);
+// Shows a row for every found file (the engines found only what matches);
+// Escape stops it.
+void listFoundFiles(SearchResults& results);

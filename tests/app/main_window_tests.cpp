@@ -48,7 +48,7 @@ protected:
         const uint32_t origin = results.found.addOrigin(originAt(L"D:\\", L""));
         for (int i = 0; i < count; ++i)
             results.found.add(folder, L"file" + std::to_wstring(i) + L".txt", FileIdentity{0, 1024, 0}, origin);
-        listFoundFiles(false, L"", results);
+        listFoundFiles(results);
     }
     static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
     static std::wstring status() { return StatusBarText(mainStatusBar, 0); }
