@@ -217,6 +217,11 @@ bool RowList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result
             tickedByList_ = -1;
             return CheckList::notify(message, wParam, lParam, result);
         }
+        case LVN_DELETEALLITEMS:
+            // The rows keep nothing in the list to free: no notice for each row,
+            // which for a list of 300,000 rows is 300,000 messages.
+            result = TRUE;
+            return true;
         case LVN_ODSTATECHANGED: {
             const auto* change = reinterpret_cast<NMLVODSTATECHANGE*>(lParam);
             if ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) raiseControlEvent(*this, kindChange);
