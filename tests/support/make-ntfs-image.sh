@@ -18,8 +18,9 @@ crafted="bad-fixup:h missing-parent:i truncated:j chain:g extends-far:k huge-tab
 here=$(cd "$(dirname "$0")" && pwd)
 
 # An image still mounted from a run before cannot be made again under its name.
+# One whose ntfs-3g was killed answers nothing, not even whether it is a mount.
 for folder in "$mount" "$used_mount"; do
-  mountpoint -q "$folder" && umount "$folder"
+  umount "$folder" 2>/dev/null || umount -l "$folder" 2>/dev/null || true
   mkdir -p "$folder"
 done
 # Made again whenever the scripts that make the images change.
