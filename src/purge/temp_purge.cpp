@@ -9,8 +9,6 @@
 
 namespace {
 
-
-
 bool isFullPath(const std::wstring& folder) {
     const bool local = folder.size() >= 3 && folder[1] == L':' && folder[2] == L'\\' &&
                        ((folder[0] >= L'A' && folder[0] <= L'Z') || (folder[0] >= L'a' && folder[0] <= L'z'));

@@ -93,12 +93,8 @@ int FoundFiles::comparePaths(const FoundFile& a, const FoundFile& b) const {
         }
         return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
     }
-    const std::wstring_view nameA = nameOf(a), nameB = nameOf(b);
-    for (size_t i = 0; i < nameA.size() && i < nameB.size(); ++i) {
-        const auto x = static_cast<uint16_t>(nameA[i]), y = static_cast<uint16_t>(nameB[i]);
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return nameA.size() == nameB.size() ? 0 : (nameA.size() < nameB.size() ? -1 : 1);
+    // In one folder only the names differ (a wide character is 16-bit and unsigned).
+    return nameOf(a).compare(nameOf(b));
 }
 
 void FoundFiles::sortLargestFirst() {

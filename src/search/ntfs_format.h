@@ -47,9 +47,6 @@ constexpr uint32_t typeStandardInformation = 0x10, typeAttributeList = 0x20, typ
 // $STANDARD_INFORMATION's value.
 constexpr uint32_t standardLastWrite = 0x08;   // u64
 constexpr uint32_t standardAttributes = 0x20;  // u32, as Windows gives a file's attributes
-// Of those attributes: a link, and the marks of a cloud placeholder whose data lies only online.
-constexpr uint32_t fileAttributeReparsePoint = 0x400;
-constexpr uint32_t fileAttributesOnlineOnly = 0x1000 | 0x40000 | 0x400000;  // offline, recall on open, on data access
 constexpr uint32_t standardMinimumBytes = 0x24;
 
 // $FILE_NAME's value.

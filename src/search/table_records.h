@@ -3,7 +3,7 @@
 // than a search needs (in use, folder, link, size, last write, names with their
 // parents), in flat arrays sized once for the records the table really holds,
 // so that a volume of a million files costs tens of megabytes.
-#include "search/ntfs_format.h"
+#include "toolkit/file_attributes.h"
 
 #include <cstdint>
 #include <string_view>
@@ -34,8 +34,8 @@ public:
     uint32_t recordCount() const { return static_cast<uint32_t>(flags_.size()); }
     bool inUse(uint32_t record) const { return record < flags_.size() && (flags_[record] & inUseFlag); }
     bool isFolder(uint32_t record) const { return flags_[record] & folderFlag; }
-    bool isLink(uint32_t record) const { return attributes_[record] & ntfs::fileAttributeReparsePoint; }
-    bool isOnlineOnly(uint32_t record) const { return attributes_[record] & ntfs::fileAttributesOnlineOnly; }
+    bool isLink(uint32_t record) const { return attributes_[record] & attributeReparsePoint; }
+    bool isOnlineOnly(uint32_t record) const { return attributes_[record] & onlineOnlyAttributes; }
     uint16_t sequence(uint32_t record) const { return sequences_[record]; }
     // The file's reference, as Windows gives it for its index: record and sequence.
     unsigned long long reference(uint32_t record) const {

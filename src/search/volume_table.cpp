@@ -87,10 +87,10 @@ private:
             if (stopped_) return;
             const std::wstring path = folders.path(link, request_.rootPath);
             const std::wstring target = PathFinal(path);
-            if (!target.empty() && isInFolder(target + L"\\", request_.windowsFolderPrefix)) continue;
+            if (!target.empty() && isInFolder(PathAsFolder(target), request_.windowsFolderPrefix)) continue;
             if (PathVolumeSerial(path) == volume) continue;
             WalkRequest linked = request_;
-            linked.rootPath = PathAsFolder(path);
+            linked.rootPath = path;
             linked.counts = nullptr;
             if (!walkInto(linked, observer_, found_)) stopped_ = true;
         }

@@ -110,7 +110,7 @@ private:
             linkedFolders_.pop_front();
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(link);
-            if (!target.empty() && leftOut(target + L"\\")) continue;
+            if (!target.empty() && leftOut(PathAsFolder(target))) continue;
             walkDirectory(link, addOrigin(link, target));
         }
     }

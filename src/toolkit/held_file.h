@@ -2,18 +2,12 @@
 // A file held open by its exact name, a link at the end of the path taken as
 // itself, so that what is checked is what is deleted: nothing can take its place
 // between the two.
+#include "toolkit/file_attributes.h"
 #include "toolkit/file_ops.h"
 
 #include <string>
 
 // What tells a file apart from another that takes its name later.
-// The attributes the system gives a cloud file's placeholder whose data lies
-// only online (newer than the headers of older systems).
-constexpr unsigned long attributeRecallOnDataAccess = 0x00400000;
-constexpr unsigned long attributeRecallOnOpen = 0x00040000;
-constexpr unsigned long attributeOffline = 0x00001000;
-constexpr unsigned long onlineOnlyAttributes = attributeRecallOnDataAccess | attributeRecallOnOpen | attributeOffline;
-
 struct FileIdentity {
     unsigned long long index = 0;  // on its volume; 0 where the listing did not give it
     long long size = -1;
