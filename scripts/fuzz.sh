@@ -1,38 +1,55 @@
 #!/usr/bin/env bash
-# Builds the file table reader's fuzz target natively (clang, libFuzzer,
-# AddressSanitizer, UndefinedBehaviorSanitizer) and runs it:
-#   fuzz.sh SECONDS   first every kept regression case, then SECONDS of fuzzing
-# from seeds made of small NTFS images. Exit code 1 on any finding; the input
-# that found it is left in build/fuzz/findings/ to be kept in
-# tests/fuzz/regressions/ once its fault is mended.
+# Builds the file table reader's fuzz targets natively (clang, libFuzzer,
+# AddressSanitizer, UndefinedBehaviorSanitizer) and runs them:
+#   fuzz.sh SECONDS [TARGET...]   for each target (all when none is named), first
+#                                 every kept regression case, then SECONDS of fuzzing
+# Targets: table (a whole volume), record (one file record), layout (record 0,
+# its attribute list and the records it names), boot (a boot sector and record 0
+# on a device as long as the input). Exit code 1 on any finding; the input that
+# found it is left in build/fuzz/findings/TARGET/ to be kept in
+# tests/fuzz/regressions/TARGET/ once its fault is mended.
 set -euo pipefail
 seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(table record layout boot)
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/fuzz
-mkdir -p "$out/corpus" "$out/findings"
+mkdir -p "$out"
 
 sources=(search/ntfs_format.cpp search/table_layout.cpp search/table_records.cpp search/table_reader.cpp search/table_folders.cpp)
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src")
-binary=$out/table_fuzzer
-newest=$(ls -t "$root/tests/fuzz/table_fuzzer.cpp" "$0" "${sources[@]/#/$root/src/}" "$root"/src/search/*.h | head -1)
-if [ ! -x "$binary" ] || [ "$newest" -nt "$binary" ]; then
-  clang++ "${flags[@]}" "$root/tests/fuzz/table_fuzzer.cpp" "${sources[@]/#/$root/src/}" -o "$binary"
-fi
-
-[ -f "$out/seeds/complete" ] || "$root/tests/fuzz/make-seeds.sh" "$out/seeds"
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src" -I"$root/tests")
+[ -f "$out/seeds/complete" ] && [ -d "$out/seeds/table" ] || "$root/tests/fuzz/make-seeds.sh" "$out/seeds" >/dev/null
 
 # A runaway allocation is a finding, not a machine brought down.
 limits=(-rss_limit_mb=1024 -malloc_limit_mb=512 -timeout=10)
-regressions=("$root"/tests/fuzz/regressions/*)
-if [ -e "${regressions[0]}" ]; then
-  "$binary" "${limits[@]}" "${regressions[@]}" >"$out/regressions.log" 2>&1 ||
-    { tail -40 "$out/regressions.log"; echo "fuzz.sh: a kept regression case fails again" >&2; exit 1; }
-  echo "fuzz: ${#regressions[@]} regression cases pass"
-fi
-"$binary" "${limits[@]}" -max_len=$((13 * 1024 * 1024)) -max_total_time="$seconds" -print_final_stats=1 \
-  -artifact_prefix="$out/findings/" "$out/corpus" "$out/seeds" >"$out/fuzz.log" 2>&1 || {
-  tail -60 "$out/fuzz.log"
-  echo "fuzz.sh: a finding; its input is in $out/findings/" >&2
-  exit 1
-}
-grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+ *DONE' "$out/fuzz.log" | sed 's/^/fuzz: /'
+for target in "${targets[@]}"; do
+  case $target in
+    table) max_len=$((13 * 1024 * 1024)) ;;
+    record) max_len=4096 ;;
+    layout) max_len=$((128 * 1024)) ;;
+    boot) max_len=$((512 * 1024)) ;;
+    *) echo "fuzz.sh: no target $target (table, record, layout, boot)" >&2; exit 2 ;;
+  esac
+  binary=$out/${target}_fuzzer
+  newest=$(ls -t "$root/tests/fuzz/${target}_fuzzer.cpp" "$root"/tests/fuzz/fuzz_* "$0" "${sources[@]/#/$root/src/}" \
+           "$root"/src/search/*.h "$root/src/toolkit/raw_volume.h" | head -1)
+  if [ ! -x "$binary" ] || [ "$newest" -nt "$binary" ]; then
+    clang++ "${flags[@]}" "$root/tests/fuzz/${target}_fuzzer.cpp" "$root/tests/fuzz/fuzz_device.cpp" \
+      "${sources[@]/#/$root/src/}" -o "$binary"
+  fi
+  mkdir -p "$out/corpus/$target" "$out/findings/$target"
+  regressions=("$root"/tests/fuzz/regressions/"$target"/*)
+  if [ -e "${regressions[0]}" ]; then
+    "$binary" "${limits[@]}" "${regressions[@]}" >"$out/$target-regressions.log" 2>&1 ||
+      { tail -40 "$out/$target-regressions.log"; echo "fuzz.sh: a kept $target regression case fails again" >&2; exit 1; }
+    echo "fuzz $target: ${#regressions[@]} regression cases pass"
+  fi
+  "$binary" "${limits[@]}" -max_len="$max_len" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$out/findings/$target/" "$out/corpus/$target" "$out/seeds/$target" >"$out/$target.log" 2>&1 || {
+    tail -60 "$out/$target.log"
+    echo "fuzz.sh: a finding in $target; its input is in $out/findings/$target/" >&2
+    exit 1
+  }
+  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+ *DONE' "$out/$target.log" | sed "s/^/fuzz $target: /"
+done

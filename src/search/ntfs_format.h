@@ -1,123 +1,136 @@
 #pragma once
-// The parts of NTFS's on-disk format the fast scan reads: named offsets, and the
-// readers of a record's attributes and of a non-resident attribute's runs. Every
-// reader checks what it reads against the bytes it was given; none trusts a
-// length or an offset it found there.
+// The parts of NTFS's on-disk format the fast scan reads. Every field is read
+// through a view that knows where its bytes end (`Bytes`): a read past that end
+// gives nothing rather than reading, and each structure is parsed into a typed
+// value in one place, so no code above this file reads a raw offset. Offsets and
+// sizes made from what a disk claims are computed in checked arithmetic.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace ntfs {
 
-// Boot sector.
-constexpr uint32_t bootOemName = 0x03;         // "NTFS    "
-constexpr uint32_t bootSectorBytes = 0x0B;     // u16
-constexpr uint32_t bootSectorsPerCluster = 0x0D;  // u8; above 0x80 a negative power of two
-constexpr uint32_t bootTotalSectors = 0x28;    // u64
-constexpr uint32_t bootTableCluster = 0x30;    // u64: $MFT's first cluster
-constexpr uint32_t bootClustersPerRecord = 0x40;  // s8; negative: 2^-n bytes
+// A run of bytes and where it ends.
+class Bytes {
+public:
+    Bytes() = default;
+    Bytes(const unsigned char* data, size_t size) : data_(data), size_(size) {}
 
-// File record header.
-constexpr uint32_t recordFixupOffset = 0x04;   // u16
-constexpr uint32_t recordFixupCount = 0x06;    // u16
-constexpr uint32_t recordSequence = 0x10;      // u16
-constexpr uint32_t recordFirstAttribute = 0x14;  // u16
-constexpr uint32_t recordFlags = 0x16;         // u16
-constexpr uint32_t recordBytesUsed = 0x18;     // u32
-constexpr uint32_t recordBaseReference = 0x20;  // u64; 0 for a base record
-constexpr uint16_t recordInUse = 0x01, recordIsFolder = 0x02;
+    size_t size() const { return size_; }
+    std::optional<uint8_t> u8(size_t at) const { return read<uint8_t>(at); }
+    std::optional<uint16_t> u16(size_t at) const { return read<uint16_t>(at); }
+    std::optional<uint32_t> u32(size_t at) const { return read<uint32_t>(at); }
+    std::optional<uint64_t> u64(size_t at) const { return read<uint64_t>(at); }
+    // The `length` bytes from `at`; nothing unless they all lie inside.
+    std::optional<Bytes> part(size_t at, size_t length) const {
+        if (at > size_ || length > size_ - at) return std::nullopt;
+        return Bytes(data_ + at, length);
+    }
+    std::optional<Bytes> from(size_t at) const {
+        if (at > size_) return std::nullopt;
+        return Bytes(data_ + at, size_ - at);
+    }
+    bool startsWith(const char* text, size_t length) const {
+        return length <= size_ && std::memcmp(data_, text, length) == 0;
+    }
+    // Copies the view's bytes out: for a value kept past the buffer it lies in.
+    void copyTo(std::vector<unsigned char>& out) const { out.assign(data_, data_ + size_); }
 
-// Attribute header, resident and non-resident.
-constexpr uint32_t attributeType = 0x00;       // u32
-constexpr uint32_t attributeLength = 0x04;     // u32
-constexpr uint32_t attributeNonResident = 0x08;  // u8
-constexpr uint32_t attributeNameLength = 0x09;   // u8, characters
-constexpr uint32_t residentValueLength = 0x10;   // u32
-constexpr uint32_t residentValueOffset = 0x14;   // u16
-constexpr uint32_t nonResidentLowestCluster = 0x10;   // u64, in the attribute's own clusters (VCN)
-constexpr uint32_t nonResidentHighestCluster = 0x18;  // u64
-constexpr uint32_t nonResidentRunsOffset = 0x20;      // u16
-constexpr uint32_t nonResidentAllocatedSize = 0x28;   // u64
-constexpr uint32_t nonResidentDataSize = 0x30;        // u64
-constexpr uint32_t nonResidentHeaderBytes = 0x40;
+private:
+    template <typename T>
+    std::optional<T> read(size_t at) const {
+        if (at > size_ || sizeof(T) > size_ - at) return std::nullopt;
+        T value;
+        std::memcpy(&value, data_ + at, sizeof value);
+        return value;
+    }
+
+    const unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
+// Checked arithmetic on what a disk claims: nothing where the result leaves 64 bits.
+inline std::optional<uint64_t> checkedProduct(uint64_t a, uint64_t b) {
+    if (a != 0 && b > UINT64_MAX / a) return std::nullopt;
+    return a * b;
+}
+inline std::optional<uint64_t> checkedSum(uint64_t a, uint64_t b) {
+    if (b > UINT64_MAX - a) return std::nullopt;
+    return a + b;
+}
+
+constexpr uint64_t referenceRecordMask = 0x0000FFFFFFFFFFFFULL;
+inline uint64_t recordOf(uint64_t reference) { return reference & referenceRecordMask; }
+inline uint16_t sequenceOf(uint64_t reference) { return static_cast<uint16_t>(reference >> 48); }
+
+// The boot sector, its fields as this reader believes them: sizes that are powers
+// of two within what Windows formats, the table's first cluster on the volume.
+struct BootSector {
+    uint32_t sectorBytes = 0;
+    uint32_t clusterBytes = 0;
+    uint32_t recordBytes = 0;
+    uint64_t totalSectors = 0;
+    uint64_t tableCluster = 0;
+};
+std::optional<BootSector> parseBootSector(Bytes sector);
+
+// A file record's header, after its update sequence was undone.
+struct RecordHeader {
+    uint16_t sequence = 0;
+    uint16_t flags = 0;
+    uint16_t firstAttribute = 0;
+    uint32_t bytesUsed = 0;       // at most the record's size
+    uint64_t baseReference = 0;   // 0 for a base record
+    std::optional<uint32_t> number;  // the record's own number, where the format has it (NTFS 3.1)
+
+    bool inUse() const { return flags & 0x01; }
+    bool isFolder() const { return flags & 0x02; }
+};
+constexpr size_t recordHeaderBytes = 0x28;
+// True for a record that was never written (all zeros where a signature would be).
+bool isBlankRecord(Bytes record);
+bool hasRecordSignature(Bytes record);
+// The in-use flag, readable before the update sequence is undone.
+bool saysInUse(Bytes record);
+// Undoes a record's update sequence in place; false when it does not check out.
+bool applyFixups(unsigned char* record, size_t size);
+std::optional<RecordHeader> parseRecordHeader(Bytes record);
 
 constexpr uint32_t typeStandardInformation = 0x10, typeAttributeList = 0x20, typeFileName = 0x30, typeData = 0x80,
                    typeEnd = 0xFFFFFFFF;
 
-// $STANDARD_INFORMATION's value.
-constexpr uint32_t standardLastWrite = 0x08;   // u64
-constexpr uint32_t standardAttributes = 0x20;  // u32, as Windows gives a file's attributes
-constexpr uint32_t standardMinimumBytes = 0x24;
-
-// $FILE_NAME's value.
-constexpr uint32_t fileNameParent = 0x00;      // u64 reference
-constexpr uint32_t fileNameLength = 0x40;      // u8, characters
-constexpr uint32_t fileNameSpace = 0x41;       // u8
-constexpr uint32_t fileNameText = 0x42;        // UTF-16
-constexpr uint8_t dosOnlyName = 2;
-
-// $ATTRIBUTE_LIST's entries.
-constexpr uint32_t listEntryType = 0x00;       // u32
-constexpr uint32_t listEntryLength = 0x04;     // u16
-constexpr uint32_t listEntryNameLength = 0x06;  // u8
-constexpr uint32_t listEntryLowestCluster = 0x08;  // u64
-constexpr uint32_t listEntryReference = 0x10;  // u64: the record that holds the attribute
-constexpr uint32_t listEntryMinimumBytes = 0x1A;
-
-// The update sequence's stride, whatever the sector size.
-constexpr uint32_t strideBytes = 512;
-constexpr uint64_t referenceRecordMask = 0x0000FFFFFFFFFFFFULL;
-
-inline uint16_t u16(const unsigned char* at) {
-    uint16_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-inline uint32_t u32(const unsigned char* at) {
-    uint32_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-inline uint64_t u64(const unsigned char* at) {
-    uint64_t value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
 struct Attribute {
-    uint32_t type;
-    const unsigned char* at;  // its header
-    uint32_t length;          // the header's bytes and what follows it, all inside the record
-    bool resident;
-    uint8_t nameLength;
+    uint32_t type = 0;
+    Bytes bytes;  // its header and what follows it, all inside the record
+    bool resident = true;
+    uint8_t nameLength = 0;  // characters; 0 for the unnamed stream
 };
-
-// Undoes a record's update sequence; false when it does not check out.
-bool applyFixups(unsigned char* record, uint32_t size);
 
 // Calls `each` (bool(const Attribute&)) for every attribute of a fixed-up record;
 // false when the layout is not sound or `each` says so.
+bool forEachAttributeIn(Bytes record, const RecordHeader& header, bool (*each)(const Attribute&, void*), void* context);
 template <typename Each>
-bool forEachAttribute(const unsigned char* record, uint32_t size, Each each) {
-    if (size < recordBaseReference + 8) return false;
-    const uint32_t used = u32(record + recordBytesUsed) < size ? u32(record + recordBytesUsed) : size;
-    uint32_t at = u16(record + recordFirstAttribute);
-    while (at <= used && used - at >= 4) {
-        const uint32_t type = u32(record + at + attributeType);
-        if (type == typeEnd) return true;
-        if (used - at < 16) return false;
-        const uint32_t length = u32(record + at + attributeLength);
-        if (length < 16 || length > used - at) return false;
-        if (!each(Attribute{type, record + at, length, record[at + attributeNonResident] == 0,
-                            record[at + attributeNameLength]}))
-            return false;
-        at += length;
-    }
-    return false;
+bool forEachAttribute(Bytes record, const RecordHeader& header, Each&& each) {
+    return forEachAttributeIn(
+        record, header, [](const Attribute& attribute, void* context) { return (*static_cast<Each*>(context))(attribute); },
+        &each);
 }
 
-// A resident attribute's value, inside the attribute; false when it does not fit.
-bool residentValue(const Attribute& attribute, const unsigned char*& value, uint32_t& length);
+// A resident attribute's value, inside the attribute.
+std::optional<Bytes> residentValue(const Attribute& attribute);
+
+// A non-resident attribute's header: which of its own clusters (VCNs) this piece
+// of it maps, its sizes, and its run list.
+struct NonResident {
+    uint64_t lowestCluster = 0;
+    uint64_t highestCluster = 0;
+    uint64_t allocatedSize = 0;
+    uint64_t dataSize = 0;
+    Bytes runs;
+};
+std::optional<NonResident> parseNonResident(const Attribute& attribute);
 
 // A run of clusters; lcn -1 for a hole.
 struct Extent {
@@ -125,8 +138,44 @@ struct Extent {
     unsigned long long clusters;
 };
 
-// Appends a non-resident attribute's runs; false when they do not decode, or a run
-// is empty or reaches past `volumeClusters`.
-bool decodeRuns(const Attribute& attribute, unsigned long long volumeClusters, std::vector<Extent>& extents);
+// Windows's NTFS gives a file at most 2^32 clusters, whatever their size.
+constexpr uint64_t mostFileClusters = 1ULL << 32;
+
+// Appends a run list's runs; false when they do not decode, or a run is empty,
+// reaches past `volumeClusters`, or is a hole longer than a file can be.
+bool decodeRuns(Bytes runs, unsigned long long volumeClusters, std::vector<Extent>& extents);
+// The clusters a run list maps, holes included, checked as decodeRuns checks it.
+std::optional<uint64_t> runClusters(Bytes runs, unsigned long long volumeClusters);
+
+struct StandardInformation {
+    uint64_t lastWrite = 0;
+    uint32_t attributes = 0;  // as Windows gives a file's attributes
+};
+std::optional<StandardInformation> parseStandardInformation(Bytes value);
+
+struct FileName {
+    uint64_t parent = 0;  // reference
+    uint8_t space = 0;
+    Bytes text;  // UTF-16, `length` characters, at least one
+    uint8_t length = 0;
+
+    bool dosOnly() const { return space == 2; }
+    uint16_t unit(size_t i) const { return text.u16(2 * i).value_or(0); }  // i < length lies inside `text`
+};
+std::optional<FileName> parseFileName(Bytes value);
+
+// An entry of an attribute list, and the bytes that follow it.
+struct ListEntry {
+    uint32_t type = 0;
+    uint8_t nameLength = 0;
+    uint64_t lowestCluster = 0;
+    uint64_t reference = 0;  // the record that holds the attribute
+    uint16_t length = 0;     // the entry's own bytes
+};
+constexpr size_t listEntryMinimumBytes = 0x1A;
+std::optional<ListEntry> parseListEntry(Bytes rest);
+
+// The update sequence's stride, whatever the sector size.
+constexpr uint32_t strideBytes = 512;
 
 }  // namespace ntfs

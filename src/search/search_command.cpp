@@ -17,6 +17,8 @@
 #include "window/key_waits.h"
 #include "window/main_window.h"
 
+#include <new>
+
 namespace {
 
 // The person stops a walk by holding Escape.
@@ -69,7 +71,13 @@ void collectFiles(WalkRequest request, SearchResults& results) {
     const TableScan scanned =
         state.readVolumeTable ? scanVolumeTable(request, escape, results.found) : TableScan::unavailable;
     if (scanned == TableScan::unavailable) {
-        results.walkStopped = !walkDrive(request, escape, results.found);
+        // A walk that runs out of memory ends as if stopped, with nothing listed.
+        try {
+            results.walkStopped = !walkDrive(request, escape, results.found);
+        } catch (const std::bad_alloc&) {
+            results.found.clear();
+            results.walkStopped = true;
+        }
     } else {
         results.walkStopped = scanned == TableScan::stopped;
     }

@@ -12,230 +12,245 @@ namespace {
 // (an entry takes 32 bytes), and little enough to read at once.
 constexpr uint32_t largestAttributeList = 256 * 1024;
 
-// One piece of the table's data: where in the table it starts and the runs it maps.
+// One piece of the table's data: the first of its own clusters it maps, how many
+// it maps, and where they lie.
 struct Piece {
-    unsigned long long firstCluster = 0, lastCluster = 0;
+    uint64_t firstCluster = 0;
+    uint64_t clusters = 0;
     std::vector<Extent> extents;
 };
 
-unsigned long long clustersOf(const std::vector<Extent>& extents) {
-    unsigned long long clusters = 0;
-    for (const Extent& extent : extents) clusters += extent.clusters;  // each run lies on the volume: no overflow
-    return clusters;
+// The table's unnamed $DATA attribute in a fixed-up record, as a piece: runs with
+// no hole that map exactly the clusters its header says.
+std::optional<Piece> dataPiece(const NonResident& header, const Geometry& geometry) {
+    Piece piece;
+    piece.firstCluster = header.lowestCluster;
+    if (!decodeRuns(header.runs, geometry.volumeClusters, piece.extents) || piece.extents.empty()) return std::nullopt;
+    for (const Extent& extent : piece.extents) {
+        if (extent.lcn < 0) return std::nullopt;  // a hole in the table itself: not a table this reader knows
+        // Each run lies on the volume, and the runs of a record number no more than the volume's clusters.
+        const std::optional<uint64_t> sum = checkedSum(piece.clusters, extent.clusters);
+        if (!sum) return std::nullopt;
+        piece.clusters = *sum;
+    }
+    if (header.highestCluster < header.lowestCluster ||
+        header.highestCluster - header.lowestCluster + 1 != piece.clusters)
+        return std::nullopt;
+    return piece;
 }
 
-// The table's unnamed $DATA attribute in a fixed-up record, as a piece; `sizes`
-// gets the first piece's allocated and data sizes.
-bool dataPiece(const Attribute& attribute, const Geometry& geometry, Piece& piece, unsigned long long* sizes) {
-    if (attribute.resident) return false;
-    piece.firstCluster = u64(attribute.at + nonResidentLowestCluster);
-    piece.lastCluster = u64(attribute.at + nonResidentHighestCluster);
-    if (!decodeRuns(attribute, geometry.volumeClusters, piece.extents) || piece.extents.empty()) return false;
-    for (const Extent& extent : piece.extents)
-        if (extent.lcn < 0) return false;  // a hole in the table itself: not a table this reader knows
-    if (piece.lastCluster < piece.firstCluster || piece.lastCluster - piece.firstCluster + 1 != clustersOf(piece.extents))
-        return false;
-    if (sizes) {
-        sizes[0] = u64(attribute.at + nonResidentAllocatedSize);
-        sizes[1] = u64(attribute.at + nonResidentDataSize);
-    }
-    return true;
+// The record's own number, where the format has it, is the one it was read as.
+bool carriesNumber(const RecordHeader& header, uint64_t number) {
+    return !header.number || *header.number == (number & 0xFFFFFFFFu);
+}
+
+std::optional<uint64_t> mappedBytes(const std::vector<Extent>& extents, const Geometry& geometry) {
+    uint64_t clusters = 0;
+    for (const Extent& extent : extents) clusters += extent.clusters;  // each on the volume, none shared: no overflow
+    return checkedProduct(clusters, geometry.clusterBytes);
 }
 
 // Reads record `number` of the table through the extents known so far and
 // checks it is a record in use that belongs to record 0 of that sequence.
-bool readExtensionRecord(RawVolume& volume, const Geometry& geometry, const std::vector<Extent>& extents,
-                         uint64_t reference, uint16_t tableSequence, SectorBuffer& record) {
-    const uint64_t number = reference & referenceRecordMask;
-    const unsigned long long mapped = clustersOf(extents) * geometry.clusterBytes;
-    if (number == 0 || number >= mapped / geometry.recordBytes) return false;
-    if (!readTableBytes(volume, geometry, extents, number * geometry.recordBytes, record.data(), geometry.recordBytes))
-        return false;
-    unsigned char* bytes = record.data();
-    if (!applyFixups(bytes, geometry.recordBytes) || !(u16(bytes + recordFlags) & recordInUse)) return false;
-    const uint64_t base = u64(bytes + recordBaseReference);
-    return (base & referenceRecordMask) == 0 && (base >> 48) == tableSequence &&
-           (reference >> 48 == 0 || reference >> 48 == u16(bytes + recordSequence));
+std::optional<RecordHeader> readExtensionRecord(RawVolume& volume, const Geometry& geometry,
+                                                const std::vector<Extent>& extents, uint64_t reference,
+                                                uint16_t tableSequence, SectorBuffer& record) {
+    const uint64_t number = recordOf(reference);
+    const std::optional<uint64_t> mapped = mappedBytes(extents, geometry);
+    const std::optional<uint64_t> offset = checkedProduct(number, geometry.recordBytes);
+    if (number == 0 || !mapped || !offset || *offset >= *mapped || *mapped - *offset < geometry.recordBytes)
+        return std::nullopt;
+    if (!readTableBytes(volume, geometry, extents, *offset, record.data(), geometry.recordBytes)) return std::nullopt;
+    if (!applyFixups(record.data(), geometry.recordBytes)) return std::nullopt;
+    const std::optional<RecordHeader> header = parseRecordHeader(Bytes(record.data(), geometry.recordBytes));
+    if (!header || !header->inUse() || !carriesNumber(*header, number) || recordOf(header->baseReference) != 0 ||
+        sequenceOf(header->baseReference) != tableSequence ||
+        (sequenceOf(reference) != 0 && sequenceOf(reference) != header->sequence))
+        return std::nullopt;
+    return header;
 }
 
 // The attribute list's bytes, resident or in runs of its own.
 bool readAttributeList(RawVolume& volume, const Geometry& geometry, const Attribute& attribute,
                        std::vector<unsigned char>& list) {
     if (attribute.resident) {
-        const unsigned char* value = nullptr;
-        uint32_t length = 0;
-        if (!residentValue(attribute, value, length)) return false;
-        list.assign(value, value + length);
+        const std::optional<Bytes> value = residentValue(attribute);
+        if (!value) return false;
+        value->copyTo(list);
         return true;
     }
+    const std::optional<NonResident> header = parseNonResident(attribute);
     std::vector<Extent> runs;
-    if (!decodeRuns(attribute, geometry.volumeClusters, runs) || u64(attribute.at + nonResidentLowestCluster) != 0)
-        return false;
-    const unsigned long long size = u64(attribute.at + nonResidentDataSize);
-    const unsigned long long clusters = clustersOf(runs);
-    if (size > largestAttributeList || clusters > largestAttributeList / geometry.clusterBytes + 1 ||
-        size > clusters * geometry.clusterBytes)
-        return false;
-    SectorBuffer buffer(static_cast<size_t>(clusters * geometry.clusterBytes));
-    if (!buffer.data()) return false;
-    unsigned long long done = 0;
+    if (!header || header->lowestCluster != 0 || !decodeRuns(header->runs, geometry.volumeClusters, runs)) return false;
+    uint64_t clusters = 0;
     for (const Extent& run : runs) {
         if (run.lcn < 0) return false;
-        const unsigned long long bytes = run.clusters * geometry.clusterBytes;
-        if (!volume.read(static_cast<unsigned long long>(run.lcn) * geometry.clusterBytes, buffer.data() + done,
-                         static_cast<size_t>(bytes)))
-            return false;
-        done += bytes;
+        clusters += run.clusters;  // each run lies on the volume
+        if (clusters > largestAttributeList / geometry.clusterBytes + 1) return false;
     }
-    list.assign(buffer.data(), buffer.data() + size);
+    const uint64_t bytes = clusters * geometry.clusterBytes;  // bounded just above
+    if (header->dataSize > largestAttributeList || header->dataSize > bytes) return false;
+    SectorBuffer buffer(static_cast<size_t>(bytes));
+    if (!buffer.data()) return false;
+    size_t done = 0;
+    for (const Extent& run : runs) {
+        const size_t runBytes = static_cast<size_t>(run.clusters * geometry.clusterBytes);
+        const std::optional<uint64_t> offset = checkedProduct(static_cast<uint64_t>(run.lcn), geometry.clusterBytes);
+        if (!offset || !volume.read(*offset, buffer.data() + done, runBytes)) return false;
+        done += runBytes;
+    }
+    Bytes(buffer.data(), static_cast<size_t>(header->dataSize)).copyTo(list);
     return true;
 }
 
-// The pieces of the table's data that lie in other records, as the attribute list
-// names them, in the list's order; false when an entry or a record does not add up.
-bool gatherPieces(RawVolume& volume, const Geometry& geometry, const std::vector<unsigned char>& list,
-                  uint16_t tableSequence, std::vector<Piece>& pieces) {
+// Adds the pieces of the table's data that lie in other records, as the attribute
+// list names them. Each piece must follow on from the one before, so every entry
+// costs one record read and the work follows the list's length.
+TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::vector<unsigned char>& list,
+                       uint16_t tableSequence, uint64_t& nextCluster, std::vector<Extent>& extents,
+                       const std::function<bool()>& stop) {
     SectorBuffer record(geometry.recordBytes);
-    if (!record.data()) return false;
-    // Each piece is found through the pieces before it, as the system itself finds them.
-    std::vector<Extent> known = pieces[0].extents;
+    if (!record.data()) return TableRead::refused;
+    const Bytes bytes(list.data(), list.size());
     size_t at = 0;
     while (at < list.size()) {
-        if (list.size() - at < listEntryMinimumBytes) return false;
-        const unsigned char* entry = list.data() + at;
-        const uint32_t length = u16(entry + listEntryLength);
-        if (length < listEntryMinimumBytes || length > list.size() - at) return false;
-        at += length;
-        if (u32(entry + listEntryType) != typeData || entry[listEntryNameLength] != 0) continue;
-        const uint64_t reference = u64(entry + listEntryReference);
-        const unsigned long long firstCluster = u64(entry + listEntryLowestCluster);
-        if ((reference & referenceRecordMask) == 0) {
-            if (firstCluster != 0) return false;  // record 0 holds the start of the table
+        if (stop()) return TableRead::stopped;
+        const std::optional<ListEntry> entry = parseListEntry(bytes.from(at).value_or(Bytes()));
+        if (!entry) return TableRead::refused;
+        at += entry->length;
+        if (entry->type != typeData || entry->nameLength != 0) continue;
+        if (recordOf(entry->reference) == 0) {
+            if (entry->lowestCluster != 0) return TableRead::refused;  // record 0 holds the start of the table
             continue;
         }
-        if (!readExtensionRecord(volume, geometry, known, reference, tableSequence, record)) return false;
-        Piece piece;
-        bool found = false;
-        const bool sound = forEachAttribute(record.data(), geometry.recordBytes, [&](const Attribute& attribute) {
-            if (attribute.type != typeData || attribute.nameLength != 0) return true;
-            if (attribute.resident || u64(attribute.at + nonResidentLowestCluster) != firstCluster) return true;
-            found = dataPiece(attribute, geometry, piece, nullptr);
-            return found;
+        if (entry->lowestCluster != nextCluster) return TableRead::refused;
+        const std::optional<RecordHeader> header =
+            readExtensionRecord(volume, geometry, extents, entry->reference, tableSequence, record);
+        if (!header) return TableRead::refused;
+        std::optional<Piece> piece;
+        const bool sound = forEachAttribute(Bytes(record.data(), geometry.recordBytes), *header, [&](const Attribute& attribute) {
+            if (attribute.type != typeData || attribute.nameLength != 0 || attribute.resident) return true;
+            const std::optional<NonResident> data = parseNonResident(attribute);
+            if (!data) return false;
+            if (data->lowestCluster != entry->lowestCluster) return true;
+            piece = dataPiece(*data, geometry);
+            return piece.has_value();
         });
-        if (!sound || !found) return false;
-        known.insert(known.end(), piece.extents.begin(), piece.extents.end());
-        pieces.push_back(std::move(piece));
+        if (!sound || !piece) return TableRead::refused;
+        extents.insert(extents.end(), piece->extents.begin(), piece->extents.end());
+        nextCluster += piece->clusters;  // the piece's clusters lie on the volume: no overflow
     }
-    return true;
+    return TableRead::whole;
 }
 
 // No two runs of the table share a cluster: a table that maps itself twice is not one.
 bool runsApart(std::vector<Extent> extents) {
     std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.lcn < b.lcn; });
     for (size_t i = 1; i < extents.size(); ++i)
-        if (static_cast<unsigned long long>(extents[i - 1].lcn) + extents[i - 1].clusters >
-            static_cast<unsigned long long>(extents[i].lcn))
+        if (static_cast<uint64_t>(extents[i - 1].lcn) + extents[i - 1].clusters > static_cast<uint64_t>(extents[i].lcn))
             return false;
     return true;
 }
 
 }  // namespace
 
-bool readGeometry(RawVolume& volume, Geometry& geometry) {
-    SectorBuffer boot(4096);
-    if (!boot.data() || !volume.read(0, boot.data(), 4096)) return false;
-    const unsigned char* b = boot.data();
-    if (std::memcmp(b + bootOemName, "NTFS    ", 8) != 0) return false;
-    const uint32_t sector = u16(b + bootSectorBytes);
-    uint32_t perCluster = b[bootSectorsPerCluster];
-    if (perCluster > 0x80) perCluster = 1u << std::min(256 - perCluster, 31u);
-    if (sector < 512 || sector > 4096 || (sector & (sector - 1)) || perCluster == 0 || perCluster > 4096 ||
-        (perCluster & (perCluster - 1)))
-        return false;
-    const unsigned long long clusterBytes = static_cast<unsigned long long>(sector) * perCluster;
-    if (clusterBytes > 2 * 1024 * 1024) return false;
-    geometry.clusterBytes = static_cast<uint32_t>(clusterBytes);
-    const int perRecord = static_cast<signed char>(b[bootClustersPerRecord]);
-    const unsigned long long recordBytes =
-        perRecord > 0 ? static_cast<unsigned long long>(perRecord) * geometry.clusterBytes : 1ULL << std::min(-perRecord, 31);
-    if (recordBytes < 1024 || recordBytes > 65536 || recordBytes < sector || (recordBytes & (recordBytes - 1)))
-        return false;
-    geometry.recordBytes = static_cast<uint32_t>(recordBytes);
-    geometry.volumeClusters = u64(b + bootTotalSectors) / perCluster;
-    const unsigned long long tableCluster = u64(b + bootTableCluster);
-    if (tableCluster == 0 || tableCluster >= geometry.volumeClusters) return false;
-    geometry.tableOffset = tableCluster * geometry.clusterBytes;
-    return true;
+std::optional<Geometry> readGeometry(RawVolume& volume) {
+    SectorBuffer sector(4096);
+    if (!sector.data() || !volume.read(0, sector.data(), 4096)) return std::nullopt;
+    const std::optional<BootSector> boot = parseBootSector(Bytes(sector.data(), 4096));
+    if (!boot) return std::nullopt;
+    // The device, not the boot sector, says how big the volume is.
+    const std::optional<uint64_t> claimed = checkedProduct(boot->totalSectors, boot->sectorBytes);
+    if (!claimed || *claimed < boot->sectorBytes) return std::nullopt;
+    if (const std::optional<uint64_t> device = volume.length()) {
+        if (*claimed > *device) return std::nullopt;
+    } else if (!volume.read(*claimed - boot->sectorBytes, sector.data(), boot->sectorBytes)) {
+        return std::nullopt;  // where the device cannot tell, its last claimed sector must be there
+    }
+    Geometry geometry;
+    geometry.clusterBytes = boot->clusterBytes;
+    geometry.recordBytes = boot->recordBytes;
+    geometry.volumeClusters = *claimed / boot->clusterBytes;
+    if (boot->tableCluster == 0 || boot->tableCluster >= geometry.volumeClusters) return std::nullopt;
+    geometry.tableOffset = boot->tableCluster * boot->clusterBytes;  // inside the claimed bytes
+    return geometry;
 }
 
-bool readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayout& layout) {
+TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayout& layout,
+                          const std::function<bool()>& stop) {
     SectorBuffer first(geometry.recordBytes);
-    if (!first.data() || !volume.read(geometry.tableOffset, first.data(), geometry.recordBytes)) return false;
-    unsigned char* record = first.data();
-    if (!applyFixups(record, geometry.recordBytes) || !(u16(record + recordFlags) & recordInUse) ||
-        u64(record + recordBaseReference) != 0)
-        return false;
-    std::vector<Piece> pieces(1);
-    unsigned long long sizes[2] = {0, 0};  // allocated, data
-    bool haveData = false;
+    if (!first.data() || !volume.read(geometry.tableOffset, first.data(), geometry.recordBytes) ||
+        !applyFixups(first.data(), geometry.recordBytes))
+        return TableRead::refused;
+    const Bytes record(first.data(), geometry.recordBytes);
+    const std::optional<RecordHeader> header = parseRecordHeader(record);
+    if (!header || !header->inUse() || header->baseReference != 0 || !carriesNumber(*header, 0))
+        return TableRead::refused;
+    std::optional<NonResident> data;
+    std::optional<Piece> firstPiece;
     std::vector<unsigned char> list;
     bool haveList = false;
-    const bool sound = forEachAttribute(record, geometry.recordBytes, [&](const Attribute& attribute) {
+    const bool sound = forEachAttribute(record, *header, [&](const Attribute& attribute) {
         if (attribute.type == typeAttributeList) {
             if (haveList) return false;
             haveList = true;
             return readAttributeList(volume, geometry, attribute, list);
         }
         if (attribute.type != typeData || attribute.nameLength != 0) return true;
-        if (haveData) return false;
-        haveData = true;
-        return dataPiece(attribute, geometry, pieces[0], sizes) && pieces[0].firstCluster == 0;
+        if (data) return false;
+        data = parseNonResident(attribute);
+        if (!data || data->lowestCluster != 0) return false;
+        firstPiece = dataPiece(*data, geometry);
+        return firstPiece.has_value();
     });
-    if (!sound || !haveData) return false;
+    if (!sound || !firstPiece) return TableRead::refused;
     // The table's first cluster is where the boot sector says it is.
-    if (static_cast<unsigned long long>(pieces[0].extents[0].lcn) * geometry.clusterBytes != geometry.tableOffset)
-        return false;
-    if (haveList && !gatherPieces(volume, geometry, list, u16(record + recordSequence), pieces)) return false;
-    // The pieces follow on from one another, without gaps or overlaps.
-    std::stable_sort(pieces.begin(), pieces.end(),
-                     [](const Piece& a, const Piece& b) { return a.firstCluster < b.firstCluster; });
-    layout.extents.clear();
-    unsigned long long next = 0;
-    for (const Piece& piece : pieces) {
-        if (piece.firstCluster != next) return false;
-        next = piece.lastCluster + 1;
-        layout.extents.insert(layout.extents.end(), piece.extents.begin(), piece.extents.end());
+    if (static_cast<uint64_t>(firstPiece->extents[0].lcn) * geometry.clusterBytes != geometry.tableOffset)
+        return TableRead::refused;
+    layout.extents = std::move(firstPiece->extents);
+    uint64_t nextCluster = firstPiece->clusters;
+    if (haveList) {
+        const TableRead gathered =
+            gatherPieces(volume, geometry, list, header->sequence, nextCluster, layout.extents, stop);
+        if (gathered != TableRead::whole) return gathered;
     }
-    if (!runsApart(layout.extents)) return false;
+    if (!runsApart(layout.extents)) return TableRead::refused;
     // The records claimed are believed only as far as the runs map clusters for them.
-    const unsigned long long mapped = next * geometry.clusterBytes;
-    const unsigned long long tableBytes = sizes[1];
-    if (tableBytes > sizes[0] || tableBytes > mapped || tableBytes < geometry.recordBytes * 16ULL) return false;
-    const unsigned long long records = tableBytes / geometry.recordBytes;
-    if (records > 0xFFFFFFFFULL) return false;
+    const std::optional<uint64_t> mapped = mappedBytes(layout.extents, geometry);
+    const uint64_t tableBytes = data->dataSize;
+    if (!mapped || tableBytes > data->allocatedSize || tableBytes > *mapped ||
+        tableBytes < geometry.recordBytes * 16ULL)
+        return TableRead::refused;
+    const uint64_t records = tableBytes / geometry.recordBytes;
+    if (records > 0xFFFFFFFFULL) return TableRead::refused;
     layout.records = static_cast<uint32_t>(records);
-    // And the last of them is really there: a volume may claim more sectors than it has.
+    // And the last of them is really there.
     SectorBuffer last(geometry.recordBytes);
-    return last.data() && readTableBytes(volume, geometry, layout.extents, (records - 1) * geometry.recordBytes,
-                                         last.data(), geometry.recordBytes);
+    if (!last.data() || !readTableBytes(volume, geometry, layout.extents, (records - 1) * geometry.recordBytes,
+                                        last.data(), geometry.recordBytes))
+        return TableRead::refused;
+    return TableRead::whole;
 }
 
 bool readTableBytes(RawVolume& volume, const Geometry& geometry, const std::vector<Extent>& extents,
                     unsigned long long offset, unsigned char* buffer, uint32_t bytes) {
-    unsigned long long start = 0;
+    uint64_t start = 0;
     for (const Extent& extent : extents) {
-        const unsigned long long length = extent.clusters * geometry.clusterBytes;
-        if (bytes > 0 && offset < start + length) {
+        const std::optional<uint64_t> length = checkedProduct(extent.clusters, geometry.clusterBytes);
+        const std::optional<uint64_t> end = length ? checkedSum(start, *length) : std::nullopt;
+        if (!end) return false;
+        if (bytes > 0 && offset < *end) {
             if (extent.lcn < 0) return false;
-            const unsigned long long within = offset - start;
-            const uint32_t take = static_cast<uint32_t>(std::min<unsigned long long>(bytes, length - within));
-            if (!volume.read(static_cast<unsigned long long>(extent.lcn) * geometry.clusterBytes + within, buffer, take))
-                return false;
+            const uint64_t within = offset - start;
+            const uint32_t take = static_cast<uint32_t>(std::min<uint64_t>(bytes, *length - within));
+            const std::optional<uint64_t> at = checkedProduct(static_cast<uint64_t>(extent.lcn), geometry.clusterBytes);
+            const std::optional<uint64_t> from = at ? checkedSum(*at, within) : std::nullopt;
+            if (!from || !volume.read(*from, buffer, take)) return false;
             buffer += take;
             offset += take;
             bytes -= take;
         }
-        start += length;
+        start = *end;
     }
     return bytes == 0;
 }

@@ -47,9 +47,9 @@ private:
         const ntfs::Extent& extent = extents_[extent_];
         const unsigned long long length = extent.clusters * geometry_.clusterBytes;
         const size_t take = static_cast<size_t>(std::min<unsigned long long>(chunk_.size(), length - done_));
-        if (!volume_.read(static_cast<unsigned long long>(extent.lcn) * geometry_.clusterBytes + done_, chunk_.data(),
-                          take))
-            return false;
+        // Each extent lies on the volume, whose bytes the device holds: the sum cannot overflow.
+        const std::optional<uint64_t> at = ntfs::checkedProduct(static_cast<uint64_t>(extent.lcn), geometry_.clusterBytes);
+        if (!at || !volume_.read(*at + done_, chunk_.data(), take)) return false;
         done_ += take;
         position_ = 0;
         available_ = take;
@@ -70,7 +70,7 @@ private:
 
 TableRead readTable(RawVolume& volume, const Geometry& geometry, const TableLayout& layout, TableRecords& records,
                     const std::function<bool()>& stop, const std::function<void(uint32_t)>& progress) {
-    records.reserve(layout.records);
+    records.reserve(layout.records, geometry.clusterBytes, geometry.volumeClusters);
     ChunkedRecords reader(volume, geometry, layout.extents);
     uint32_t number = 0;
     for (; number < layout.records; ++number) {

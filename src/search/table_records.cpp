@@ -1,10 +1,12 @@
 #include "search/table_records.h"
 
-#include "search/ntfs_format.h"
+#include <algorithm>
 
 using namespace ntfs;
 
-void TableRecords::reserve(uint32_t records) {
+void TableRecords::reserve(uint32_t records, uint32_t clusterBytes, unsigned long long volumeClusters) {
+    clusterBytes_ = clusterBytes;
+    volumeClusters_ = volumeClusters;
     // Room for about one name of twenty characters a record, taken at once: grown
     // by doubling, the arrays would for a moment take three times their size.
     names_.reserve(records + records / 16);
@@ -16,61 +18,81 @@ void TableRecords::reserve(uint32_t records) {
     lastWrites_.assign(records, 0);
 }
 
+// The unnamed stream's size, believed only where its allocation holds it and its
+// runs map that allocation; a file in several pieces is checked when all are read.
+bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
+    if (attribute.resident) {
+        const std::optional<Bytes> value = residentValue(attribute);
+        if (!value) return false;
+        sizes_[owner] = static_cast<long long>(value->size());
+        return true;
+    }
+    const std::optional<NonResident> piece = parseNonResident(attribute);
+    if (!piece) return false;
+    const std::optional<uint64_t> mapped = runClusters(piece->runs, volumeClusters_);
+    // The runs map exactly the clusters the piece says it covers (none for an empty stream).
+    const uint64_t end = piece->highestCluster + 1;  // 0 for an empty stream's "last cluster -1"
+    if (!mapped || end < piece->lowestCluster || end - piece->lowestCluster != *mapped || end > mostFileClusters)
+        return false;
+    if (piece->lowestCluster != 0) {
+        piecesReach_.push_back(DataReach{owner, end});
+        return true;
+    }
+    if (piece->dataSize > piece->allocatedSize || piece->dataSize > 0x7FFFFFFFFFFFFFFFULL) return false;
+    sizes_[owner] = static_cast<long long>(piece->dataSize);
+    const uint64_t needed = piece->allocatedSize / clusterBytes_ + (piece->allocatedSize % clusterBytes_ != 0);
+    if (needed > end) sizesNeeded_.push_back(DataReach{owner, needed});
+    return true;
+}
+
 bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
-    if (number >= flags_.size() || size < recordBaseReference + 8) return false;
-    const uint16_t flags = u16(record + recordFlags);
+    const Bytes bytes(record, size);
+    if (number >= flags_.size()) return false;
     // A record never written is all zeros; one not in use tells nothing.
-    if (std::memcmp(record, "FILE", 4) != 0) return u32(record) == 0 || !(flags & recordInUse);
-    if (!(flags & recordInUse)) return true;
+    if (!hasRecordSignature(bytes)) return isBlankRecord(bytes) || !saysInUse(bytes);
+    if (!saysInUse(bytes)) return true;
     if (!applyFixups(record, size)) return false;
+    const std::optional<RecordHeader> header = parseRecordHeader(bytes);
+    // A record in use carries its own number: one read in another's place is not one.
+    if (!header || (header->number && *header->number != number)) return false;
     // A base record refers to no other; an extension record names its base,
     // which may be the table's own record 0.
-    const uint64_t base = u64(record + recordBaseReference);
-    const uint64_t baseRecord = base & referenceRecordMask;
+    const uint64_t base = header->baseReference;
+    const uint64_t baseRecord = recordOf(base);
     if (baseRecord >= flags_.size() || (base != 0 && baseRecord == number)) return false;
     const uint32_t owner = base != 0 ? static_cast<uint32_t>(baseRecord) : number;
     if (base != 0) {
-        extensions_.push_back(Extension{owner, static_cast<uint16_t>(base >> 48)});
+        extensions_.push_back(Extension{owner, sequenceOf(base)});
     } else {
-        flags_[number] = static_cast<uint8_t>(inUseFlag | ((flags & recordIsFolder) ? folderFlag : 0));
-        sequences_[number] = u16(record + recordSequence);
+        flags_[number] = static_cast<uint8_t>(inUseFlag | (header->isFolder() ? folderFlag : 0));
+        sequences_[number] = header->sequence;
     }
-    return forEachAttribute(record, size, [&](const Attribute& attribute) {
-        const unsigned char* value = nullptr;
-        uint32_t length = 0;
+    return forEachAttribute(bytes, *header, [&](const Attribute& attribute) {
         switch (attribute.type) {
-            case typeStandardInformation:
-                if (!residentValue(attribute, value, length) || length < standardMinimumBytes) return false;
-                lastWrites_[owner] = static_cast<long long>(u64(value + standardLastWrite));
-                attributes_[owner] = u32(value + standardAttributes);
+            case typeStandardInformation: {
+                const std::optional<Bytes> value = residentValue(attribute);
+                const std::optional<StandardInformation> information =
+                    value ? parseStandardInformation(*value) : std::nullopt;
+                if (!information) return false;
+                lastWrites_[owner] = static_cast<long long>(information->lastWrite);
+                attributes_[owner] = information->attributes;
                 return true;
+            }
             case typeFileName: {
-                if (!residentValue(attribute, value, length) || length < fileNameText) return false;
-                const uint8_t characters = value[fileNameLength];
-                // A name holds at least one character, and all it claims.
-                if (characters == 0 || length < fileNameText + 2u * characters) return false;
-                if (value[fileNameSpace] == dosOnlyName) return true;
-                const uint64_t parent = u64(value + fileNameParent);
-                const uint64_t parentRecord = parent & referenceRecordMask;
-                if (parentRecord >= flags_.size() || text_.size() > 0xFFFFFFFFu - characters) return false;
-                names_.push_back(TableName{owner, static_cast<uint32_t>(parentRecord), static_cast<uint16_t>(parent >> 48),
-                                           characters, static_cast<uint32_t>(text_.size())});
-                for (uint8_t i = 0; i < characters; ++i)
-                    text_.push_back(static_cast<wchar_t>(u16(value + fileNameText + 2 * i)));
+                const std::optional<Bytes> value = residentValue(attribute);
+                const std::optional<FileName> name = value ? parseFileName(*value) : std::nullopt;
+                if (!name) return false;
+                if (name->dosOnly()) return true;
+                const uint64_t parentRecord = recordOf(name->parent);
+                if (parentRecord >= flags_.size() || text_.size() > 0xFFFFFFFFu - name->length) return false;
+                names_.push_back(TableName{owner, static_cast<uint32_t>(parentRecord), sequenceOf(name->parent),
+                                           name->length, static_cast<uint32_t>(text_.size())});
+                for (uint8_t i = 0; i < name->length; ++i) text_.push_back(static_cast<wchar_t>(name->unit(i)));
                 return true;
             }
             case typeData:
                 if (attribute.nameLength != 0) return true;  // a named stream: not the file's size
-                if (attribute.resident) {
-                    if (!residentValue(attribute, value, length)) return false;
-                    sizes_[owner] = length;
-                } else if (attribute.length >= nonResidentHeaderBytes &&
-                           u64(attribute.at + nonResidentLowestCluster) == 0) {
-                    const uint64_t dataSize = u64(attribute.at + nonResidentDataSize);
-                    if (dataSize > 0x7FFFFFFFFFFFFFFFULL) return false;
-                    sizes_[owner] = static_cast<long long>(dataSize);
-                }
-                return true;
+                return takeData(owner, attribute);
             default:
                 return true;
         }
@@ -81,6 +103,24 @@ bool TableRecords::finish(uint32_t read) {
     for (const Extension& extension : extensions_) {
         if (extension.owner >= read) continue;  // its file lies in what a stop left unread
         if (!inUse(extension.owner) || sequences_[extension.owner] != extension.sequence) return false;
+    }
+    // A file in pieces: its later pieces must reach as far as its first says it is allocated.
+    if (!sizesNeeded_.empty()) {
+        auto byOwner = [](const DataReach& a, const DataReach& b) { return a.owner < b.owner; };
+        std::sort(piecesReach_.begin(), piecesReach_.end(), byOwner);
+        for (const DataReach& needed : sizesNeeded_) {
+            if (needed.owner >= read) continue;
+            auto [first, last] = std::equal_range(piecesReach_.begin(), piecesReach_.end(), needed, byOwner);
+            uint64_t reach = 0;
+            for (auto piece = first; piece != last; ++piece) reach = std::max(reach, piece->clusters);
+            if (reach < needed.clusters) {
+                if (read < flags_.size()) {
+                    sizes_[needed.owner] = 0;  // its other pieces may lie in what a stop left unread
+                    continue;
+                }
+                return false;
+            }
+        }
     }
     firstNames_.assign(flags_.size(), 0);
     for (size_t i = names_.size(); i-- > 0;) firstNames_[names_[i].record] = static_cast<uint32_t>(i + 1);

@@ -3,6 +3,7 @@
 // than a search needs (in use, folder, link, size, last write, names with their
 // parents), in flat arrays sized once for the records the table really holds,
 // so that a volume of a million files costs tens of megabytes.
+#include "search/ntfs_format.h"
 #include "toolkit/file_attributes.h"
 
 #include <cstdint>
@@ -22,13 +23,15 @@ struct TableName {
 class TableRecords {
 public:
     // Room for the table's records, numbered 0..records-1; a reference to any
-    // other record is refused.
-    void reserve(uint32_t records);
+    // other record is refused. A file's size is believed only as far as its runs
+    // map clusters of `clusterBytes` on a volume of `volumeClusters`.
+    void reserve(uint32_t records, uint32_t clusterBytes, unsigned long long volumeClusters);
     // Takes record `number` (its update sequence undone here); false when a record
     // in use is not sound.
     bool add(uint32_t number, unsigned char* record, uint32_t size);
     // After the records up to `read` were added: false when a record says it
-    // belongs to a file that is not there. Then names can be looked up.
+    // belongs to a file that is not there, or a file's size is more than all its
+    // pieces map. Then names can be looked up.
     bool finish(uint32_t read);
 
     uint32_t recordCount() const { return static_cast<uint32_t>(flags_.size()); }
@@ -56,6 +59,14 @@ private:
         uint32_t owner;
         uint16_t sequence;
     };
+    // A file whose data lies in several records: the clusters its first piece's
+    // sizes need, and, for every later piece, the clusters up to its end.
+    struct DataReach {
+        uint32_t owner;
+        uint64_t clusters;
+    };
+
+    bool takeData(uint32_t owner, const ntfs::Attribute& attribute);
 
     std::vector<uint8_t> flags_;
     std::vector<uint16_t> sequences_;
@@ -65,4 +76,7 @@ private:
     std::vector<wchar_t> text_;
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes
     std::vector<uint32_t> firstNames_;   // index into names_ + 1, by record
+    std::vector<DataReach> sizesNeeded_, piecesReach_;
+    uint32_t clusterBytes_ = 0;
+    unsigned long long volumeClusters_ = 0;
 };

@@ -6,6 +6,8 @@
 #include "toolkit/paths.h"
 #include "toolkit/raw_volume.h"
 
+#include <new>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -19,12 +21,19 @@ public:
         const std::wstring& root = request_.rootPath;
         if (root.size() != 3 || root[1] != L':' || root[2] != L'\\') return TableScan::unavailable;
         RawVolume volume(root[0]);
-        Geometry geometry;
+        if (!volume.isOpen()) return TableScan::unavailable;
+        const std::optional<Geometry> geometry = readGeometry(volume);
+        if (!geometry) return TableScan::unavailable;
+        const auto stop = [this] { return observer_.stopRequested(); };
         TableLayout layout;
-        if (!volume.isOpen() || !readGeometry(volume, geometry) || !readTableLayout(volume, geometry, layout))
-            return TableScan::unavailable;
+        const TableRead laidOut = readTableLayout(volume, *geometry, layout, stop);
+        if (laidOut == TableRead::stopped) {
+            found_.clear();
+            return TableScan::stopped;
+        }
+        if (laidOut == TableRead::refused) return TableScan::unavailable;
         const TableRead read = readTable(
-            volume, geometry, layout, table_, [this] { return observer_.stopRequested(); },
+            volume, *geometry, layout, table_, stop,
             [this](uint32_t records) {
                 if (request_.counts) request_.counts->lookedAt.store(records, std::memory_order_relaxed);
             });
@@ -58,6 +67,7 @@ private:
             const std::wstring_view text = table_.text(name);
             if (request_.nameTest && !nameMatches(text, request_.nameText)) continue;
             const uint32_t folder = foundFolder(folders, name.parent);
+            if (folder == FoundFiles::noFolder) return false;
             if (folder == leftOut) continue;
             found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0,
                        table_.isOnlineOnly(record) ? foundOnlineOnly : 0);
@@ -67,16 +77,41 @@ private:
         return true;
     }
 
-    static constexpr uint32_t leftOut = ~uint32_t{0};
+    static constexpr uint32_t leftOut = ~uint32_t{0} - 1;
 
-    // Joined once for each folder that holds a collected file, and kept by the
-    // found files as that folder's path; leftOut for a folder in the Windows folder.
+    // The found folder a user folder of the table is, added with the folders above
+    // it as far as they were not: each costs its own name, not its path. leftOut
+    // for a folder in the Windows folder; noFolder where a name cannot be kept.
     uint32_t foundFolder(const TableFolders& folders, uint32_t folder) {
-        auto known = foundFolders_.find(folder);
-        if (known != foundFolders_.end()) return known->second;
-        const std::wstring path = folders.path(folder, request_.rootPath);
-        const uint32_t found = isInFolder(path, request_.windowsFolderPrefix) ? leftOut : found_.addFolder(path);
-        return foundFolders_.emplace(folder, found).first->second;
+        climb_.clear();
+        uint32_t at = folder;
+        auto known = foundFolders_.find(at);
+        while (known == foundFolders_.end() && at != rootRecord) {
+            climb_.push_back(at);
+            at = table_.firstName(at)->parent;  // placed as a user folder: it has a name and reaches the root
+            known = foundFolders_.find(at);
+        }
+        uint32_t found = known != foundFolders_.end() ? known->second : FoundFiles::noFolder;
+        if (known == foundFolders_.end()) {
+            found = found_.addFolder(request_.rootPath);
+            foundFolders_.emplace(rootRecord, found);
+        }
+        for (size_t i = climb_.size(); i-- > 0;) {
+            const uint32_t below = climb_[i];
+            if (found != leftOut && found != FoundFiles::noFolder) {
+                found = isWindowsFolder(folders, below) ? leftOut
+                                                        : found_.addFolder(found, table_.text(*table_.firstName(below)));
+            }
+            foundFolders_.emplace(below, found);
+        }
+        return found;
+    }
+
+    // Only a folder whose path is as long as the Windows folder's can be it.
+    bool isWindowsFolder(const TableFolders& folders, uint32_t folder) const {
+        const std::wstring& prefix = request_.windowsFolderPrefix;
+        return !prefix.empty() && folders.pathLength(folder) == prefix.size() &&
+               isInFolder(folders.path(folder, request_.rootPath), prefix);
     }
 
     // A folder link that leads off the volume is walked as the walk would; one
@@ -89,10 +124,12 @@ private:
             const std::wstring target = PathFinal(path);
             if (!target.empty() && isInFolder(PathAsFolder(target), request_.windowsFolderPrefix)) continue;
             if (PathVolumeSerial(path) == volume) continue;
+            const uint32_t folder = foundFolder(folders, link);
+            if (folder == leftOut || folder == FoundFiles::noFolder) continue;
             WalkRequest linked = request_;
             linked.rootPath = path;
             linked.counts = nullptr;
-            if (!walkInto(linked, observer_, found_)) stopped_ = true;
+            if (!walkInto(linked, observer_, found_, folder)) stopped_ = true;
         }
     }
 
@@ -101,11 +138,18 @@ private:
     FoundFiles& found_;
     TableRecords table_;
     std::unordered_map<uint32_t, uint32_t> foundFolders_;  // table record -> found folder
+    std::vector<uint32_t> climb_;
     bool stopped_ = false;
 };
 
 }  // namespace
 
 TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
-    return TableScanner(request, observer, found).run();
+    // A table that asks for more memory than there is ends the scan, not Ravlek.
+    try {
+        return TableScanner(request, observer, found).run();
+    } catch (const std::bad_alloc&) {
+        found.clear();
+        return TableScan::unavailable;
+    }
 }

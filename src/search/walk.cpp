@@ -4,6 +4,7 @@
 #include "toolkit/listing.h"
 #include "toolkit/paths.h"
 
+#include <algorithm>
 #include <deque>
 #include <set>
 #include <string_view>
@@ -16,12 +17,13 @@ public:
     Walker(const WalkRequest& request, WalkObserver& observer, FoundFiles& found)
         : request_(request), observer_(observer), found_(found) {}
 
-    bool run() {
+    bool run(uint32_t rootFolder) {
         if (request_.counts) {
             request_.counts->lookedAt = 0;
             request_.counts->found = 0;
         }
-        walkDirectory(request_.rootPath, addOrigin(request_.rootPath, PathFinal(request_.rootPath)));
+        const std::wstring root = PathAsFolder(request_.rootPath);
+        walkFrom(root, addOrigin(root, PathFinal(root)), rootFolder);
         followLinkedFolders();
         return !stopped_;
     }
@@ -30,7 +32,24 @@ private:
     // A folder's listing ends before its subfolders are walked, so one listing is
     // open at any time, however deep the tree.
     static constexpr int listing = 1;
-    static constexpr uint32_t noFolder = ~uint32_t{0};
+    static constexpr uint32_t noFolder = FoundFiles::noFolder;
+
+    // A folder still to walk: its name in the folder above, and how deep it lies.
+    struct Pending {
+        std::wstring name;
+        size_t depth;
+    };
+    // A folder on the way from the walk's root to the one listed now: where its
+    // path ends in path_, and the found folder it is once a file in or under it
+    // was collected.
+    struct Step {
+        size_t pathEnd;
+        uint32_t found;
+    };
+    struct Link {
+        uint32_t parent;  // the found folder it lies in
+        std::wstring name;
+    };
 
     // The root and each followed link: where it really leads and its volume, so
     // that a purge can tell when either has changed since.
@@ -38,10 +57,27 @@ private:
         return found_.addOrigin(originAt(folderPath, finalPath));
     }
 
-    // A folder's path is kept once, with its first collected file.
-    void collectEntry(const std::wstring& folderPath, uint32_t& folder, std::wstring_view name, long long size,
-                      uint32_t origin) {
-        if (folder == noFolder) folder = found_.addFolder(folderPath);
+    // The found folder of the folder listed now, its parents added as far as they
+    // were not: a folder is kept only when a file in or under it is collected.
+    uint32_t foundFolder() {
+        size_t known = chain_.size();
+        while (known > 0 && chain_[known - 1].found == noFolder) --known;
+        if (known == 0) {
+            chain_[0].found = found_.addFolder(path_.substr(0, chain_[0].pathEnd));
+            known = 1;
+        }
+        for (size_t i = known; i < chain_.size(); ++i) {
+            const size_t start = chain_[i - 1].pathEnd;
+            const std::wstring_view name = std::wstring_view(path_).substr(start, chain_[i].pathEnd - start - 1);
+            chain_[i].found = found_.addFolder(chain_[i - 1].found, name);
+            if (chain_[i].found == noFolder) return noFolder;
+        }
+        return chain_.back().found;
+    }
+
+    void collectEntry(std::wstring_view name, long long size, uint32_t origin) {
+        const uint32_t folder = foundFolder();
+        if (folder == noFolder) return;
         const uint16_t marks = (ListingEntryAttributes(listing) & onlineOnlyAttributes) ? foundOnlineOnly : 0;
         found_.add(folder, name, FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)},
                    origin, marks);
@@ -62,16 +98,37 @@ private:
         return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
 
-    void walkDirectory(const std::wstring& folderPath, uint32_t origin) {
+    // Walks the tree under `root` depth first, in a loop rather than by recursion:
+    // a tree may be as deep as the longest path. A folder waiting to be walked
+    // costs its name, not its path.
+    void walkFrom(const std::wstring& root, uint32_t origin, uint32_t rootFolder) {
+        path_ = root;
+        chain_.assign(1, Step{root.size(), rootFolder});
+        std::vector<Pending> pending;
+        listFolder(origin, 0, pending);
+        while (!pending.empty() && !stopped_) {
+            const Pending next = std::move(pending.back());
+            pending.pop_back();
+            // The folder above it is the last of the chain at its depth: its
+            // siblings and their trees were walked in between.
+            chain_.resize(next.depth);
+            path_.resize(chain_.back().pathEnd);
+            path_ += next.name;
+            path_ += L'\\';
+            chain_.push_back(Step{path_.size(), noFolder});
+            listFolder(origin, next.depth, pending);
+        }
+    }
+
+    void listFolder(uint32_t origin, size_t depth, std::vector<Pending>& pending) {
         const unsigned long volume = found_.origins()[origin].volume;
-        if (leftOut(folderPath)) return;
-        if (!ListingStart(listing, folderPath, L"*.*")) return;
-        if (!firstVisit(folderPath, volume)) {
+        if (leftOut(path_)) return;
+        if (!ListingStart(listing, path_, L"*.*")) return;
+        if (!firstVisit(path_, volume)) {
             ListingFinish(listing);
             return;
         }
-        std::vector<std::wstring> subfolders;
-        uint32_t folder = noFolder;
+        const size_t firstSubfolder = pending.size();
         while (ListingNext(listing)) {
             if (observer_.stopRequested()) {
                 stopped_ = true;
@@ -79,39 +136,39 @@ private:
             }
             // Only this thread writes it: a plain store, no locked increment.
             if (request_.counts) request_.counts->lookedAt.store(++lookedAt_, std::memory_order_relaxed);
+            const std::wstring_view name = ListingEntryNameView(listing);
             if (ListingEntryKind(listing) == listingFile) {
                 const long long size = ListingEntrySize(listing);
                 if (size <= request_.sizeThreshold) continue;
-                const std::wstring_view name = ListingEntryNameView(listing);
-                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(folderPath, folder, name, size, origin);
+                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(name, size, origin);
             } else {
-                const std::wstring_view name = ListingEntryNameView(listing);
                 if (name == L"." || name == L"..") continue;
-                std::wstring subfolder = PathAsFolder(folderPath + std::wstring(name));
                 if (ListingEntryIsLink(listing)) {
-                    linkedFolders_.push_back(std::move(subfolder));
+                    const uint32_t folder = foundFolder();
+                    if (folder != noFolder) linkedFolders_.push_back(Link{folder, std::wstring(name)});
                 } else {
-                    subfolders.push_back(std::move(subfolder));
+                    pending.push_back(Pending{std::wstring(name), depth + 1});
                 }
             }
         }
         ListingFinish(listing);
-        for (const std::wstring& subfolder : subfolders) {
-            if (stopped_) break;
-            walkDirectory(subfolder, origin);
-        }
+        // Walked in the order listed.
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstSubfolder), pending.end());
     }
 
     // Links are followed after the folders themselves, so that a file is listed
     // under its own folder's path when a link also leads to it.
     void followLinkedFolders() {
         while (!linkedFolders_.empty() && !stopped_) {
-            const std::wstring link = linkedFolders_.front();
+            const Link link = linkedFolders_.front();
             linkedFolders_.pop_front();
+            const std::wstring path = found_.folderPath(link.parent) + link.name + L'\\';
             // The Windows folder stays out however it is reached.
-            const std::wstring target = PathFinal(link);
+            const std::wstring target = PathFinal(path);
             if (!target.empty() && leftOut(PathAsFolder(target))) continue;
-            walkDirectory(link, addOrigin(link, target));
+            const uint32_t folder = found_.addFolder(link.parent, link.name);
+            if (folder == noFolder) continue;
+            walkFrom(path, addOrigin(path, target), folder);
         }
     }
 
@@ -121,13 +178,15 @@ private:
     bool stopped_ = false;
     long long lookedAt_ = 0;
     std::set<PathIdentity> walkedFolders_;
-    std::deque<std::wstring> linkedFolders_;
+    std::deque<Link> linkedFolders_;
+    std::wstring path_;         // of the folder listed now, ending in "\"
+    std::vector<Step> chain_;   // from the root to that folder
 };
 
 }  // namespace
 
-bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
-    return Walker(request, observer, found).run();
+bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found, uint32_t rootFolder) {
+    return Walker(request, observer, found).run(rootFolder);
 }
 
 bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {

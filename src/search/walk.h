@@ -38,5 +38,7 @@ protected:
 // first. True when the walk reached its end, false when the observer stopped it.
 bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);
 // Walks the request's root and adds what it finds to `found`, its origins among
-// it, unsorted: for a walk that continues a scan.
-bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);
+// it, unsorted: for a walk that continues a scan. `rootFolder` is the found
+// folder the root already is; noFolder adds it by its whole path.
+bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found,
+              uint32_t rootFolder = FoundFiles::noFolder);

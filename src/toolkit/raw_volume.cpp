@@ -1,6 +1,7 @@
 #include "toolkit/raw_volume.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 RawVolume::RawVolume(wchar_t letter) {
     const wchar_t device[] = {L'\\', L'\\', L'.', L'\\', letter, L':', L'\0'};
@@ -12,6 +13,21 @@ RawVolume::RawVolume(wchar_t letter) {
 
 RawVolume::~RawVolume() {
     if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+std::optional<unsigned long long> RawVolume::length() const {
+    if (!handle_) return std::nullopt;
+    GET_LENGTH_INFORMATION information{};
+    DWORD returned = 0;
+    if (DeviceIoControl(static_cast<HANDLE>(handle_), IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &information,
+                        sizeof information, &returned, nullptr) &&
+        returned >= sizeof information)
+        return static_cast<unsigned long long>(information.Length.QuadPart);
+    // A device that is a file (an image mounted as a drive) has a file's size.
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(static_cast<HANDLE>(handle_), &size) && size.QuadPart > 0)
+        return static_cast<unsigned long long>(size.QuadPart);
+    return std::nullopt;
 }
 
 bool RawVolume::read(unsigned long long offset, void* buffer, std::size_t bytes) {

@@ -2,6 +2,7 @@
 // A volume's own bytes, read past its folders, where the system lets the program
 // open the volume itself (Windows: as administrator).
 #include <cstddef>
+#include <optional>
 
 class RawVolume {
 public:
@@ -15,6 +16,8 @@ public:
     // Reads exactly `bytes` at `offset`: false when they are not all there. Offset and
     // count must be whole sectors, as raw reads on Windows require.
     bool read(unsigned long long offset, void* buffer, std::size_t bytes);
+    // The device's length in bytes as the device itself tells it; nothing where it cannot.
+    std::optional<unsigned long long> length() const;
 
 private:
     void* handle_ = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes the fuzz target's seeds: small NTFS volumes made by ntfs-3g and cut
+# Makes the fuzz targets' seeds: small NTFS volumes made by ntfs-3g and cut
 # after their file table (cut-seed.py), with 1 KB and 4 KB records and a table
-# that keeps its own attribute list.   make-seeds.sh DIR   (needs root, for mounting)
+# that keeps its own attribute list; the small targets' seeds are cut from
+# those (cut-target-seeds.py).   make-seeds.sh DIR   (needs root, for mounting)
 set -euo pipefail
 out=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,5 +22,6 @@ make_seed() {  # make_seed NAME MKNTFS-OPTIONS [split]
 make_seed small-records "-c 1024"
 make_seed large-records "-s 4096 -c 4096"
 make_seed attribute-list "-c 512" split
+python3 "$here/cut-target-seeds.py" "$out"
 touch "$out/complete"
 ls -la "$out"
