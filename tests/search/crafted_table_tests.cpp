@@ -40,6 +40,8 @@ TEST(VolumeTable, AWrongTableIsNeverTrustedAndTheSearchWalks) {
         {L"P:\\", "a name claims more characters than its attribute holds"},
         {L"T:\\", "the volume ends inside the table"},
         {L"U:\\", "the table's runs overlap"},
+        {L"A:\\", "the boot sector claims 2^40 sectors, the table a billion records, the last one readable"},
+        {L"Q:\\", "record 0's $DATA is a 16-byte non-resident attribute at the end of a 4 KB record"},
     };
     for (const auto& volume : volumes) {
         SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(volume.drive)) << ": " << volume.table);

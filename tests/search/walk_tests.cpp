@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -272,4 +273,24 @@ TEST_F(Walk, LaterWalksReuseTheCollection) {
     collectFiles(root);
     EXPECT_EQ(collectedCount(), 4);
     EXPECT_EQ(collectedPaths().front(), root + L"f29");
+}
+
+// A folder found holding a file costs its own name, however deep it lies: the
+// chain of 100 folders of 30-letter names with 1,000 folders at its bottom, each
+// holding one file (laid out natively), once cost the chain's 3,100 characters
+// for every one of them (6 MB). The walk climbs it in a loop, and every path still reads whole.
+TEST_F(Walk, AFolderCostsItsNameNotItsDepth) {
+    std::wstring deepest = L"D:\\native\\deep\\";
+    for (int i = 0; i < 100; ++i) deepest += std::wstring(30, L'a') + L"\\";
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    collectFiles(L"D:\\native\\deep\\");
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    ASSERT_EQ(collectedCount(), 1000);
+    EXPECT_LT(after.PeakPagefileUsage - before.PeakPagefileUsage, 2u * 1024 * 1024);
+    // Largest first, equal sizes by path, last first: "999" after "99" after "9".
+    const std::vector<std::wstring> paths = collectedPaths();
+    EXPECT_EQ(paths.front(), deepest + L"993\\f");
+    EXPECT_EQ(paths.back(), deepest + L"0\\f");
 }

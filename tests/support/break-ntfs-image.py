@@ -7,7 +7,11 @@ loop: a folder is its own parent;
 long-name: a name claims 255 characters where its attribute holds fewer;
 small-volume: the boot sector claims a volume that ends inside the table;
 overlapping-runs: the table's second run maps its first run's clusters again;
-chain: every file a folder inside the one before, paths far past what Windows allows."""
+chain: every file a folder inside the one before, paths far past what Windows allows;
+short-table-data: record 0's $DATA attribute, the one that says where the table lies, is
+  non-resident but 16 bytes long, the last of the record, ending at its last byte;
+claims-more-than-the-device: the boot sector claims 2^40 sectors, and the table's runs and
+  sizes agree with it: a billion records, the last of them back inside the image."""
 import struct
 import subprocess
 import sys
@@ -162,6 +166,44 @@ with open(copy, "r+b") as f:
             lengths, offsets = record[second] & 15, record[second] >> 4
             at = second + 1 + lengths
             record[at:at + offsets] = bytes(offsets)  # no move: the same clusters as the run before
+        write_record(f, 0, record)
+    elif kind == "short-table-data":
+        record = read_record(f, 0)
+        kept = b"".join(bytes(record[at:at + struct.unpack_from("<I", record, at + 4)[0]])
+                        for kind_, at in attributes(record) if not (kind_ == 0x80 and record[at + 9] == 0))
+        first = struct.unpack_from("<H", record, 0x14)[0]
+        filler = record_bytes - 16 - first - len(kept)
+        record[first:first + len(kept)] = kept
+        struct.pack_into("<IIBBHHH", record, first + len(kept), 0x40, filler, 0, 0, 0, 0, 0)
+        struct.pack_into("<IHH", record, first + len(kept) + 0x10, filler - 0x18, 0x18, 0)
+        record[record_bytes - 16:] = struct.pack("<IIBBHHH", 0x80, 16, 1, 0, 0, 0, 0)
+        struct.pack_into("<I", record, 0x18, record_bytes)
+        write_record(f, 0, record)
+    elif kind == "claims-more-than-the-device":
+        f.seek(0x28)
+        f.write(struct.pack("<Q", 1 << 40))
+        record = read_record(f, 0)
+        data = [at for kind_, at in attributes(record) if kind_ == 0x80][0]
+        runs = data + struct.unpack_from("<H", record, data + 0x20)[0]
+        lengths, offsets = record[runs] & 15, record[runs] >> 4
+        first = int.from_bytes(record[runs + 1:runs + 1 + lengths], "little")
+        lcn = int.from_bytes(record[runs + 1 + lengths:runs + 1 + lengths + offsets], "little")
+        far, huge, last = 1 << 32, 1 << 28, 16
+        # One run each: the first where it was, a huge one past the image, the last just after the first.
+        new = (bytes([0x42]) + first.to_bytes(2, "little") + lcn.to_bytes(4, "little") +
+               bytes([0x54]) + huge.to_bytes(4, "little") + (far - lcn).to_bytes(5, "little", signed=True) +
+               bytes([0x51]) + last.to_bytes(1, "little") + (lcn + first - far).to_bytes(5, "little", signed=True) + b"\0")
+        grown = bytearray(record[data:runs]) + new
+        grown += bytes(-len(grown) % 8)
+        struct.pack_into("<I", grown, 4, len(grown))
+        old = struct.unpack_from("<I", record, data + 4)[0]
+        used = struct.unpack_from("<I", record, 0x18)[0]
+        body = record[:data] + grown + record[data + old:used]
+        record[:len(body)] = body
+        struct.pack_into("<I", record, 0x18, len(body))
+        clusters = first + huge + last
+        struct.pack_into("<Q", record, data + 0x18, clusters - 1)
+        struct.pack_into("<QQQ", record, data + 0x28, clusters * cluster, clusters * cluster, clusters * cluster)
         write_record(f, 0, record)
     elif kind == "small-volume":
         f.seek(0x28)

@@ -4,6 +4,7 @@
 #   D:\native\purge\          a folder to remove; holds a link to E:\native\outside\
 #   D:\native\walk\locked\    a folder nobody may read
 #   D:\native\readonly-app\    Ravlek.exe in a folder nobody may write to
+#   D:\native\deep\            a chain of folders far deeper than any tree a walk should need to climb by recursion
 #   R:\                         a drive root nobody may write to
 #   (and the links, temporary folders, append-only folder and full drive below)
 set -euo pipefail
@@ -55,6 +56,12 @@ if mount -t tmpfs -o size=64k tmpfs "$d/full" 2>/dev/null; then
   printf '; old settings\r\nUpdate_Check = 2020\r\n' > "$d/full/Ravlek.ini"
   head -c 1M /dev/zero > "$d/full/filler" 2>/dev/null || true
 fi
+
+# A chain of 100 folders of 30-letter names with 1,000 folders at its bottom, each
+# holding one file:   D:\native\deep\aaa...\aaa...\...\{0..999}\f
+bottom="$d/deep$(printf '/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa%.0s' $(seq 100))"
+mkdir -p "$bottom"
+(cd "$bottom" && for i in $(seq 0 999); do mkdir "$i" && printf '%*s' $((1 + i % 7)) '' > "$i/f"; done)
 
 # V: and W: report one volume serial, as one disk reached under two letters (subst,
 # a share of the same disk) does.

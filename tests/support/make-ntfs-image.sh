@@ -4,8 +4,9 @@
 # image mounted read-only) and \\.\N: its raw bytes (the image file). H:, I: and J:
 # show the same folders over copies whose file table is wrong (a bad update
 # sequence, a name whose parent does not exist, a table cut short), and so do
-# G:, K:, L:, O:, P:, T:, U: over tables crafted to take memory or time
-# (break-ntfs-image.py says how each is made). Y: is a sound volume of 4 KB
+# G:, K:, L:, O:, P:, T:, U:, A: over tables crafted to take memory or time
+# and Q: over one whose record 0 ends in a short attribute, on the volume of 4 KB
+# records (break-ntfs-image.py says how each is made). Y: is a sound volume of 4 KB
 # records whose table grew in so many pieces that it keeps its own attribute
 # list. M: is the images' own folder, which Wine needs to tell the drives'
 # volume information.
@@ -14,7 +15,9 @@ set -euo pipefail
 cache=$1 drives=$2 prefix=$3
 image="$cache/volume.ntfs" mount="$drives/n" used="$cache/long-used.ntfs" used_mount="$drives/y"
 crafted="bad-fixup:h missing-parent:i truncated:j chain:g extends-far:k huge-table:l loop:o long-name:p
-         small-volume:t overlapping-runs:u"
+         small-volume:t overlapping-runs:u claims-more-than-the-device:a"
+# Crafted from the volume of 4 KB records, whose reads past a record leave its page.
+crafted_used="short-table-data:q"
 here=$(cd "$(dirname "$0")" && pwd)
 
 # An image still mounted from a run before cannot be made again under its name.
@@ -45,6 +48,9 @@ if [ "$(cat "$cache/complete" 2>/dev/null)" != "$stamp" ]; then
   python3 "$here/fill-ntfs-image.py" "$cache/fill" long-used
   umount "$cache/fill"
   trap - EXIT
+  for pair in $crafted_used; do
+    python3 "$here/break-ntfs-image.py" "$used" "$cache/${pair%%:*}.ntfs" "${pair%%:*}"
+  done
   echo "$stamp" > "$cache/complete"
 fi
 
@@ -59,6 +65,9 @@ map n "$image"
 map y "$used" "$used_mount"
 for pair in $crafted; do
   map "${pair##*:}" "$cache/${pair%%:*}.ntfs"
+done
+for pair in $crafted_used; do
+  map "${pair##*:}" "$cache/${pair%%:*}.ntfs" "$used_mount"
 done
 rm -f "$prefix/dosdevices/m:"
 ln -s "$cache" "$prefix/dosdevices/m:"
