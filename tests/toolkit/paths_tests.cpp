@@ -35,7 +35,7 @@ TEST(PathParts, NameFolderAndExtension) {
 TEST(PathSize, DriveRootsFoldersAndMissingPaths) {
     EXPECT_EQ(PathSize(L"D:"), sizeFolder);
     EXPECT_EQ(PathSize(L"D:\\"), sizeFolder);
-    EXPECT_EQ(PathSize(L"Q:\\"), sizeMissing);
+    EXPECT_EQ(PathSize(L"Z:\\"), sizeMissing);
     EXPECT_EQ(PathSize(L""), sizeMissing);
     std::wstring folder = makeFixtureFolder();
     EXPECT_EQ(PathSize(folder), sizeFolder);

@@ -51,7 +51,7 @@ TEST(ReadDriveInfo, FixtureDrivesAndLettersThatAreNoDrive) {
     EXPECT_EQ(info.writable, Writable::yes);
     EXPECT_EQ(rootFiles(L"D:\\"), before) << "the probe file is never left behind";
 
-    const DriveInfo noDrive = readDriveInfo(L"Q");
+    const DriveInfo noDrive = readDriveInfo(L"Z");
     EXPECT_FALSE(noDrive.labelRead);
     EXPECT_EQ(noDrive.writable, Writable::notProbed);
     const DriveInfo share = readDriveInfo(L"\\\\server\\share");
