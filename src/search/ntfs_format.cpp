@@ -192,27 +192,20 @@ std::optional<RecordHeader> parseRecordHeader(Bytes record) {
     return header;
 }
 
-bool forEachAttributeIn(Bytes record, const RecordHeader& header, bool (*each)(const Attribute&, void*), void* context) {
-    const std::optional<Bytes> used = record.part(0, header.bytesUsed);
-    if (!used) return false;
-    size_t at = header.firstAttribute;
-    for (;;) {
-        const std::optional<uint32_t> type = used->u32(at + attributeType);
-        if (!type) return false;  // the list must end inside the bytes used
-        if (*type == typeEnd) return true;
-        const std::optional<uint32_t> length = used->u32(at + attributeLength);
-        if (!length || *length < attributeHeaderBytes) return false;
-        const std::optional<Bytes> bytes = used->part(at, *length);
-        if (!bytes) return false;
-        Fields fields(*bytes);
-        Attribute attribute;
-        attribute.type = *type;
-        attribute.bytes = *bytes;
-        attribute.resident = fields.u8(attributeNonResident) == 0;
-        attribute.nameLength = fields.u8(attributeNameLength);
-        if (!fields.sound() || !each(attribute, context)) return false;
-        at += *length;
-    }
+AttributeStep attributeAt(Bytes used, size_t at, Attribute& attribute) {
+    const std::optional<uint32_t> type = used.u32(at + attributeType);
+    if (!type) return AttributeStep::unsound;  // the list must end inside the bytes used
+    if (*type == typeEnd) return AttributeStep::end;
+    const std::optional<uint32_t> length = used.u32(at + attributeLength);
+    if (!length || *length < attributeHeaderBytes) return AttributeStep::unsound;
+    const std::optional<Bytes> bytes = used.part(at, *length);
+    if (!bytes) return AttributeStep::unsound;
+    Fields fields(*bytes);
+    attribute.type = *type;
+    attribute.bytes = *bytes;
+    attribute.resident = fields.u8(attributeNonResident) == 0;
+    attribute.nameLength = fields.u8(attributeNameLength);
+    return fields.sound() ? AttributeStep::attribute : AttributeStep::unsound;
 }
 
 std::optional<Bytes> residentValue(const Attribute& attribute) {
@@ -242,17 +235,6 @@ bool decodeRuns(Bytes runs, unsigned long long volumeClusters, std::vector<Exten
         extents.push_back(Extent{lcn, clusters});
         return true;
     });
-}
-
-std::optional<uint64_t> runClusters(Bytes runs, unsigned long long volumeClusters) {
-    uint64_t total = 0;
-    const bool sound = walkRuns(runs, volumeClusters, [&](long long, uint64_t clusters) {
-        const std::optional<uint64_t> sum = checkedSum(total, clusters);
-        if (sum) total = *sum;
-        return sum.has_value();
-    });
-    if (!sound) return std::nullopt;
-    return total;
 }
 
 std::optional<StandardInformation> parseStandardInformation(Bytes value) {

@@ -108,14 +108,24 @@ struct Attribute {
     uint8_t nameLength = 0;  // characters; 0 for the unnamed stream
 };
 
+// The attribute that starts `at` bytes into a record's used bytes, or the end
+// marker there, or neither when what lies there is not sound.
+enum class AttributeStep { attribute, end, unsound };
+AttributeStep attributeAt(Bytes used, size_t at, Attribute& attribute);
+
 // Calls `each` (bool(const Attribute&)) for every attribute of a fixed-up record;
 // false when the layout is not sound or `each` says so.
-bool forEachAttributeIn(Bytes record, const RecordHeader& header, bool (*each)(const Attribute&, void*), void* context);
 template <typename Each>
 bool forEachAttribute(Bytes record, const RecordHeader& header, Each&& each) {
-    return forEachAttributeIn(
-        record, header, [](const Attribute& attribute, void* context) { return (*static_cast<Each*>(context))(attribute); },
-        &each);
+    const std::optional<Bytes> used = record.part(0, header.bytesUsed);
+    if (!used) return false;
+    for (size_t at = header.firstAttribute;;) {
+        Attribute attribute;
+        const AttributeStep step = attributeAt(*used, at, attribute);
+        if (step != AttributeStep::attribute) return step == AttributeStep::end;
+        if (!each(attribute)) return false;
+        at += attribute.bytes.size();  // at least a header's bytes: the walk moves on
+    }
 }
 
 // A resident attribute's value, inside the attribute.
@@ -144,8 +154,6 @@ constexpr uint64_t mostFileClusters = 1ULL << 32;
 // Appends a run list's runs; false when they do not decode, or a run is empty,
 // reaches past `volumeClusters`, or is a hole longer than a file can be.
 bool decodeRuns(Bytes runs, unsigned long long volumeClusters, std::vector<Extent>& extents);
-// The clusters a run list maps, holes included, checked as decodeRuns checks it.
-std::optional<uint64_t> runClusters(Bytes runs, unsigned long long volumeClusters);
 
 struct StandardInformation {
     uint64_t lastWrite = 0;

@@ -4,9 +4,8 @@
 
 using namespace ntfs;
 
-void TableRecords::reserve(uint32_t records, uint32_t clusterBytes, unsigned long long volumeClusters) {
+void TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
     clusterBytes_ = clusterBytes;
-    volumeClusters_ = volumeClusters;
     // Room for about one name of twenty characters a record, taken at once: grown
     // by doubling, the arrays would for a moment take three times their size.
     names_.reserve(records + records / 16);
@@ -19,7 +18,7 @@ void TableRecords::reserve(uint32_t records, uint32_t clusterBytes, unsigned lon
 }
 
 // The unnamed stream's size, believed only where its allocation holds it and its
-// runs map that allocation; a file in several pieces is checked when all are read.
+// pieces reach that allocation; a file in several pieces is checked when all are read.
 bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
     if (attribute.resident) {
         const std::optional<Bytes> value = residentValue(attribute);
@@ -29,11 +28,10 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
     }
     const std::optional<NonResident> piece = parseNonResident(attribute);
     if (!piece) return false;
-    const std::optional<uint64_t> mapped = runClusters(piece->runs, volumeClusters_);
-    // The runs map exactly the clusters the piece says it covers (none for an empty stream).
+    // The clusters the piece covers: no more than a file can have. Its runs are not
+    // decoded here (a hole may cover any of them), only the bounds they must keep.
     const uint64_t end = piece->highestCluster + 1;  // 0 for an empty stream's "last cluster -1"
-    if (!mapped || end < piece->lowestCluster || end - piece->lowestCluster != *mapped || end > mostFileClusters)
-        return false;
+    if (end < piece->lowestCluster || end > mostFileClusters) return false;
     if (piece->lowestCluster != 0) {
         piecesReach_.push_back(DataReach{owner, end});
         return true;

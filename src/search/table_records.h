@@ -23,9 +23,9 @@ struct TableName {
 class TableRecords {
 public:
     // Room for the table's records, numbered 0..records-1; a reference to any
-    // other record is refused. A file's size is believed only as far as its runs
-    // map clusters of `clusterBytes` on a volume of `volumeClusters`.
-    void reserve(uint32_t records, uint32_t clusterBytes, unsigned long long volumeClusters);
+    // other record is refused. A file's size is believed only within its
+    // allocation, and that only as far as its pieces reach in `clusterBytes`.
+    void reserve(uint32_t records, uint32_t clusterBytes);
     // Takes record `number` (its update sequence undone here); false when a record
     // in use is not sound.
     bool add(uint32_t number, unsigned char* record, uint32_t size);
@@ -78,5 +78,4 @@ private:
     std::vector<uint32_t> firstNames_;   // index into names_ + 1, by record
     std::vector<DataReach> sizesNeeded_, piecesReach_;
     uint32_t clusterBytes_ = 0;
-    unsigned long long volumeClusters_ = 0;
 };

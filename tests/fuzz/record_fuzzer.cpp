@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     geometry.recordBytes = recordBytes;
     geometry.volumeClusters = 16384;
     TableRecords records;
-    records.reserve(64, geometry.clusterBytes, geometry.volumeClusters);
+    records.reserve(64, geometry.clusterBytes);
     if (!records.add(20, record.data(), recordBytes) || !records.finish(64)) return 0;
     checkRecords(geometry, records);
     // A base record in use names only itself as the owner of what it holds.
