@@ -32,6 +32,7 @@ constexpr size_t attributeNameLength = 0x09;    // u8, characters
 constexpr size_t attributeHeaderBytes = 0x10;
 constexpr size_t residentValueLength = 0x10;    // u32
 constexpr size_t residentValueOffset = 0x14;    // u16
+constexpr size_t residentHeaderBytes = 0x18;
 constexpr size_t nonResidentLowestCluster = 0x10;   // u64, in the attribute's own clusters (VCN)
 constexpr size_t nonResidentHighestCluster = 0x18;  // u64
 constexpr size_t nonResidentRunsOffset = 0x20;      // u16
@@ -42,6 +43,7 @@ constexpr size_t nonResidentHeaderBytes = 0x40;
 // $STANDARD_INFORMATION's value.
 constexpr size_t standardLastWrite = 0x08;    // u64
 constexpr size_t standardAttributes = 0x20;   // u32
+constexpr size_t standardMinimumBytes = 0x24;
 
 // $FILE_NAME's value.
 constexpr size_t fileNameParent = 0x00;   // u64 reference
@@ -90,37 +92,6 @@ std::optional<uint64_t> variableNumber(Bytes bytes, size_t at, unsigned count, b
     if (signExtend && count < 8 && (fields.u8(count - 1) & 0x80)) value |= ~0ULL << (8 * count);
     if (!fields.sound()) return std::nullopt;
     return value;
-}
-
-// Walks a run list, calling `each(lcn or -1, clusters)`; false when it does not decode.
-template <typename Each>
-bool walkRuns(Bytes runs, unsigned long long volumeClusters, Each each) {
-    size_t at = 0;
-    uint64_t lcn = 0;
-    for (;;) {
-        const std::optional<uint8_t> header = runs.u8(at++);
-        if (!header) return false;  // the list must end inside its attribute
-        if (*header == 0) return true;
-        const unsigned lengthBytes = *header & 0x0F, offsetBytes = *header >> 4;
-        const std::optional<uint64_t> clusters = variableNumber(runs, at, lengthBytes, false);
-        if (!clusters || *clusters == 0) return false;
-        at += lengthBytes;
-        if (offsetBytes == 0) {
-            // A hole holds no clusters of the volume: a sparse file may be larger
-            // than its volume, never larger than a file can be.
-            if (*clusters > mostFileClusters) return false;
-            if (!each(-1LL, *clusters)) return false;
-            continue;
-        }
-        const std::optional<uint64_t> delta = variableNumber(runs, at, offsetBytes, true);
-        if (!delta || *clusters > volumeClusters) return false;
-        at += offsetBytes;
-        // Unsigned arithmetic wraps where a signed value could overflow; the result is checked.
-        const uint64_t next = lcn + *delta;
-        if (next >= volumeClusters || *clusters > volumeClusters - next) return false;
-        lcn = next;
-        if (!each(static_cast<long long>(lcn), *clusters)) return false;
-    }
 }
 
 }  // namespace
@@ -179,7 +150,8 @@ bool applyFixups(unsigned char* record, size_t size) {
 }
 
 std::optional<RecordHeader> parseRecordHeader(Bytes record) {
-    if (!hasRecordSignature(record)) return std::nullopt;
+    // One check up front lets the compiler see every field below inside the view.
+    if (!hasRecordSignature(record) || record.size() < recordHeaderBytes) return std::nullopt;
     Fields fields(record);
     RecordHeader header;
     header.sequence = fields.u16(recordSequence);
@@ -209,7 +181,7 @@ AttributeStep attributeAt(Bytes used, size_t at, Attribute& attribute) {
 }
 
 std::optional<Bytes> residentValue(const Attribute& attribute) {
-    if (!attribute.resident) return std::nullopt;
+    if (!attribute.resident || attribute.bytes.size() < residentHeaderBytes) return std::nullopt;
     const std::optional<uint32_t> length = attribute.bytes.u32(residentValueLength);
     const std::optional<uint16_t> offset = attribute.bytes.u16(residentValueOffset);
     if (!length || !offset) return std::nullopt;
@@ -231,13 +203,36 @@ std::optional<NonResident> parseNonResident(const Attribute& attribute) {
 }
 
 bool decodeRuns(Bytes runs, unsigned long long volumeClusters, std::vector<Extent>& extents) {
-    return walkRuns(runs, volumeClusters, [&](long long lcn, uint64_t clusters) {
-        extents.push_back(Extent{lcn, clusters});
-        return true;
-    });
+    size_t at = 0;
+    uint64_t lcn = 0;
+    for (;;) {
+        const std::optional<uint8_t> header = runs.u8(at++);
+        if (!header) return false;  // the list must end inside its attribute
+        if (*header == 0) return true;
+        const unsigned lengthBytes = *header & 0x0F, offsetBytes = *header >> 4;
+        const std::optional<uint64_t> clusters = variableNumber(runs, at, lengthBytes, false);
+        if (!clusters || *clusters == 0) return false;
+        at += lengthBytes;
+        if (offsetBytes == 0) {
+            // A hole holds no clusters of the volume: a sparse file may be larger
+            // than its volume, never larger than a file can be.
+            if (*clusters > mostFileClusters) return false;
+            extents.push_back(Extent{-1, *clusters});
+            continue;
+        }
+        const std::optional<uint64_t> delta = variableNumber(runs, at, offsetBytes, true);
+        if (!delta || *clusters > volumeClusters) return false;
+        at += offsetBytes;
+        // Unsigned arithmetic wraps where a signed value could overflow; the result is checked.
+        const uint64_t next = lcn + *delta;
+        if (next >= volumeClusters || *clusters > volumeClusters - next) return false;
+        lcn = next;
+        extents.push_back(Extent{static_cast<long long>(lcn), *clusters});
+    }
 }
 
 std::optional<StandardInformation> parseStandardInformation(Bytes value) {
+    if (value.size() < standardMinimumBytes) return std::nullopt;
     Fields fields(value);
     StandardInformation information;
     information.lastWrite = fields.u64(standardLastWrite);
@@ -247,6 +242,7 @@ std::optional<StandardInformation> parseStandardInformation(Bytes value) {
 }
 
 std::optional<FileName> parseFileName(Bytes value) {
+    if (value.size() < fileNameText) return std::nullopt;
     Fields fields(value);
     FileName name;
     name.parent = fields.u64(fileNameParent);

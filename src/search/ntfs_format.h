@@ -37,6 +37,17 @@ public:
     }
     // Copies the view's bytes out: for a value kept past the buffer it lies in.
     void copyTo(std::vector<unsigned char>& out) const { out.assign(data_, data_ + size_); }
+    // Appends the view's bytes read as 16-bit units, as many as it holds whole.
+    template <typename Unit>
+    void appendUnitsTo(std::vector<Unit>& out) const {
+        const size_t first = out.size(), units = size_ / 2;
+        out.resize(first + units);
+        for (size_t i = 0; i < units; ++i) {
+            uint16_t unit;
+            std::memcpy(&unit, data_ + 2 * i, 2);
+            out[first + i] = static_cast<Unit>(unit);
+        }
+    }
 
 private:
     template <typename T>
@@ -168,7 +179,6 @@ struct FileName {
     uint8_t length = 0;
 
     bool dosOnly() const { return space == 2; }
-    uint16_t unit(size_t i) const { return text.u16(2 * i).value_or(0); }  // i < length lies inside `text`
 };
 std::optional<FileName> parseFileName(Bytes value);
 

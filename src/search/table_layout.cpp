@@ -44,19 +44,14 @@ bool carriesNumber(const RecordHeader& header, uint64_t number) {
     return !header.number || *header.number == (number & 0xFFFFFFFFu);
 }
 
-std::optional<uint64_t> mappedBytes(const std::vector<Extent>& extents, const Geometry& geometry) {
-    uint64_t clusters = 0;
-    for (const Extent& extent : extents) clusters += extent.clusters;  // each on the volume, none shared: no overflow
-    return checkedProduct(clusters, geometry.clusterBytes);
-}
-
-// Reads record `number` of the table through the extents known so far and
-// checks it is a record in use that belongs to record 0 of that sequence.
+// Reads record `number` of the table through the extents known so far, which map
+// `mappedClusters` of it, and checks it is a record in use that belongs to record
+// 0 of that sequence.
 std::optional<RecordHeader> readExtensionRecord(RawVolume& volume, const Geometry& geometry,
-                                                const std::vector<Extent>& extents, uint64_t reference,
-                                                uint16_t tableSequence, SectorBuffer& record) {
+                                                const std::vector<Extent>& extents, uint64_t mappedClusters,
+                                                uint64_t reference, uint16_t tableSequence, SectorBuffer& record) {
     const uint64_t number = recordOf(reference);
-    const std::optional<uint64_t> mapped = mappedBytes(extents, geometry);
+    const std::optional<uint64_t> mapped = checkedProduct(mappedClusters, geometry.clusterBytes);
     const std::optional<uint64_t> offset = checkedProduct(number, geometry.recordBytes);
     if (number == 0 || !mapped || !offset || *offset >= *mapped || *mapped - *offset < geometry.recordBytes)
         return std::nullopt;
@@ -125,7 +120,7 @@ TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::v
         }
         if (entry->lowestCluster != nextCluster) return TableRead::refused;
         const std::optional<RecordHeader> header =
-            readExtensionRecord(volume, geometry, extents, entry->reference, tableSequence, record);
+            readExtensionRecord(volume, geometry, extents, nextCluster, entry->reference, tableSequence, record);
         if (!header) return TableRead::refused;
         std::optional<Piece> piece;
         const bool sound = forEachAttribute(Bytes(record.data(), geometry.recordBytes), *header, [&](const Attribute& attribute) {
@@ -138,7 +133,9 @@ TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::v
         });
         if (!sound || !piece) return TableRead::refused;
         extents.insert(extents.end(), piece->extents.begin(), piece->extents.end());
-        nextCluster += piece->clusters;  // the piece's clusters lie on the volume: no overflow
+        const std::optional<uint64_t> next = checkedSum(nextCluster, piece->clusters);
+        if (!next) return TableRead::refused;
+        nextCluster = *next;
     }
     return TableRead::whole;
 }
@@ -216,7 +213,8 @@ TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayo
     }
     if (!runsApart(layout.extents)) return TableRead::refused;
     // The records claimed are believed only as far as the runs map clusters for them.
-    const std::optional<uint64_t> mapped = mappedBytes(layout.extents, geometry);
+    // The pieces follow on from one another from the table's first cluster: they map nextCluster clusters.
+    const std::optional<uint64_t> mapped = checkedProduct(nextCluster, geometry.clusterBytes);
     const uint64_t tableBytes = data->dataSize;
     if (!mapped || tableBytes > data->allocatedSize || tableBytes > *mapped ||
         tableBytes < geometry.recordBytes * 16ULL)

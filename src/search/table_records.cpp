@@ -85,7 +85,7 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
                 if (parentRecord >= flags_.size() || text_.size() > 0xFFFFFFFFu - name->length) return false;
                 names_.push_back(TableName{owner, static_cast<uint32_t>(parentRecord), sequenceOf(name->parent),
                                            name->length, static_cast<uint32_t>(text_.size())});
-                for (uint8_t i = 0; i < name->length; ++i) text_.push_back(static_cast<wchar_t>(name->unit(i)));
+                name->text.appendUnitsTo(text_);
                 return true;
             }
             case typeData:
