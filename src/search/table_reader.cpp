@@ -16,9 +16,16 @@ public:
         : volume_(volume), geometry_(geometry), extents_(extents), chunk_(chunkFor(geometry, extents)),
           record_(geometry.recordBytes) {}
 
-    // The next record, in a buffer of the caller's to change; null at the end or
-    // when the volume cannot be read.
+    // The next record, in a buffer of the caller's to change until the next call;
+    // null at the end or when the volume cannot be read.
     unsigned char* next() {
+        if (position_ == available_ && !refill()) return nullptr;
+        if (available_ - position_ >= geometry_.recordBytes) {
+            // Most records lie whole in the chunk: changed where they were read.
+            unsigned char* record = chunk_.data() + position_;
+            position_ += geometry_.recordBytes;
+            return record;
+        }
         size_t filled = 0;
         while (filled < geometry_.recordBytes) {
             if (position_ == available_ && !refill()) return nullptr;

@@ -5,7 +5,8 @@
 using namespace ntfs;
 
 void TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
-    clusterBytes_ = clusterBytes;
+    clusterShift_ = 0;
+    while ((2ULL << clusterShift_) <= clusterBytes) ++clusterShift_;
     // Room for about one name of twenty characters a record, taken at once: grown
     // by doubling, the arrays would for a moment take three times their size.
     names_.reserve(records + records / 16);
@@ -38,7 +39,8 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
     }
     if (piece->dataSize > piece->allocatedSize || piece->dataSize > 0x7FFFFFFFFFFFFFFFULL) return false;
     sizes_[owner] = static_cast<long long>(piece->dataSize);
-    const uint64_t needed = piece->allocatedSize / clusterBytes_ + (piece->allocatedSize % clusterBytes_ != 0);
+    const uint64_t rest = piece->allocatedSize & ((1ULL << clusterShift_) - 1);
+    const uint64_t needed = (piece->allocatedSize >> clusterShift_) + (rest != 0);
     if (needed > end) sizesNeeded_.push_back(DataReach{owner, needed});
     return true;
 }

@@ -77,5 +77,5 @@ private:
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes
     std::vector<uint32_t> firstNames_;   // index into names_ + 1, by record
     std::vector<DataReach> sizesNeeded_, piecesReach_;
-    uint32_t clusterBytes_ = 0;
+    unsigned clusterShift_ = 0;  // a cluster's bytes are a power of two
 };
