@@ -8,6 +8,7 @@
 set -euo pipefail
 prefix=$1; drives=$2; shift 2
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/prefix-links.sh"
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$prefix"
@@ -19,11 +20,15 @@ wineserver -k || true
 wineserver -w || true
 
 rm -f "$prefix/dosdevices/z:" "$prefix/dosdevices/z::"
-for user_dir in "$prefix"/drive_c/users/*/; do
-  for link in "$user_dir"*; do
-    if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
-  done
+# Every link Wine made to $HOME, at any depth: Templates lies four folders down
+# (AppData/Roaming/Microsoft/Windows), and a walk of C: would go through it.
+find "$prefix/drive_c/users" -type l -print0 | while IFS= read -r -d '' link; do
+  rm -f "$link"; mkdir -p "$link"
 done
+if [ -n "$(prefix_leads_out "$prefix")" ]; then
+  echo "wine-prefix.sh: links still lead out of $prefix: $(prefix_leads_out "$prefix" | head -3)" >&2
+  exit 1
+fi
 for letter in "$@"; do
   case "$letter" in
     *!) letter=${letter%!}; target="$drives/$letter-missing" ;;

@@ -53,11 +53,13 @@ wine_loader() {  # wine_loader PROGRAM: prints the loader to run PROGRAM with
 }
 root=${RAVLEK_TEST_ROOT:-${TMPDIR:-/tmp}/ravlek-test}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/prefix-links.sh"
 export WINEPREFIX="$root/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 mkdir -p "$root"
 (
   flock 9
-  if [ ! -e "$WINEPREFIX/.test-ready" ]; then
+  # A prefix made before every link to $HOME was replaced is made anew.
+  if [ ! -e "$WINEPREFIX/.test-ready" ] || [ -n "$(prefix_leads_out "$WINEPREFIX")" ]; then
     "$here/wine-prefix.sh" "$WINEPREFIX" "$root/drives" ${RAVLEK_DRIVES:-d e f r s v w x! "b=$(dirname "$root")"} 9>&-
     touch "$WINEPREFIX/.test-ready"
   fi

@@ -482,7 +482,7 @@ echo "# the window lives on through long work"
 # screen readers do, while the window walks, lists and deletes.
 stop_ping="$root/prefix/drive_c/ping.stop"
 ping_start() { rm -f "$stop_ping" "$root/ping.out"; wine_run "$build/tests/window_probe.exe" ping-until 'C:\ping.stop' > "$root/ping.out" 2>/dev/null & pinger=$!; }
-ping_end() { touch "$stop_ping"; wait "$pinger"; read -r asked answered longest < <(tr -d '\r' < "$root/ping.out"); }
+ping_end() { touch "$stop_ping"; wait "$pinger"; read -r asked answered longest _ < <(tr -d '\r' < "$root/ping.out"); }
 answered_all() { [ "${asked:-0}" -gt 0 ] && [ "$asked" = "$answered" ]; }
 # The count of files looked at in each status line read, without its commas.
 looked_at_counts() { sed -n 's/.*\.\.\. \([0-9,]*\) files looked at.*/\1/p' | tr -d ,; }

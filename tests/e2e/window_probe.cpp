@@ -377,21 +377,35 @@ void printBox(HWND box) {
 
 // Asks the window for an answer every 50 ms, as the system and other programs
 // do, until the file `until` exists: prints how many answers came within a second
-// of the question and the longest wait.
+// of the question, and the longest silence, from one answer (or the start) to the
+// next (or the end), with the tick count at which it began.
 void pingUntil(const wchar_t* until) {
     HWND main = mainWindow();
     int asked = 0, answered = 0;
     double longest = 0;
+    LARGE_INTEGER lastAnswer;
+    QueryPerformanceCounter(&lastAnswer);
+    DWORD lastAnswerTick = GetTickCount(), longestFrom = lastAnswerTick;
+    auto silenceEnds = [&] {
+        const double silence = millisecondsSince(lastAnswer);
+        if (silence > longest) {
+            longest = silence;
+            longestFrom = lastAnswerTick;
+        }
+    };
     while (GetFileAttributesW(until) == INVALID_FILE_ATTRIBUTES) {
-        LARGE_INTEGER start;
-        QueryPerformanceCounter(&start);
         DWORD_PTR result = 0;
         ++asked;
-        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++answered;
-        longest = std::max(longest, millisecondsSince(start));
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) {
+            ++answered;
+            silenceEnds();
+            QueryPerformanceCounter(&lastAnswer);
+            lastAnswerTick = GetTickCount();
+        }
         Sleep(50);
     }
-    std::printf("%d %d %.0f\n", asked, answered, longest);
+    silenceEnds();
+    std::printf("%d %d %.0f %lu\n", asked, answered, longest, static_cast<unsigned long>(longestFrom));
 }
 
 }  // namespace
