@@ -29,9 +29,6 @@ public:
     }
 
 private:
-    // A folder's listing ends before its subfolders are walked, so one listing is
-    // open at any time, however deep the tree.
-    static constexpr int listing = 1;
     static constexpr uint32_t noFolder = FoundFiles::noFolder;
 
     // A folder still to walk: its name in the folder above, and how deep it lies.
@@ -75,12 +72,11 @@ private:
         return chain_.back().found;
     }
 
-    void collectEntry(std::wstring_view name, long long size, uint32_t origin) {
+    void collectEntry(const FolderListing& listing, std::wstring_view name, long long size, uint32_t origin) {
         const uint32_t folder = foundFolder();
         if (folder == noFolder) return;
-        const uint16_t marks = (ListingEntryAttributes(listing) & onlineOnlyAttributes) ? foundOnlineOnly : 0;
-        found_.add(folder, name, FileIdentity{ListingEntryFileIndex(listing), size, ListingEntryLastWrite(listing)},
-                   origin, marks);
+        const uint16_t marks = (listing.attributes() & onlineOnlyAttributes) ? foundOnlineOnly : 0;
+        found_.add(folder, name, FileIdentity{listing.fileIndex(), size, listing.lastWrite()}, origin, marks);
         if (request_.counts) request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
     }
 
@@ -91,9 +87,9 @@ private:
     // without a link lies on the volume of the folder above it (a mount point is
     // a link too), so the volume is asked once per root and link, and the folder
     // itself only for its index.
-    bool firstVisit(const std::wstring& folderPath, unsigned long volume) {
+    bool firstVisit(const FolderListing& listing, const std::wstring& folderPath, unsigned long volume) {
         // A batched listing holds the folder open already; the find calls do not.
-        unsigned long long index = ListingFolderIndex(listing);
+        unsigned long long index = listing.folderIndex();
         if (!index) index = PathFileIndex(folderPath);
         return !index || walkedFolders_.insert(PathIdentity{volume, index, true}).second;
     }
@@ -123,27 +119,24 @@ private:
     void listFolder(uint32_t origin, size_t depth, std::vector<Pending>& pending) {
         const unsigned long volume = found_.origins()[origin].volume;
         if (leftOut(path_)) return;
-        if (!ListingStart(listing, path_, L"*.*")) return;
-        if (!firstVisit(path_, volume)) {
-            ListingFinish(listing);
-            return;
-        }
+        FolderListing listing(path_, L"*.*", &buffer_);
+        if (!listing.isOpen() || !firstVisit(listing, path_, volume)) return;
         const size_t firstSubfolder = pending.size();
-        while (ListingNext(listing)) {
+        while (listing.next()) {
             if (observer_.stopRequested()) {
                 stopped_ = true;
                 break;
             }
             // Only this thread writes it: a plain store, no locked increment.
             if (request_.counts) request_.counts->lookedAt.store(++lookedAt_, std::memory_order_relaxed);
-            const std::wstring_view name = ListingEntryNameView(listing);
-            if (ListingEntryKind(listing) == listingFile) {
-                const long long size = ListingEntrySize(listing);
+            const std::wstring_view name = listing.name();
+            if (listing.kind() == EntryKind::file) {
+                const long long size = listing.size();
                 if (size <= request_.sizeThreshold) continue;
-                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(name, size, origin);
+                if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(listing, name, size, origin);
             } else {
                 if (name == L"." || name == L"..") continue;
-                if (ListingEntryIsLink(listing)) {
+                if (listing.isLink()) {
                     const uint32_t folder = foundFolder();
                     if (folder != noFolder) linkedFolders_.push_back(Link{folder, std::wstring(name)});
                 } else {
@@ -151,7 +144,6 @@ private:
                 }
             }
         }
-        ListingFinish(listing);
         // Walked in the order listed.
         std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstSubfolder), pending.end());
     }
@@ -181,6 +173,9 @@ private:
     std::deque<Link> linkedFolders_;
     std::wstring path_;         // of the folder listed now, ending in "\"
     std::vector<Step> chain_;   // from the root to that folder
+    // A folder's listing ends before its subfolders are walked: one buffer serves
+    // every listing of the walk.
+    ListingBuffer buffer_;
 };
 
 }  // namespace

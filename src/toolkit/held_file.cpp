@@ -28,13 +28,13 @@ bool goneOrPending(const std::wstring& exact) {
     return error == ERROR_ACCESS_DENIED && lastNtStatus() == statusDeletePending;
 }
 
-HANDLE native(void* handle) { return static_cast<HANDLE>(handle); }
+HANDLE native(const OwnedHandle& handle) { return static_cast<HANDLE>(handle.get()); }
 
-bool basicOf(void* handle, NativeBasicInformation& basic) {
+bool basicOf(const OwnedHandle& handle, NativeBasicInformation& basic) {
     return handle && NativeQueryFile(native(handle), nativeBasicInformation, &basic, sizeof basic);
 }
 
-bool standardOf(void* handle, NativeStandardInformation& standard) {
+bool standardOf(const OwnedHandle& handle, NativeStandardInformation& standard) {
     return handle && NativeQueryFile(native(handle), nativeStandardInformation, &standard, sizeof standard);
 }
 
@@ -59,11 +59,10 @@ HeldFile::HeldFile(const std::wstring& path) : exact_(PathExactForm(path)) {
     if (path.empty()) return;
     // The right to delete is taken now: the delete goes through this handle. (Not
     // the right to write attributes: Wine refuses that for a read-only file.)
-    HANDLE handle = CreateFileW(exact_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return;
-    handle_ = handle;
+    handle_ = OwnedHandle(CreateFileW(exact_.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle_) return;
     NativeStandardInformation standard{};
     NativeBasicInformation basic{};
     if (standardOf(handle_, standard)) {
@@ -78,10 +77,6 @@ HeldFile::HeldFile(const std::wstring& path) : exact_(PathExactForm(path)) {
         identity_.lastWrite = basic.lastWriteTime.QuadPart;
     }
     identity_.index = FileIndexOfHandle(native(handle_));
-}
-
-HeldFile::~HeldFile() {
-    if (handle_) CloseHandle(native(handle_));
 }
 
 bool HeldFile::isFolder() const { return folder_; }
@@ -122,8 +117,7 @@ RemoveResult HeldFile::remove(int flags) {
     if (!accepted && forced) PathRestoreAttributes(exact_, static_cast<int>(attributes_));
     // The file goes when the last handle to it closes: this one now, or those of
     // programs that hold it open with delete sharing, later.
-    CloseHandle(native(handle_));
-    handle_ = nullptr;
+    handle_.reset();
     if (!accepted) return RemoveResult::refused;
     if (goneOrPending(exact_)) return RemoveResult::done;
     if (forced) PathRestoreAttributes(exact_, static_cast<int>(attributes_));
@@ -137,14 +131,9 @@ std::wstring FinalPathOfEntry(const std::wstring& folder, const std::wstring& na
 
 FolderHold::FolderHold(const std::wstring& folder) : folder_(folder) {
     // Shared with everything but a delete, which a rename of the folder needs too.
-    HANDLE handle = CreateFileW(PathExactForm(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                nullptr);
-    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
-}
-
-FolderHold::~FolderHold() {
-    if (handle_) CloseHandle(native(handle_));
+    handle_ = OwnedHandle(CreateFileW(PathExactForm(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 bool FolderHold::removeOwnFile(const std::wstring& name, const PathIdentity& made) {

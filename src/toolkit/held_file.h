@@ -4,6 +4,7 @@
 // between the two.
 #include "toolkit/file_attributes.h"
 #include "toolkit/file_ops.h"
+#include "toolkit/owned_handle.h"
 
 #include <string>
 
@@ -17,11 +18,10 @@ struct FileIdentity {
 class HeldFile {
 public:
     explicit HeldFile(const std::wstring& path);
-    ~HeldFile();
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
+    HeldFile(HeldFile&&) = default;
+    HeldFile& operator=(HeldFile&&) = default;
 
-    bool isOpen() const { return handle_ != nullptr; }
+    bool isOpen() const { return static_cast<bool>(handle_); }
     bool isFolder() const;
     // A junction, a symbolic link or another reparse point, held as itself.
     bool isLink() const;
@@ -48,7 +48,7 @@ public:
 
 private:
     std::wstring exact_;
-    void* handle_ = nullptr;
+    OwnedHandle handle_;
     // Read once when opened: nothing can change them that would not also make the
     // file fail its checks.
     bool folder_ = false, link_ = false;
@@ -63,9 +63,8 @@ private:
 class FolderHold {
 public:
     explicit FolderHold(const std::wstring& folder);
-    ~FolderHold();
-    FolderHold(const FolderHold&) = delete;
-    FolderHold& operator=(const FolderHold&) = delete;
+    FolderHold(FolderHold&&) = default;
+    FolderHold& operator=(FolderHold&&) = default;
 
     // Removes the file `name` from the held folder, wherever the folder went
     // meanwhile, when it is still the file `made`. Without a hold, by its path
@@ -74,7 +73,7 @@ public:
 
 private:
     std::wstring folder_;
-    void* handle_ = nullptr;
+    OwnedHandle handle_;
 };
 
 // Where a file in `folder` should lie when nothing on the way is a link: the

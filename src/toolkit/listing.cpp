@@ -4,8 +4,6 @@
 #include "toolkit/later_calls.h"
 #include "toolkit/paths.h"
 #include "toolkit/native.h"
-#include "toolkit/numbered_table.h"
-#include "toolkit/ui_objects.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -44,14 +42,15 @@ uint64_t nameHash(const wchar_t* name, size_t length) {
 
 }  // namespace
 
-// A folder is read in large batches through its own handle where the system
-// offers it, or entry by entry with the find calls. The entry handed out last is
-// described by name, attributes and size whichever way it came.
-struct Listing {
+// The entry handed out last is described by name, attributes and size whichever
+// way it came.
+struct FolderListing::State {
     std::wstring query;  // folder in its exact form plus the pattern, for the find calls
     bool root = false;   // a drive root
 
     FileHandle folder;  // batched reads
+    std::byte* buffer = nullptr;
+    std::unique_ptr<ListingBuffer> ownBuffer;  // where the caller gave none
     const IdDirectoryEntry* batchEntry = nullptr;
     bool batchFresh = false;  // batchEntry is the first of a batch just read, not handed out yet
     std::vector<uint64_t> handedOut;  // names given so far, should the batches fail mid-way
@@ -70,20 +69,8 @@ struct Listing {
 
 namespace {
 
-NumberedTable<Listing>& listings = ui().listings;
+using Listing = FolderListing::State;
 bool batchesAllowed = true;
-// One batch buffer per listing number, kept across listings: a walk starts
-// thousands of listings, one after another, at the same number.
-std::vector<std::unique_ptr<std::byte[]>> buffers;
-
-Listing* findListing(int number) { return listings.find(number); }
-
-std::byte* bufferOf(int number) {
-    if (buffers.size() <= static_cast<size_t>(number)) buffers.resize(static_cast<size_t>(number) + 1);
-    auto& buffer = buffers[static_cast<size_t>(number)];
-    if (!buffer) buffer.reset(new std::byte[batchBytes]);
-    return buffer.get();
-}
 
 HANDLE findFirst(const std::wstring& query, WIN32_FIND_DATAW& entry) {
     // The basic-information, large-fetch form is much faster on big folders;
@@ -140,9 +127,9 @@ bool nextByFind(Listing& listing) {
 
 enum class Batch { read, end, failed };
 
-Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS kind) {
-    if (batchReadCall()(listing.folder.get(), kind, buffer, batchBytes)) {
-        listing.batchEntry = reinterpret_cast<const IdDirectoryEntry*>(buffer);
+Batch readBatch(Listing& listing, FILE_INFO_BY_HANDLE_CLASS kind) {
+    if (batchReadCall()(listing.folder.get(), kind, listing.buffer, batchBytes)) {
+        listing.batchEntry = reinterpret_cast<const IdDirectoryEntry*>(listing.buffer);
         listing.batchFresh = true;
         return Batch::read;
     }
@@ -152,20 +139,22 @@ Batch readBatch(Listing& listing, std::byte* buffer, FILE_INFO_BY_HANDLE_CLASS k
 }
 
 // Opens the folder and reads its first batch; false when this way is not to be had.
-bool startBatches(Listing& listing, const std::wstring& folder, int number) {
+bool startBatches(Listing& listing, const std::wstring& folder, ListingBuffer* buffer) {
     if (!batchesAllowed || !batchReadCall()) return false;
     listing.folder.reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!listing.folder.valid()) return false;
-    if (readBatch(listing, bufferOf(number), idDirectoryRestartInfo) == Batch::failed) {
+    if (!buffer) buffer = (listing.ownBuffer = std::make_unique<ListingBuffer>()).get();
+    listing.buffer = buffer->data();
+    if (readBatch(listing, idDirectoryRestartInfo) == Batch::failed) {
         listing.folder.reset();
         return false;
     }
     return true;
 }
 
-bool stepInBatches(Listing& listing, int number) {
+bool stepInBatches(Listing& listing) {
     const IdDirectoryEntry* entry = listing.batchEntry;
     if (!entry) return false;  // the folder was empty
     if (listing.batchFresh) {
@@ -175,7 +164,7 @@ bool stepInBatches(Listing& listing, int number) {
                                                             entry->nextEntryOffset);
         listing.batchEntry = entry;
     } else {
-        switch (readBatch(listing, bufferOf(number), idDirectoryInfo)) {
+        switch (readBatch(listing, idDirectoryInfo)) {
             case Batch::read: break;
             case Batch::end: return false;
             case Batch::failed:
@@ -200,9 +189,9 @@ bool isDots(const wchar_t* name, size_t length) {
     return (length == 1 && name[0] == L'.') || (length == 2 && name[0] == L'.' && name[1] == L'.');
 }
 
-bool nextInBatches(Listing& listing, int number) {
+bool nextInBatches(Listing& listing) {
     // A drive root has no "." and ".." (some systems report them all the same).
-    while (stepInBatches(listing, number)) {
+    while (stepInBatches(listing)) {
         if (!listing.folder.valid()) return true;  // gone over to the find calls
         if (listing.root && isDots(listing.name, listing.nameLength)) continue;
         listing.handedOut.push_back(nameHash(listing.name, listing.nameLength));
@@ -218,80 +207,53 @@ BatchReadFunction& batchReadCall() {
     return call;
 }
 
-int ListingStart(int number, const std::wstring& folder, const std::wstring& pattern) {
-    if (number < 0) return 0;
-    ListingFinish(number);
+ListingBuffer::ListingBuffer() : bytes_(new std::byte[batchBytes]) {}
 
+FolderListing::FolderListing(const std::wstring& folder, const std::wstring& pattern, ListingBuffer* buffer) {
     // Listed by its exact name: "dir." would otherwise list "dir".
     const std::wstring exactFolder = PathAsFolder(PathExactForm(folder));
     const std::wstring exactPattern = PathExactPattern(pattern);
 
-    auto listing = std::make_unique<Listing>();
+    auto listing = std::make_unique<State>();
     listing->query = exactFolder + exactPattern;
     const size_t plain = exactFolder.compare(0, 4, L"\\\\?\\") == 0 ? 4 : 0;
     listing->root = exactFolder.size() == plain + 3 && exactFolder[plain + 1] == L':';
     // Batches list everything, so they serve only a listing of every entry.
-    const bool batched = exactPattern == L"*" && startBatches(*listing, exactFolder, number);
-    if (!batched && !startFind(*listing)) return 0;
-    listings.put(number, std::move(listing));
-    return 1;
+    const bool batched = exactPattern == L"*" && startBatches(*listing, exactFolder, buffer);
+    if (!batched && !startFind(*listing)) return;
+    state_ = std::move(listing);
 }
 
-int ListingNext(int number) {
-    Listing* listing = findListing(number);
-    if (!listing) return 0;
-    if (listing->folder.valid()) return nextInBatches(*listing, number) ? 1 : 0;
-    return nextByFind(*listing) ? 1 : 0;
+FolderListing::~FolderListing() = default;
+FolderListing::FolderListing(FolderListing&&) noexcept = default;
+FolderListing& FolderListing::operator=(FolderListing&&) noexcept = default;
+
+bool FolderListing::next() {
+    if (!state_) return false;
+    if (state_->folder.valid()) return nextInBatches(*state_);
+    return nextByFind(*state_);
 }
 
-std::wstring ListingEntryName(int number) { return std::wstring(ListingEntryNameView(number)); }
-
-std::wstring_view ListingEntryNameView(int number) {
-    Listing* listing = findListing(number);
-    return listing && listing->name ? std::wstring_view(listing->name, listing->nameLength) : std::wstring_view();
+std::wstring_view FolderListing::name() const {
+    return state_ && state_->name ? std::wstring_view(state_->name, state_->nameLength) : std::wstring_view();
 }
 
-int ListingEntryKind(int number) {
-    Listing* listing = findListing(number);
-    if (!listing || !listing->name) return listingNone;
-    return (listing->attributes & FILE_ATTRIBUTE_DIRECTORY) ? listingDirectory : listingFile;
+EntryKind FolderListing::kind() const {
+    return state_ && (state_->attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::folder : EntryKind::file;
 }
 
-long long ListingEntrySize(int number) {
-    Listing* listing = findListing(number);
-    return listing ? listing->size : 0;
-}
+long long FolderListing::size() const { return state_ ? state_->size : 0; }
 
-unsigned long long ListingEntryFileIndex(int number) {
-    Listing* listing = findListing(number);
-    return listing ? listing->fileIndex : 0;
-}
+unsigned long long FolderListing::fileIndex() const { return state_ ? state_->fileIndex : 0; }
 
-long long ListingEntryLastWrite(int number) {
-    Listing* listing = findListing(number);
-    return listing ? listing->lastWrite : 0;
-}
+long long FolderListing::lastWrite() const { return state_ ? state_->lastWrite : 0; }
 
-bool ListingEntryIsLink(int number) {
-    Listing* listing = findListing(number);
-    return listing && (listing->attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
+bool FolderListing::isLink() const { return state_ && (state_->attributes & FILE_ATTRIBUTE_REPARSE_POINT); }
 
-unsigned long ListingEntryAttributes(int number) {
-    Listing* listing = findListing(number);
-    return listing ? listing->attributes : 0;
-}
+unsigned long FolderListing::attributes() const { return state_ ? state_->attributes : 0; }
 
-unsigned long long ListingFolderIndex(int number) {
-    Listing* listing = findListing(number);
-    return listing && listing->folder.valid() ? FileIndexOfHandle(listing->folder.get()) : 0;
-}
-
-void ListingFinish(int number) { listings.take(number); }
-
-void ListingFinishAll() {
-    listings.releaseAll();
-    buffers.clear();
+unsigned long long FolderListing::folderIndex() const {
+    return state_ && state_->folder.valid() ? FileIndexOfHandle(state_->folder.get()) : 0;
 }
 
 void ListingUseBatches(bool use) { batchesAllowed = use; }

@@ -87,8 +87,8 @@ int RunProgram(const std::wstring& path) {
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                        &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        // The program runs on by itself: nothing here waits for it.
+        KernelHandle thread(process.hThread), started(process.hProcess);
         return 1;
     }
     std::wstring folder = path.substr(0, path.find_last_of(L"\\/") == std::wstring::npos ? 0 : path.find_last_of(L"\\/") + 1);

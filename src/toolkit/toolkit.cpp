@@ -52,7 +52,6 @@ void ToolkitShutdown() {
     ControlDestroy(-1);
     state.statusBars.releaseAll();
     state.windows.releaseAll();
-    ListingFinishAll();
     TextFileClose(-1);
     state.images.releaseAll();
     state.fonts.releaseAll();

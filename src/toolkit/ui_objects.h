@@ -104,7 +104,6 @@ struct Image {
     ~Image();
 };
 
-struct Listing;   // toolkit/listing.cpp
 class TextFile;   // toolkit/text_file.cpp
 
 struct UiState {
@@ -114,7 +113,6 @@ struct UiState {
     NumberedTable<Control> controls{50};
     NumberedTable<StatusBar> statusBars{16};
     NumberedTable<Window> windows{16};
-    NumberedTable<Listing> listings{16};
     NumberedTable<TextFile> files{4};
     NumberedTable<Image> images{16};
     NumberedTable<Font> fonts{16};

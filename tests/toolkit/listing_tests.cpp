@@ -11,9 +11,9 @@
 
 namespace {
 
-std::map<std::wstring, std::pair<int, long long>> listAll(int number) {
-    std::map<std::wstring, std::pair<int, long long>> entries;
-    while (ListingNext(number)) entries[ListingEntryName(number)] = {ListingEntryKind(number), ListingEntrySize(number)};
+std::map<std::wstring, std::pair<EntryKind, long long>> listAll(FolderListing& listing) {
+    std::map<std::wstring, std::pair<EntryKind, long long>> entries;
+    while (listing.next()) entries[std::wstring(listing.name())] = {listing.kind(), listing.size()};
     return entries;
 }
 
@@ -25,53 +25,52 @@ TEST(Listing, HandsOutFilesFoldersAndDots) {
     makeSizedFile(folder + L"Grüße – notes.txt", 12);
     makeFolder(folder + L"sub");
 
-    ASSERT_TRUE(ListingStart(3, folder, L""));
-    auto entries = listAll(3);
-    ListingFinish(3);
+    FolderListing listing(folder, L"");
+    ASSERT_TRUE(listing.isOpen());
+    auto entries = listAll(listing);
     EXPECT_EQ(entries.size(), 5u);
-    EXPECT_EQ(entries[L"."].first, listingDirectory);
-    EXPECT_EQ(entries[L".."].first, listingDirectory);
-    EXPECT_EQ(entries[L"sub"].first, listingDirectory);
-    EXPECT_EQ(entries[L"big.bin"], std::make_pair(int(listingFile), 5368709120LL));
-    EXPECT_EQ(entries[L"Grüße – notes.txt"], std::make_pair(int(listingFile), 12LL));
+    EXPECT_EQ(entries[L"."].first, EntryKind::folder);
+    EXPECT_EQ(entries[L".."].first, EntryKind::folder);
+    EXPECT_EQ(entries[L"sub"].first, EntryKind::folder);
+    EXPECT_EQ(entries[L"big.bin"], std::make_pair(EntryKind::file, 5368709120LL));
+    EXPECT_EQ(entries[L"Grüße – notes.txt"], std::make_pair(EntryKind::file, 12LL));
 }
 
 TEST(Listing, EmptyFolderAndUnmatchedPatternSucceedEmpty) {
     std::wstring folder = makeFixtureFolder();
-    ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
-    auto entries = listAll(1);
-    EXPECT_EQ(entries.size(), 2u) << "only . and ..";
-    ASSERT_TRUE(ListingStart(1, folder, L"*.nothing"));
-    EXPECT_FALSE(ListingNext(1));
-    ListingFinish(1);
-    ASSERT_TRUE(ListingStart(2, L"F:\\", L""));  // an empty drive root has no dots
-    EXPECT_FALSE(ListingNext(2));
-    ListingFinish(2);
+    FolderListing all(folder, L"*.*");
+    ASSERT_TRUE(all.isOpen());
+    EXPECT_EQ(listAll(all).size(), 2u) << "only . and ..";
+    FolderListing unmatched(folder, L"*.nothing");
+    ASSERT_TRUE(unmatched.isOpen());
+    EXPECT_FALSE(unmatched.next());
+    FolderListing root(L"F:\\", L"");  // an empty drive root has no dots
+    ASSERT_TRUE(root.isOpen());
+    EXPECT_FALSE(root.next());
 }
 
 TEST(Listing, FailuresLeaveNoListing) {
-    EXPECT_FALSE(ListingStart(1, L"D:\\no such folder\\", L""));
-    EXPECT_FALSE(ListingNext(1));
-    EXPECT_FALSE(ListingStart(1, L"X:\\", L"")) << "drive not ready";
-    EXPECT_FALSE(ListingStart(1, L"D:\\native\\walk\\locked\\", L"")) << "folder nobody may read";
-    EXPECT_EQ(ListingEntryKind(1), listingNone);
-    EXPECT_EQ(ListingEntrySize(1), 0);
-    EXPECT_EQ(ListingEntryName(1), L"");
+    FolderListing missing(L"D:\\no such folder\\", L"");
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(missing.next());
+    EXPECT_EQ(missing.size(), 0);
+    EXPECT_EQ(missing.name(), L"");
+    EXPECT_FALSE(FolderListing(L"X:\\", L"").isOpen()) << "drive not ready";
+    EXPECT_FALSE(FolderListing(L"D:\\native\\walk\\locked\\", L"").isOpen()) << "folder nobody may read";
 }
 
-TEST(Listing, NumbersAreIndependentAndReusable) {
+TEST(Listing, ListingsAreIndependentAndGoOnWhenMoved) {
     std::wstring a = makeFixtureFolder();
     makeSizedFile(a + L"only.txt", 1);
-    ASSERT_TRUE(ListingStart(40, a, L"only.txt"));  // far past the initial table
-    ASSERT_TRUE(ListingStart(41, a, L"*.*"));
-    ASSERT_TRUE(ListingNext(40));
-    EXPECT_EQ(ListingEntryName(40), L"only.txt");
-    EXPECT_EQ(listAll(41).size(), 3u);
-    EXPECT_FALSE(ListingNext(40));
-    ASSERT_TRUE(ListingStart(40, a, L"only.txt"));  // restarting a number starts afresh
-    EXPECT_TRUE(ListingNext(40));
-    ListingFinishAll();
-    EXPECT_FALSE(ListingNext(40));
+    ListingBuffer shared;
+    FolderListing one(a, L"only.txt"), every(a, L"*.*", &shared);
+    ASSERT_TRUE(one.next());
+    EXPECT_EQ(one.name(), L"only.txt");
+    FolderListing moved = std::move(every);
+    ASSERT_TRUE(moved.next());
+    EXPECT_FALSE(every.isOpen());
+    EXPECT_EQ(listAll(moved).size(), 2u) << "the rest of ., .. and only.txt";
+    EXPECT_FALSE(one.next());
 }
 
 namespace {
@@ -100,16 +99,16 @@ TEST(Listing, AFolderLargerThanOneBatchGivesEachEntryOnceEvenWhenTheBatchesFailM
         batchReads = 0;
         failAfterFirstBatch = failing;
         batchReadCall() = countedBatchRead;
-        ASSERT_TRUE(ListingStart(1, folder, L"*.*"));
+        FolderListing listing(folder, L"*.*");
+        ASSERT_TRUE(listing.isOpen());
         std::set<std::wstring> names;
         long long sizes = 0;
         int entries = 0;
-        while (ListingNext(1)) {
+        while (listing.next()) {
             ++entries;
-            names.insert(ListingEntryName(1));
-            if (ListingEntryKind(1) == listingFile) sizes += ListingEntrySize(1);
+            names.insert(std::wstring(listing.name()));
+            if (listing.kind() == EntryKind::file) sizes += listing.size();
         }
-        ListingFinish(1);
         batchReadCall() = getFileInformationByHandleEx();
         if (failing) {
             EXPECT_EQ(batchReads, 2) << "one batch read, then the failure";

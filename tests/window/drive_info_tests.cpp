@@ -32,11 +32,9 @@ namespace {
 
 std::set<std::wstring> rootFiles(const std::wstring& root) {
     std::set<std::wstring> names;
-    if (ListingStart(90, root, L"")) {
-        while (ListingNext(90))
-            if (ListingEntryKind(90) == listingFile) names.insert(ListingEntryName(90));
-        ListingFinish(90);
-    }
+    FolderListing listing(root, L"");
+    while (listing.next())
+        if (listing.kind() == EntryKind::file) names.insert(std::wstring(listing.name()));
     return names;
 }
 
