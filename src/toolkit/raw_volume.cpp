@@ -6,26 +6,21 @@
 RawVolume::RawVolume(wchar_t letter) {
     const wchar_t device[] = {L'\\', L'\\', L'.', L'\\', letter, L':', L'\0'};
     // Sharing as the file system itself has the volume open.
-    HANDLE handle = CreateFileW(device, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-    if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
-}
-
-RawVolume::~RawVolume() {
-    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = OwnedHandle(
+        CreateFileW(device, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 std::optional<unsigned long long> RawVolume::length() const {
     if (!handle_) return std::nullopt;
     GET_LENGTH_INFORMATION information{};
     DWORD returned = 0;
-    if (DeviceIoControl(static_cast<HANDLE>(handle_), IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &information,
+    if (DeviceIoControl(static_cast<HANDLE>(handle_.get()), IOCTL_DISK_GET_LENGTH_INFO, nullptr, 0, &information,
                         sizeof information, &returned, nullptr) &&
         returned >= sizeof information)
         return static_cast<unsigned long long>(information.Length.QuadPart);
     // A device that is a file (an image mounted as a drive) has a file's size.
     LARGE_INTEGER size;
-    if (GetFileSizeEx(static_cast<HANDLE>(handle_), &size) && size.QuadPart > 0)
+    if (GetFileSizeEx(static_cast<HANDLE>(handle_.get()), &size) && size.QuadPart > 0)
         return static_cast<unsigned long long>(size.QuadPart);
     return std::nullopt;
 }
@@ -34,12 +29,12 @@ bool RawVolume::read(unsigned long long offset, void* buffer, std::size_t bytes)
     if (!handle_) return false;
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(static_cast<HANDLE>(handle_), position, nullptr, FILE_BEGIN)) return false;
+    if (!SetFilePointerEx(static_cast<HANDLE>(handle_.get()), position, nullptr, FILE_BEGIN)) return false;
     auto* at = static_cast<unsigned char*>(buffer);
     while (bytes > 0) {
         const DWORD ask = bytes > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes);
         DWORD got = 0;
-        if (!ReadFile(static_cast<HANDLE>(handle_), at, ask, &got, nullptr) || got == 0) return false;
+        if (!ReadFile(static_cast<HANDLE>(handle_.get()), at, ask, &got, nullptr) || got == 0) return false;
         at += got;
         bytes -= got;
     }

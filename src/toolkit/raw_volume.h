@@ -1,18 +1,18 @@
 #pragma once
 // A volume's own bytes, read past its folders, where the system lets the program
 // open the volume itself (Windows: as administrator).
+#include "toolkit/owned_handle.h"
+
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 class RawVolume {
 public:
     // The volume behind a drive letter ("\\.\N:").
     explicit RawVolume(wchar_t letter);
-    ~RawVolume();
-    RawVolume(const RawVolume&) = delete;
-    RawVolume& operator=(const RawVolume&) = delete;
 
-    bool isOpen() const { return handle_ != nullptr; }
+    bool isOpen() const { return static_cast<bool>(handle_); }
     // Reads exactly `bytes` at `offset`: false when they are not all there. Offset and
     // count must be whole sectors, as raw reads on Windows require.
     bool read(unsigned long long offset, void* buffer, std::size_t bytes);
@@ -20,7 +20,7 @@ public:
     std::optional<unsigned long long> length() const;
 
 private:
-    void* handle_ = nullptr;
+    OwnedHandle handle_;
 };
 
 // Memory for raw reads, aligned as they need it; released with the object.
@@ -30,6 +30,13 @@ public:
     ~SectorBuffer();
     SectorBuffer(const SectorBuffer&) = delete;
     SectorBuffer& operator=(const SectorBuffer&) = delete;
+    SectorBuffer(SectorBuffer&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    SectorBuffer& operator=(SectorBuffer&& other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        return *this;
+    }
 
     unsigned char* data() const { return data_; }
     std::size_t size() const { return size_; }

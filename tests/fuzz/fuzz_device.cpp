@@ -17,8 +17,11 @@ void invariantBroken(const char* what) {
     std::abort();
 }
 
+// The device is no kernel object: its "handle" only says the volume is open.
+OwnedHandle::OwnedHandle(void* handle) : handle_(handle) {}
+void OwnedHandle::reset() { handle_ = nullptr; }
+
 RawVolume::RawVolume(wchar_t) : handle_(&fuzzDevice()) {}
-RawVolume::~RawVolume() = default;
 
 std::optional<unsigned long long> RawVolume::length() const {
     if (!fuzzDevice().tellsLength) return std::nullopt;
