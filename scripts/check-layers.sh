@@ -3,7 +3,8 @@
 # (app above search, purge and fileinfo, above window and results, above toolkit), every
 # include of the platform or of the toolkit's native headers above the toolkit
 # that does not say why ("// native: ..." on its line), and every platform
-# message call outside the toolkit. Exit code 1 when anything is reported.
+# message call outside the toolkit, and every handle closed outside the types
+# that own handles. Exit code 1 when anything is reported.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
@@ -59,7 +60,13 @@ while IFS= read -r line; do
 done < <(grep -rnE 'SendMessageW|PostMessageW|PeekMessageW|LockWindowUpdate|GWLP_USERDATA|SetWindowPos|LVM_' . --include=*.cpp |
   grep -v '^\./toolkit/' | sed 's|^\./||' || true)
 
+# A handle is closed by its owner alone: the handle owners and the sector buffer.
+while IFS= read -r line; do
+  report "src/$line: a handle closed outside its owner"
+done < <(grep -rnE '\b(CloseHandle|FindClose|VirtualFree)\(' . --include=*.cpp --include=*.h |
+  grep -vE '^\./toolkit/(handles\.h|owned_handle\.cpp|raw_volume\.cpp):' | sed 's|^\./||' || true)
+
 if [ "$found" -eq 0 ]; then
-  echo "layers: every include points down, and only the toolkit touches the platform"
+  echo "layers: every include points down, only the toolkit touches the platform, and handles close in their owners"
 fi
 exit "$found"
