@@ -66,7 +66,13 @@ while IFS= read -r line; do
 done < <(grep -rnE '\b(CloseHandle|FindClose|VirtualFree)\(' . --include=*.cpp --include=*.h |
   grep -vE '^\./toolkit/(handles\.h|owned_handle\.cpp|raw_volume\.cpp):' | sed 's|^\./||' || true)
 
+# Work beside the window runs one way.
+while IFS= read -r line; do
+  report "src/$line: a thread started outside WorkAside"
+done < <(grep -rnE '\bThread(Start|Finish|Ended)\(' . --include=*.cpp --include=*.h |
+  grep -vE '^\./(toolkit/system\.(h|cpp)|window/work_aside\.cpp):' | sed 's|^\./||' || true)
+
 if [ "$found" -eq 0 ]; then
-  echo "layers: every include points down, only the toolkit touches the platform, and handles close in their owners"
+  echo "layers: every include points down, only the toolkit touches the platform, handles close in their owners, and threads start in WorkAside alone"
 fi
 exit "$found"

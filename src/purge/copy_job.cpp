@@ -1,12 +1,8 @@
 #include "purge/copy_job.h"
 
 #include "toolkit/file_ops.h"
-#include "toolkit/system.h"
 
-namespace {
-
-void copyWorker(void* parameter) {
-    CopyJob& job = *static_cast<CopyJob*>(parameter);
+void copyFile(CopyJob& job) {
     // Exact names: "notes " is not "notes". Nothing but the claimed file is written over.
     const unsigned long error = FileCopy(job.source, job.destination, [&job](int percent) {
         job.percent = percent;
@@ -14,11 +10,4 @@ void copyWorker(void* parameter) {
         return job.cancelled == 0;
     });
     job.succeeded = error == 0 ? 1 : 0;
-    job.done = 1;
-}
-
-}  // namespace
-
-void startCopy(CopyJob& job) {
-    if (!ThreadStart(copyWorker, &job)) job.done = 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// One file copy on a worker thread. The job belongs to whoever starts it and must
-// outlive the copy; the thread reads nothing else.
+// One file copy, run where the purge's observer has it run (on a thread of its
+// own beside the window): the job is all it reads and writes, atomically where
+// the waiting thread reads too.
 #include <atomic>
 #include <functional>
 #include <string>
@@ -10,10 +11,9 @@ struct CopyJob {
     // Asked on the copy's thread as the copy goes; true stops it.
     std::function<bool()> stopRequested;
     std::atomic<int> percent{0};
-    std::atomic<int> done{0};  // the copy call has returned and closed both files
     std::atomic<int> succeeded{0};
     std::atomic<int> cancelled{0};
 };
 
-// Starts the copy of a new job; when no thread can be started the job is done at once, failed.
-void startCopy(CopyJob& job);
+// Copies, and returns once both files are closed.
+void copyFile(CopyJob& job);

@@ -15,6 +15,7 @@
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
+#include "window/work_aside.h"
 #include "window/control_ids.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
@@ -124,8 +125,8 @@ public:
     void progress(int percent) override {
         if (percent != shown_) ControlSetState(idProgressBar, shown_ = percent);
     }
-    void waitUntil(const std::function<bool()>& done, const std::function<void()>& step) override {
-        EventWaitWhileBusy(done, step, 1);
+    void runAside(const std::function<void()>& work, const std::function<void()>& step) override {
+        WorkAside(work).wait(step, 1);
     }
 
 private:
@@ -165,27 +166,14 @@ std::wstring summaryText(bool moving, const std::wstring& drive, const PurgeOutc
     return text;
 }
 
-struct TempPurgeJob {
-    TempPurgeResult result;
-};
-
-void tempPurgeWorker(void* parameter) {
-    static_cast<TempPurgeJob*>(parameter)->result =
-        purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
-}
-
 // The temporary files are emptied on a thread of their own: a folder of many
 // files takes long, and the window lives on meanwhile.
 TempPurgeResult purgeTempFolderWhileBusy() {
-    TempPurgeJob job;
-    const int worker = ThreadStart(tempPurgeWorker, &job);
-    if (!worker) {
-        tempPurgeWorker(&job);
-        return job.result;
-    }
-    EventWaitWhileBusy([worker] { return ThreadEnded(worker); });
-    ThreadFinish(worker);
-    return job.result;
+    TempPurgeResult result;
+    WorkAside([&result] {
+        result = purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
+    }).wait();
+    return result;
 }
 
 }  // namespace
@@ -204,15 +192,13 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results)
     job.deleteFlags = request.readOnlyToo ? removeForce : 0;
     job.moveTarget = purgeState().moveTarget;
     job.files = std::move(ticked.files);
-    setMainControlsDisabled(1);
-    showBusyNotice(std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
+    BusyScope busy(std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
     PurgeInWindow window(ticked.rows);
     const PurgeOutcome outcome = purgeFiles(job, window);
 
     TempPurgeResult temp;
     if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy();
-    setMainControlsDisabled(0);
-    hideBusyNotice();
+    busy.end();
     resetInfoPanel();
     // Until the summary the window is still at work: it answers, and takes no input.
     rebuildDriveList(EventTendWhileBusy);

@@ -61,10 +61,10 @@ private:
         return Outcome::removed;
     }
 
-    void waitForCopy(const CopyJob& copy) {
+    void runCopy(CopyJob& copy) {
         // Not merely until 100 %: the copy call must have closed both files before
         // anything is compared or deleted.
-        observer_.waitUntil([&copy] { return copy.done != 0; }, [this, &copy] { observer_.progress(copy.percent); });
+        observer_.runAside([&copy] { copyFile(copy); }, [this, &copy] { observer_.progress(copy.percent); });
         observer_.progress(0);
     }
 
@@ -87,8 +87,7 @@ private:
             copy.source = source;
             copy.destination = destination;
             copy.stopRequested = [this] { return observer_.copyStopRequested(); };
-            startCopy(copy);
-            waitForCopy(copy);
+            runCopy(copy);
             // Compared with the size before the copy: a source that another program
             // removed meanwhile leaves this copy as the only one, and it stays.
             if (copy.succeeded && PathSize(destination) == size) return destination;

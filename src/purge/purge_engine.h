@@ -48,8 +48,9 @@ public:
     // A copy runs: its share done in percent (0 again once it has ended). Called
     // on the caller's thread while it waits.
     virtual void progress(int percent) = 0;
-    // Waits on the caller's thread until `done` answers true, calling `step` often.
-    virtual void waitUntil(const std::function<bool()>& done, const std::function<void()>& step) = 0;
+    // Runs `work` (a copy) and returns once it has ended, calling `step` often on
+    // the caller's thread meanwhile.
+    virtual void runAside(const std::function<void()>& work, const std::function<void()>& step) = 0;
 
 protected:
     ~PurgeObserver() = default;

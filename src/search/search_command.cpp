@@ -12,6 +12,7 @@
 #include "toolkit/text.h"
 #include "toolkit/window.h"
 #include "window/busy_state.h"
+#include "window/work_aside.h"
 #include "window/control_ids.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
@@ -30,16 +31,6 @@ public:
 // The walk goes one call deeper per folder level, and a path of 32,767
 // characters nests up to 16,000 levels: room for all of them.
 constexpr unsigned long walkStackBytes = 16 * 1024 * 1024;
-
-struct WalkJob {
-    WalkRequest request;
-    SearchResults& results;
-};
-
-void walkWorker(void* parameter) {
-    WalkJob& job = *static_cast<WalkJob*>(parameter);
-    collectFiles(job.request, job.results);
-}
 
 // The text a name must hold: lower-cased, quotes removed.
 std::wstring nameTextOf(const SearchRequest& request) { return TextRemove(TextLower(request.text), L"\""); }
@@ -130,22 +121,18 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     // dozen controls as to walk a small drive, and the two keep different cores
     // busy. Nothing here touches the results until the walk has ended.
     clearResults(results);
-    WalkJob job{walk, results};
-    const int walker = walkable ? ThreadStart(walkWorker, &job, walkStackBytes) : 0;
+    std::optional<WorkAside> walker;
+    if (walkable) walker.emplace([&walk, &results] { collectFiles(walk, results); }, walkStackBytes);
     ControlSetState(idTabPanel, 0);
     resetInfoPanel();
-    setMainControlsDisabled(1);
-    showBusyNotice(L"Scanning " + request.drive + L" drive (hold Esc to stop)");
+    BusyScope busy(L"Scanning " + request.drive + L" drive (hold Esc to stop)");
     if (walker) {
         // The window lives on while the drive is walked, and shows how far it is.
         const WalkCounts& counts = searchState().walkCounts;
-        EventWaitWhileBusy([walker] { return ThreadEnded(walker); }, [&counts] {
+        walker->wait([&counts] {
             showBusyProgress(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
                              countText(counts.found.load(std::memory_order_relaxed)) + L" found");
         });
-        ThreadFinish(walker);
-    } else if (walkable) {
-        walkWorker(&job);  // no thread to be had
     } else {
         results.found.clear();
         results.walkStopped = false;
@@ -156,8 +143,7 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     if (results.walkStopped) waitForKeysReleased();
     listFoundFiles(results);
 
-    hideBusyNotice();
-    setMainControlsDisabled(0);
+    busy.end();
     setMainStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
                   L" matches. Files in red are read-only.");
     ControlSetFocus(idResultsList);

@@ -8,6 +8,8 @@
 #include "window/control_ids.h"
 #include "window/main_window.h"
 
+#include <utility>
+
 namespace {
 
 bool noticeShown = false;
@@ -66,6 +68,17 @@ std::wstring countText(long long count) {
     std::wstring digits = std::to_wstring(count < 0 ? -count : count);
     for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, L",");
     return (count < 0 ? L"-" : L"") + digits;
+}
+
+BusyScope::BusyScope(const std::wstring& notice) {
+    setMainControlsDisabled(1);
+    showBusyNotice(notice);
+}
+
+void BusyScope::end() {
+    if (std::exchange(ended_, true)) return;
+    hideBusyNotice();
+    setMainControlsDisabled(0);
 }
 
 void hideBusyNotice() {
