@@ -28,7 +28,7 @@ if [ -d "$test_root" ]; then
 fi
 
 display=:${RAVLEK_DISPLAY:-$((90 + RANDOM % 400))}
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   WINEPREFIX="$test_root/prefix" wineserver -k >/dev/null 2>&1 || true

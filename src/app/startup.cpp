@@ -34,7 +34,6 @@ int startProgram() {
     ToolkitStart();
     nameProgram();
     QuietCriticalErrors();
-    FontLoad(mainFont, L"Microsoft Sans Serif", 8);
     EnableDebugPrivilege();
     gatherEnvironment();
     loadSettings();

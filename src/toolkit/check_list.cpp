@@ -180,6 +180,10 @@ long long CheckList::itemAttribute(int column, int attribute) {
     return attribute == 1 ? SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0) : 0;
 }
 
+void CheckList::setItemAttribute(int column, int attribute, long long value) {
+    if (attribute == 1) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), static_cast<LPARAM>(value));
+}
+
 void CheckList::setItemColor(int row, int which, int color, int column) {
     if (which != 1 && which != 2) return;
     const int rows = itemCount();

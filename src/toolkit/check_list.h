@@ -41,6 +41,7 @@ public:
     void setItemText(int row, const std::wstring& text, int column) override;
     void addColumn(int position, const std::wstring& title, int width) override;
     long long itemAttribute(int column, int attribute) override;
+    void setItemAttribute(int column, int attribute, long long value) override;
     void setColor(int which, int color) override;
     void setItemColor(int row, int which, int color, int column) override;
     int itemColor(int row, int which, int column) override;

@@ -20,6 +20,15 @@ public:
     using Control::Control;
 };
 
+// An icon or a bitmap shown at its own size: moved, never stretched.
+class ImageView final : public Control {
+public:
+    ImageView() : Control(kindImageView) {}
+    void place(int x, int y, int, int) override {
+        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+};
+
 class CheckBox final : public Control {
 public:
     CheckBox() : Control(kindCheckBox) {}
@@ -27,9 +36,18 @@ public:
     void setState(long long value) override { SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0); }
 };
 
+bool visualStylesActive();
+
 class ComboBox final : public Control {
 public:
     ComboBox() : Control(kindComboBox) {}
+
+    // The open list is 350 high; with visual styles the control takes the requested
+    // height plus 30 and sizes its closed face itself.
+    static int openHeight(int height) { return visualStylesActive() ? height + 30 : 350; }
+
+    // Its closed face follows its font, as it did once the font was set when created.
+    void place(int x, int y, int width, int height) override { Control::place(x, y, width, openHeight(height)); }
 
     bool notify(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
         if (message != WM_COMMAND) return false;
@@ -168,7 +186,7 @@ std::intptr_t ImageButtonCreate(int number, int x, int y, int width, int height,
 
 std::intptr_t ImageViewCreate(int number, int x, int y, int width, int height, HANDLE image) {
     const bool icon = isIcon(image);
-    Control* control = createControl(number, plain(kindImageView), L"STATIC", icon ? SS_ICON : SS_BITMAP, 0, x, y, width,
+    Control* control = createControl(number, std::make_unique<ImageView>(), L"STATIC", icon ? SS_ICON : SS_BITMAP, 0, x, y, width,
                                      height, L"");
     if (control)
         SendMessageW(control->hwnd, STM_SETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
@@ -176,11 +194,8 @@ std::intptr_t ImageViewCreate(int number, int x, int y, int width, int height, H
 }
 
 std::intptr_t ComboBoxCreate(int number, int x, int y, int width, int height) {
-    // The open list is 350 high; with visual styles the control takes the requested
-    // height plus 30 and sizes its closed face itself.
-    const int openHeight = visualStylesActive() ? height + 30 : 350;
     Control* control = createControl(number, std::make_unique<ComboBox>(), WC_COMBOBOXW, tabStopGroup | CBS_DROPDOWNLIST | WS_VSCROLL,
-                                     0, x, y, width, openHeight, L"");
+                                     0, x, y, width, ComboBox::openHeight(height), L"");
     if (control) SendMessageW(control->hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - 6);
     return createdResult(number, control);
 }
@@ -198,3 +213,5 @@ std::intptr_t ImageButtonCreate(int number, int x, int y, int width, int height,
 std::intptr_t ImageViewCreate(int number, int x, int y, int width, int height, int image) {
     return ImageViewCreate(number, x, y, width, height, ImageNativeHandle(image));
 }
+
+static_assert(labelOneLine == SS_LEFTNOWORDWRAP);

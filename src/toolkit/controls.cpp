@@ -218,6 +218,14 @@ long long ControlItemAttribute(int number, int item, int attribute) {
     return control ? control->itemAttribute(item, attribute) : 0;
 }
 
+void ControlSetItemAttribute(int number, int item, int attribute, long long value) {
+    change(number, [&](Control& control) { control.setItemAttribute(item, attribute, value); });
+}
+
+void ControlPlace(int number, int x, int y, int width, int height) {
+    change(number, [&](Control& control) { control.place(x, y, width, height); });
+}
+
 void ControlUseFont(int number, int font) {
     HFONT handle = FontNativeHandle(font);
     Control* control = find(number);
@@ -344,6 +352,8 @@ std::wstring Control::text() {
 }
 
 void Control::setText(const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+void Control::place(int x, int y, int width, int height) { MoveWindow(hwnd, x, y, width, height, TRUE); }
 
 // Plain controls (edit fields above all) colour themselves through their parent's colour messages.
 void Control::setColor(int which, int color) {

@@ -54,6 +54,9 @@ enum ControlAttributeNumber {
 
 // The style flag of a control created disabled.
 constexpr unsigned long controlDisabled = 0x08000000;
+// A label's text kept on one line: a label sized to its text at one scale may
+// be a pixel short at another, and would then wrap its first words out of sight.
+constexpr unsigned long labelOneLine = 0x0000000C;
 
 std::intptr_t LabelCreate(int number, int x, int y, int width, int height, const std::wstring& text,
                           unsigned long flags = 0);
@@ -108,6 +111,10 @@ void ControlAddColumn(int number, int position, const std::wstring& title, int w
 void ControlSetAttribute(int number, int attribute, long long value);
 long long ControlAttribute(int number, int attribute);
 long long ControlItemAttribute(int number, int item, int attribute);
+// Sets what ControlItemAttribute reads: a list's column width (attribute 1).
+void ControlSetItemAttribute(int number, int item, int attribute, long long value);
+// Moves and sizes a control within its parent, as its kind is sized when created.
+void ControlPlace(int number, int x, int y, int width, int height);
 // The font: the number of a font loaded with FontLoad. Number -1 sets the font of controls created later.
 void ControlUseFont(int number, int font);
 void ControlSetFocus(int number);

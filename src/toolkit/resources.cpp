@@ -67,13 +67,20 @@ std::wstring StatusBarText(int number, int field) {
     return bar->fields[static_cast<size_t>(field)].text;
 }
 
-std::intptr_t FontLoad(int number, const std::wstring& face, int points) {
+std::intptr_t FontLoad(int number, const std::wstring& face, int points, int dpi) {
     UiState& state = ui();
     if (number < anyNumber) return 0;
-    HFONT handle = CreateFontW(-MulDiv(points, state.screenDpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    HFONT handle = CreateFontW(-MulDiv(points, dpi > 0 ? dpi : state.screenDpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, face.c_str());
     if (!handle) return 0;
+    // The controls that show the font it replaces take the new one before the old goes.
+    if (const Font* old = state.fonts.find(number)) {
+        state.controls.forEach([&](int, const Control& control) {
+            if (reinterpret_cast<HFONT>(SendMessageW(control.hwnd, WM_GETFONT, 0, 0)) == old->handle)
+                SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+        });
+    }
     state.fonts.take(number);
     const int chosen = state.fonts.reserve(number);
     auto font = std::make_unique<Font>();

@@ -13,7 +13,9 @@ void StatusBarAddField(int width);
 void StatusBarSetText(int number, int field, const std::wstring& text);
 std::wstring StatusBarText(int number, int field);
 
-std::intptr_t FontLoad(int number, const std::wstring& face, int points);
+// A font of `points` at `dpi` dots per inch (0: the screen's). Loaded under the
+// number of a font already loaded, it replaces that font in every control showing it.
+std::intptr_t FontLoad(int number, const std::wstring& face, int points, int dpi = 0);
 
 // Decodes an icon file image or a BMP image held in memory.
 std::intptr_t ImageFromMemory(int number, const unsigned char* data, size_t size);

@@ -24,6 +24,8 @@ public:
     int itemCount() override;
     std::wstring itemText(int tab, int) override;
     void setItemText(int tab, const std::wstring& caption, int) override;
+    // The pages fill the display area, which moves with the panel's size and font.
+    void place(int x, int y, int width, int height) override;
 
 private:
     void showSelectedTab();
@@ -57,6 +59,13 @@ RECT displayArea(HWND tab) {
     GetClientRect(tab, &area);
     SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     return area;
+}
+
+void TabPanel::place(int x, int y, int width, int height) {
+    Control::place(x, y, width, height);
+    const RECT area = displayArea(hwnd);
+    for (HWND container : containers)
+        MoveWindow(container, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
 }
 
 void TabPanel::showSelectedTab() {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -54,6 +55,9 @@ public:
     virtual long long attribute(int) { return 0; }
     virtual void setAttribute(int, long long) {}
     virtual long long itemAttribute(int, int) { return 0; }
+    virtual void setItemAttribute(int, int, long long) {}
+    // Moves and sizes the control within its parent.
+    virtual void place(int x, int y, int width, int height);
     virtual void setColor(int which, int color);
     virtual void setItemColor(int, int, int, int) {}
     virtual int itemColor(int, int, int) { return -1; }
@@ -73,6 +77,9 @@ public:
 
 struct Window {
     HWND hwnd = nullptr;
+    // Told the new dots per inch once the window has taken the rectangle the
+    // system suggests for a monitor of another scale.
+    std::function<void(int)> dpiChanged;
     HACCEL accelerators = nullptr;
     HBRUSH background = nullptr;
     int number = 0;

@@ -52,6 +52,15 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 }
             }
             break;
+        case WM_DPICHANGED:
+            if (Window* window = windowOf(hwnd); window && lParam) {
+                const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+                SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                             suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                if (window->dpiChanged) window->dpiChanged(LOWORD(wParam));
+                return 0;
+            }
+            break;
         case WM_SIZE:
             ui().statusBars.forEach([&](int, StatusBar& bar) {
                 if (bar.owner == hwnd) SendMessageW(bar.hwnd, WM_SIZE, 0, 0);
@@ -183,3 +192,12 @@ void WindowBringForward(int number) {
 }
 
 static_assert(windowCaption == WS_CAPTION && windowSystemMenu == WS_SYSMENU);
+
+void WindowRedrawAll(int number) {
+    if (HWND hwnd = WindowNativeHandle(number))
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void WindowFollowDpi(int number, std::function<void(int dpi)> follow) {
+    if (Window* window = ui().windows.find(number)) window->dpiChanged = std::move(follow);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Top-level windows, addressed by numbers.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct HWND__;  // a native window, as <windows.h> names it
@@ -28,3 +29,10 @@ void WindowBringForward(int number);
 // Paints what is waiting to be painted in the window and its controls, at once:
 // no other event is taken.
 void WindowPaintNow(int number);
+// Paints the whole window and every control anew, at once.
+void WindowRedrawAll(int number);
+// Where the system scales each monitor on its own (Windows 8.1 and later), a
+// window moved to a monitor of another scale takes the rectangle the system
+// suggests and then calls `follow` with the new dots per inch, to lay itself out
+// again. Elsewhere the call is never made.
+void WindowFollowDpi(int number, std::function<void(int dpi)> follow);

@@ -8,6 +8,7 @@
 #include "window/program.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -23,12 +24,36 @@ int loadIcon(int number, const unsigned char* data) {
     return number;
 }
 
+const wchar_t* const mainFontFace = L"Microsoft Sans Serif";
+constexpr int mainFontPoints = 8;
+
 // Positions and sizes are design units; every one is scaled on its own.
 struct Box {
     int x, y, w, h;
 };
+struct Placement {
+    int id;
+    double x, y, w, h;
+};
 
-Box at(double x, double y, double w, double h) { return Box{scaled(x), scaled(y), scaled(w), scaled(h)}; }
+// Where each control lies in design units, kept to lay the window out again at
+// another scale.
+std::vector<Placement>& placements() {
+    static std::vector<Placement> all;
+    return all;
+}
+
+Box scaledBox(const Placement& p) { return Box{scaled(p.x), scaled(p.y), scaled(p.w), scaled(p.h)}; }
+
+// Control `id` and its box, where it is placed at every scale.
+struct Placed {
+    int id;
+    Box box;
+};
+Placed at(int id, double x, double y, double w, double h) {
+    placements().push_back(Placement{id, x, y, w, h});
+    return Placed{id, scaledBox(placements().back())};
+}
 
 void configureWebPanel(int id) {
     ControlSetAttribute(id, webBlockPopups, 1);
@@ -37,65 +62,67 @@ void configureWebPanel(int id) {
 }
 
 // The controls of the rows, each placed by its box.
-void rowIcon(int id, Box b, int image, const unsigned char* data) {
-    ImageViewCreate(id, b.x, b.y, b.w, b.h, loadIcon(image, data));
+void rowIcon(Placed p, int image, const unsigned char* data) {
+    ImageViewCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h, loadIcon(image, data));
 }
-void label(int id, Box b, const wchar_t* text, unsigned long flags = 0) {
-    LabelCreate(id, b.x, b.y, b.w, b.h, text, flags);
+void label(Placed p, const wchar_t* text, unsigned long flags = 0) {
+    LabelCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h, text, flags);
 }
-void button(int id, Box b, const wchar_t* text, unsigned long flags = 0) {
-    ButtonCreate(id, b.x, b.y, b.w, b.h, text, flags);
+void button(Placed p, const wchar_t* text, unsigned long flags = 0) {
+    ButtonCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h, text, flags);
 }
-void field(int id, Box b, unsigned long flags = 0) { EditFieldCreate(id, b.x, b.y, b.w, b.h, L"", flags); }
-void dropDown(int id, Box b) { ComboBoxCreate(id, b.x, b.y, b.w, b.h); }
-void option(int id, Box b, const wchar_t* text, const wchar_t* tooltip) {
-    CheckBoxCreate(id, b.x, b.y, b.w, b.h, text);
-    ControlSetTooltip(id, tooltip);
+void field(Placed p, unsigned long flags = 0) { EditFieldCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h, L"", flags); }
+void dropDown(Placed p) { ComboBoxCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h); }
+void option(Placed p, const wchar_t* text, const wchar_t* tooltip) {
+    CheckBoxCreate(p.id, p.box.x, p.box.y, p.box.w, p.box.h, text);
+    ControlSetTooltip(p.id, tooltip);
 }
 
 void addControlsOfTheSearchRow() {
-    rowIcon(idSearchIcon, at(10, 16, 40, 22), searchImage, searchRowIcon);
-    label(idSearchLabel, at(34, 16, 40, 22), L"Search:");
-    dropDown(idDriveList, at(82, 12, 160, 22));
-    dropDown(idCriterionSelector, at(250, 12, 220, 22));
-    label(idTextLabel, at(476, 17, 110, 22), L"Text or file extension:", controlDisabled);
-    field(idTextField, at(587, 12, 158, 22), controlDisabled);
-    const Box manual = at(753, 11, 25, 25);
+    rowIcon(at(idSearchIcon, 10, 16, 40, 22), searchImage, searchRowIcon);
+    label(at(idSearchLabel, 34, 16, 40, 22), L"Search:");
+    dropDown(at(idDriveList, 82, 12, 160, 22));
+    dropDown(at(idCriterionSelector, 250, 12, 220, 22));
+    label(at(idTextLabel, 476, 17, 110, 22), L"Text or file extension:", controlDisabled | labelOneLine);
+    field(at(idTextField, 587, 12, 158, 22), controlDisabled);
+    const Box manual = at(idManualButton, 753, 11, 25, 25).box;
     ImageButtonCreate(idManualButton, manual.x, manual.y, manual.w, manual.h, loadIcon(manualImage, manualIcon));
 }
 
 void addControlsOfTheOptionsRow() {
-    rowIcon(idOptionsIcon, at(10, 42, 40, 22), optionsImage, optionsRowIcon);
-    label(idOptionsLabel, at(34, 44, 45, 22), L"Options:");
-    option(idWindowsFolderOption, at(82, 41, 160, 22), L"Also search Windows folder.",
+    rowIcon(at(idOptionsIcon, 10, 42, 40, 22), optionsImage, optionsRowIcon);
+    label(at(idOptionsLabel, 34, 44, 45, 22), L"Options:");
+    option(at(idWindowsFolderOption, 82, 41, 160, 22), L"Also search Windows folder.",
            L"If ticked, searching includes the Windows folder (not recommended)");
-    option(idReadOnlyOption, at(250, 41, 220, 22), L"Delete files even if marked as read-only.",
+    option(at(idReadOnlyOption, 250, 41, 220, 22), L"Delete files even if marked as read-only.",
            L"If ticked, deletes the ticked files even if set to read-only (dangerous!)");
-    option(idTempFilesOption, at(477, 41, 305, 22), L"When purging, also delete temporary files that might exist.",
+    option(at(idTempFilesOption, 477, 41, 305, 22), L"When purging, also delete temporary files that might exist.",
            L"If ticked, temporary files are also deleted");
-    const Box line = at(10, 70, 768, 4);
+    const Box line = at(idSeparator, 10, 70, 768, 4).box;
     FrameCreate(idSeparator, line.x, line.y, line.w, line.h, L"", 2);
 }
 
 void addControlsOfTheActionRow() {
-    rowIcon(idActionIcon, at(10, 85, 40, 22), actionImage, actionRowIcon);
-    label(idReadyLabel, at(34, 87, 40, 22), L"Ready?");
-    button(idSearchButton, at(81, 83, 162, 24), L"START SEARCHING FILES");
-    button(idDeleteButton, at(249, 83, 110, 24), L"Delete ticked files", controlDisabled);
-    button(idMoveButton, at(365, 83, 130, 24), L"Move ticked files to ->", controlDisabled);
-    field(idMoveTargetField, at(501, 84, 130, 22));
-    button(idBrowseButton, at(638, 83, 25, 23), L"...");
+    rowIcon(at(idActionIcon, 10, 85, 40, 22), actionImage, actionRowIcon);
+    label(at(idReadyLabel, 34, 87, 40, 22), L"Ready?");
+    button(at(idSearchButton, 81, 83, 162, 24), L"START SEARCHING FILES");
+    button(at(idDeleteButton, 249, 83, 110, 24), L"Delete ticked files", controlDisabled);
+    button(at(idMoveButton, 365, 83, 130, 24), L"Move ticked files to ->", controlDisabled);
+    field(at(idMoveTargetField, 501, 84, 130, 22));
+    button(at(idBrowseButton, 638, 83, 25, 23), L"...");
     ControlSetTooltip(idBrowseButton, L"Click to browse for a target drive");
-    const Box bar = at(670, 84, 107, 21);
+    const Box bar = at(idProgressBar, 670, 84, 107, 21).box;
     ProgressBarCreate(idProgressBar, bar.x, bar.y, bar.w, bar.h, 1, 100);
     ControlSetTooltip(idProgressBar, L"Progress of the current file being moved");
 }
 
 void addTabbedPanel() {
     const Program& p = program();
-    Box b = at(10, 116, 768, 397);
+    const Box b = at(idTabPanel, 10, 116, 768, 397).box;
     TabPanelCreate(idTabPanel, b.x, b.y, b.w, b.h);
-    const Box page = at(10, 10, 740, 348);
+    const Box page = at(idResultsList, 10, 10, 740, 348).box;
+    at(idTypeInfoPanel, 10, 10, 740, 348);
+    at(idExactInfoPanel, 10, 10, 740, 348);
 
     ControlAddImageItem(idTabPanel, -1, L"File results", loadIcon(resultsImage, resultsTabIcon));
     CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", scaled(85), resultsListFlags);
@@ -112,9 +139,30 @@ void addTabbedPanel() {
     ControlSetState(idTabPanel, 0);
 }
 
+// The window moved to a monitor of another scale: every control where its design
+// units put it at that scale, the font made anew for it, and the list's columns
+// keeping their share of its width.
+void followDpi(int dpi) {
+    Program& p = program();
+    const double before = p.scale;
+    p.scale = dpi / 100.0;
+    FontLoad(mainFont, mainFontFace, mainFontPoints, dpi);
+    for (const Placement& placement : placements()) {
+        const Box b = scaledBox(placement);
+        ControlPlace(placement.id, b.x, b.y, b.w, b.h);
+    }
+    for (int column : {0, 1}) {
+        const double width = static_cast<double>(ControlItemAttribute(idResultsList, column, 1));
+        ControlSetItemAttribute(idResultsList, column, 1, std::lround(width * p.scale / before));
+    }
+    WindowRedrawAll(mainWindowNumber);
+}
+
 }  // namespace
 
 bool buildMainWindow() {
+    placements().clear();
+    FontLoad(mainFont, mainFontFace, mainFontPoints);
     const int flags = windowCentered | windowHidden | windowCaption | windowSystemMenu;
     if (!WindowOpen(mainWindowNumber, 0, 0, scaled(788), scaled(547), L"", flags)) return false;
     if (!StatusBarCreate(mainStatusBar, mainWindowNumber)) return false;
@@ -126,6 +174,7 @@ bool buildMainWindow() {
     addTabbedPanel();
 
     for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlUseFont(id, mainFont);
+    WindowFollowDpi(mainWindowNumber, followDpi);
     return true;
 }
 

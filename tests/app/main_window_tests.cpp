@@ -26,6 +26,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -94,6 +95,92 @@ TEST_F(MainWindow, ScaledSizeAndEveryControl) {
     bool listsD = false;
     for (int i = 0; i < ControlItemCount(idDriveList); ++i) listsD |= ControlItemText(idDriveList, i).substr(0, 2) == L"D:";
     EXPECT_TRUE(listsD);
+}
+
+namespace {
+
+// Every control's rectangle in its parent's client area (a tab's page for those on the tabs).
+std::vector<RECT> controlRects() {
+    std::vector<RECT> rects;
+    for (int id = 0; id <= idExactInfoPanel; ++id) {
+        RECT r{};
+        HWND control = ControlNativeHandle(id);
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+        rects.push_back(r);
+    }
+    return rects;
+}
+
+int fontHeight(int id) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(ControlNativeHandle(id), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+// What the system sends a window moved onto a monitor of another scale.
+RECT changeDpi(int dpi, RECT suggested) {
+    SendMessageW(WindowNativeHandle(mainWindowNumber), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT taken{};
+    GetWindowRect(WindowNativeHandle(mainWindowNumber), &taken);
+    return taken;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, FollowsAMoveToMonitorsOfOtherScalesAndBack) {
+    addRows(5);
+    ControlSetItemState(idResultsList, 1, 2);
+    ControlSetItemState(idResultsList, 3, 2);
+    const std::vector<RECT> at96 = controlRects();
+    const int size96 = static_cast<int>(ControlItemAttribute(idResultsList, 0, 1));
+    const int path96 = static_cast<int>(ControlItemAttribute(idResultsList, 1, 1));
+    RECT window96{};
+    GetWindowRect(WindowNativeHandle(mainWindowNumber), &window96);
+
+    for (const int dpi : {144, 192}) {
+        const double ratio = dpi / 96.0;
+        const RECT suggested{window96.left + 40, window96.top + 20,
+                             window96.left + 40 + static_cast<LONG>((window96.right - window96.left) * ratio),
+                             window96.top + 20 + static_cast<LONG>((window96.bottom - window96.top) * ratio)};
+        const RECT taken = changeDpi(dpi, suggested);
+        EXPECT_TRUE(EqualRect(&taken, &suggested)) << "the window takes the suggested rectangle at " << dpi;
+        const std::vector<RECT> now = controlRects();
+        for (int id = 0; id <= idExactInfoPanel; ++id) {
+            // Each box is its design units scaled, rounded on its own: within a
+            // few pixels of the 96-dot box scaled.
+            const RECT& was = at96[id];
+            const RECT& is = now[id];
+            EXPECT_NEAR(is.left, was.left * ratio, 3) << "control " << id << " at " << dpi;
+            EXPECT_NEAR(is.top, was.top * ratio, 3) << "control " << id << " at " << dpi;
+            if (ControlKindOf(id) == kindImageView) continue;  // an icon keeps its own size
+            EXPECT_NEAR(is.right - is.left, (was.right - was.left) * ratio, 3) << "control " << id << " at " << dpi;
+            // A drop-down list sizes its closed face from its items' height.
+            if (ControlKindOf(id) != kindComboBox) {
+                EXPECT_NEAR(is.bottom - is.top, (was.bottom - was.top) * ratio, 3) << "control " << id << " at " << dpi;
+            }
+        }
+        EXPECT_EQ(fontHeight(idSearchLabel), -MulDiv(8, dpi, 72));
+        EXPECT_EQ(fontHeight(idResultsList), -MulDiv(8, dpi, 72));
+        EXPECT_NEAR(ControlItemAttribute(idResultsList, 0, 1), size96 * ratio, 2);
+        EXPECT_NEAR(ControlItemAttribute(idResultsList, 1, 1), path96 * ratio, 2);
+        EXPECT_EQ(ControlItemCount(idResultsList), 5);
+        for (int row = 0; row < 5; ++row)
+            EXPECT_EQ(ControlItemState(idResultsList, row) & 2, row == 1 || row == 3 ? 2 : 0) << "row " << row;
+    }
+
+    const RECT back = changeDpi(96, window96);
+    EXPECT_TRUE(EqualRect(&back, &window96));
+    const std::vector<RECT> again = controlRects();
+    for (int id = 0; id <= idExactInfoPanel; ++id)
+        EXPECT_TRUE(EqualRect(&again[id], &at96[id]))
+            << "control " << id << " back at 96: " << again[id].left << "," << again[id].top << " "
+            << again[id].right - again[id].left << "x" << again[id].bottom - again[id].top << ", was "
+            << at96[id].left << "," << at96[id].top << " " << at96[id].right - at96[id].left << "x"
+            << at96[id].bottom - at96[id].top;
+    EXPECT_EQ(fontHeight(idSearchLabel), -MulDiv(8, 96, 72));
+    EXPECT_NEAR(ControlItemAttribute(idResultsList, 1, 1), path96, 1);
 }
 
 TEST_F(MainWindow, ButtonRuleFollowsTicksAndTheTemporaryFilesOption) {

@@ -435,6 +435,23 @@ int wmain(int argc, wchar_t** argv) {
         int id = argc > 2 ? _wtoi(argv[2]) : IDOK;
         if (!box) return 1;
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    } else if (command == L"dpi" && argc > 3) {
+        // As the system tells a window moved onto a monitor of another scale: the
+        // new dots per inch and the rectangle suggested there: width, height and,
+        // where given, left and top (else where the window is).
+        HWND main = mainWindow();
+        RECT now{};
+        GetWindowRect(main, &now);
+        const LONG left = argc > 6 ? _wtoi(argv[5]) : now.left, top = argc > 6 ? _wtoi(argv[6]) : now.top;
+        RECT suggested{left, top, left + _wtoi(argv[3]), top + (argc > 4 ? _wtoi(argv[4]) : 0)};
+        const int dpi = _wtoi(argv[2]);
+        // The rectangle is read in the window's own process, as the system's is.
+        RemoteBuffer remote(main, sizeof suggested);
+        if (!remote.address()) return 1;
+        remote.write(&suggested, sizeof suggested);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote.address()),
+                            SMTO_ABORTIFHUNG, 5000, &ignored);
     } else if (command == L"hold" && argc > 2) {
         HANDLE held = CreateFileW(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr);

@@ -30,7 +30,6 @@ public:
     void SetUp() override {
         ToolkitStart();
         nameProgram();
-        FontLoad(mainFont, L"Microsoft Sans Serif", 8);
         gatherEnvironment();
         program().scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
         // A failed set-up would only mark every test skipped, and a run without a
