@@ -60,6 +60,16 @@ while IFS= read -r line; do
 done < <(grep -rnE 'SendMessageW|PostMessageW|PeekMessageW|LockWindowUpdate|GWLP_USERDATA|SetWindowPos|LVM_' . --include=*.cpp |
   grep -v '^\./toolkit/' | sed 's|^\./||' || true)
 
+# Above the window layer nothing speaks in the main window's control numbers, nor
+# calls the toolkit's numbered controls and windows: the window layer offers
+# what the commands do with them.
+above_window='(app|search|purge|fileinfo)/'
+control_names=$(sed -n 's/^ *\(id[A-Za-z]*\) = [0-9]*,$/\1/p; s/^constexpr int \(main[A-Za-z]*\) = .*/\1/p' window/control_ids.h | paste -sd'|')
+while IFS= read -r line; do
+  report "src/$line: a control number above the window layer"
+done < <(grep -rnE "\b($control_names)\b|#include \"window/control_ids\.h\"|\b(Control|Window|StatusBar)[A-Z][A-Za-z]*\(" . --include=*.cpp --include=*.h |
+  sed 's|^\./||' | grep -E "^$above_window" || true)
+
 # A handle is closed by its owner alone: the handle owners and the sector buffer.
 while IFS= read -r line; do
   report "src/$line: a handle closed outside its owner"
@@ -73,6 +83,6 @@ done < <(grep -rnE '\bThread(Start|Finish|Ended)\(' . --include=*.cpp --include=
   grep -vE '^\./(toolkit/system\.(h|cpp)|window/work_aside\.cpp):' | sed 's|^\./||' || true)
 
 if [ "$found" -eq 0 ]; then
-  echo "layers: every include points down, only the toolkit touches the platform, handles close in their owners, and threads start in WorkAside alone"
+  echo "layers: every include points down, only the toolkit touches the platform, no control numbers above the window, handles close in their owners, and threads start in WorkAside alone"
 fi
 exit "$found"

@@ -13,11 +13,14 @@
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
-#include "window/control_ids.h"
+#include "window/info_pages.h"
 #include "window/key_waits.h"
+#include "window/main_controls.h"
 #include "window/main_window.h"
 #include "window/program.h"
 #include "window/window_state.h"
+
+#include <optional>
 
 LoopState& loopState() {
     static LoopState state;
@@ -33,14 +36,14 @@ void purgeTicked(bool moving) { purgeTickedFiles(readPurgeRequest(moving), loopS
 void tickEveryRow() {
     LoopState& loop = loopState();
     loop.tickAllNext = 1 - loop.tickAllNext;
-    ControlTickAllItems(idResultsList, loop.tickAllNext == 0);
+    tickAllResultRows(loop.tickAllNext == 0);
 }
 
 void handleKeyDown() {
-    const int focused = ControlFocus();
-    if (focused == idTextField) {
+    const std::optional<MainControl> focused = focusedMainControl();
+    if (focused == MainControl::textField) {
         if (KeyHeld(keyEnter)) startSearch();
-    } else if (focused == idResultsList && ControlItemCount(idResultsList) > 0) {
+    } else if (focused == MainControl::resultsList && resultRowCount() > 0) {
         if (KeyHeld(keyDelete)) {
             purgeTicked(false);
         } else if (KeyHeld(keyControl) && KeyHeld('A')) {
@@ -57,9 +60,8 @@ void handleListEvent(int kind) {
         return;
     }
     WindowState& window = windowState();
-    const int selectedRow = static_cast<int>(ControlState(idResultsList));
-    window.selectedPath =
-        selectedRow < 0 ? std::wstring() : loopState().results.pathOfRow(ControlItemKey(idResultsList, selectedRow));
+    const int selectedRow = focusedResultRow();
+    window.selectedPath = selectedRow < 0 ? std::wstring() : loopState().results.pathOfRow(resultRowKey(selectedRow));
     updateActionButtons();
     if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
 }
@@ -69,66 +71,66 @@ void handleListEvent(int kind) {
 // open list and focus changes are not: acting on them would move the focus and
 // close the list under the person's hand.
 bool criterionChosen(int kind) {
-    if (ControlAttribute(idCriterionSelector, comboListOpen)) return false;
+    if (criterionListOpen()) return false;
     if (kind == kindChange) return true;
-    return kind == kindListClosed &&
-           thresholdForCriterion(ControlText(idCriterionSelector)) != loopState().chosenThreshold;
+    return kind == kindListClosed && thresholdForCriterion(chosenCriterionText()) != loopState().chosenThreshold;
 }
 
 void chooseCriterion() {
-    loopState().chosenThreshold = thresholdForCriterion(ControlText(idCriterionSelector));
+    loopState().chosenThreshold = thresholdForCriterion(chosenCriterionText());
     updateActionButtons();
-    ControlSetFocus(idTextField);
+    focusMainControl(MainControl::textField);
     // The Enter that closed the list must not reach the field and start a search.
     waitForKeysReleased();
     EventDiscardKeystrokes();
 }
 
 void handleTabEvent() {
-    switch (ControlState(idTabPanel)) {
-        case 0: ControlSetFocus(idResultsList); break;
-        case 1: focusWebPage(idTypeInfoPanel); break;
-        case 2: focusWebPage(idExactInfoPanel); break;
-        default: break;
+    switch (const InfoPage page = shownInfoPage()) {
+        case InfoPage::results: focusMainControl(MainControl::resultsList); break;
+        case InfoPage::fileType:
+        case InfoPage::exactFile: focusWebPage(page); break;
     }
 }
 
 }  // namespace
 
-void dispatchControlEvent(int control, int kind) {
-    switch (control) {
-        case idDriveList:
+void dispatchControlEvent(int number, int kind) {
+    const std::optional<MainControl> control = mainControlOf(number);
+    if (!control) return;
+    switch (*control) {
+        case MainControl::driveList:
             checkMoveTarget();
             break;
-        case idCriterionSelector:
+        case MainControl::criterion:
             if (criterionChosen(kind)) chooseCriterion();
             break;
-        case idSearchButton:
+        case MainControl::searchButton:
             startSearch();
             break;
-        case idDeleteButton:
-        case idMoveButton:
-            purgeTicked(control == idMoveButton);
+        case MainControl::deleteButton:
+        case MainControl::moveButton:
+            purgeTicked(*control == MainControl::moveButton);
             break;
-        case idTempFilesOption:
+        case MainControl::tempFilesOption:
             updateActionButtons();  // the option alone is something to purge
             break;
-        case idMoveTargetField:
+        case MainControl::moveTargetField:
             takeTypedMoveTarget();
             break;
-        case idBrowseButton:
+        case MainControl::browseButton:
             browseForMoveTarget();
             break;
-        case idResultsList:
+        case MainControl::resultsList:
             handleListEvent(kind);
             break;
-        case idTabPanel:
+        case MainControl::tabPanel:
             handleTabEvent();
             break;
-        case idManualButton:
+        case MainControl::manualButton:
             openManual();
             break;
-        default:
+        case MainControl::textField:
             break;
     }
 }

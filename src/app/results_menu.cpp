@@ -1,12 +1,11 @@
 #include "app/results_menu.h"
 
 #include "results/size_text.h"
-#include "toolkit/controls.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
-#include "window/control_ids.h"
+#include "window/main_window.h"
 
 #include <string>
 #include <vector>
@@ -15,14 +14,14 @@ namespace {
 
 std::vector<int> selectedRows() {
     std::vector<int> rows;
-    const int count = ControlItemCount(idResultsList), selected = ControlSelectedCount(idResultsList);
+    const int count = resultRowCount(), selected = selectedRowCount();
     for (int row = 0; row < count && static_cast<int>(rows.size()) < selected; ++row)
-        if (ControlItemState(idResultsList, row) & 1) rows.push_back(row);
+        if (isSelected(row)) rows.push_back(row);
     return rows;
 }
 
 std::wstring pathAt(const SearchResults& results, int row) {
-    return results.pathOfRow(ControlItemKey(idResultsList, row));
+    return results.pathOfRow(resultRowKey(row));
 }
 
 // Lines as the clipboard takes them: Windows line ends.
@@ -44,9 +43,9 @@ void copyPaths(const SearchResults& results, const std::vector<int>& rows) {
 // Every row, tab-separated under a header line, so that it pastes into a spreadsheet.
 void copyList(const SearchResults& results) {
     std::vector<std::wstring> lines{L"Size in bytes\tSize\tFile"};
-    const int count = ControlItemCount(idResultsList);
+    const int count = resultRowCount();
     for (int row = 0; row < count; ++row) {
-        const FoundFile* file = results.fileOfRow(ControlItemKey(idResultsList, row));
+        const FoundFile* file = results.fileOfRow(resultRowKey(row));
         if (!file) continue;
         lines.push_back(TextFromInteger(file->identity.size) + L"\t" + sizeText(static_cast<double>(file->identity.size)) +
                         L"\t" + results.found.pathOf(*file));
@@ -55,22 +54,22 @@ void copyList(const SearchResults& results) {
 }
 
 void tickRows(const std::vector<int>& rows, bool ticked) {
-    for (int row : rows) ControlSetItemState(idResultsList, row, (ControlItemState(idResultsList, row) & 1) | (ticked ? 2 : 0));
+    for (int row : rows) setTicked(row, ticked);
     updateActionButtons();
 }
 
 }  // namespace
 
 void showResultsMenu(const SearchResults& results) {
-    if (ControlItemCount(idResultsList) == 0) return;
-    const int row = ControlMenuRow(idResultsList);
+    if (resultRowCount() == 0) return;
+    const int row = resultMenuRow();
     if (row < 0) {
-        if (ControlShowMenu(idResultsList, {L"Copy list"}) == 1) copyList(results);
+        if (chooseFromResultsMenu({L"Copy list"}) == 1) copyList(results);
         return;
     }
     std::vector<int> rows = selectedRows();
     if (rows.empty()) rows.push_back(row);
-    switch (ControlShowMenu(idResultsList, {L"Open containing folder", L"Copy path", L"Copy list", L"Tick", L"Untick"})) {
+    switch (chooseFromResultsMenu({L"Open containing folder", L"Copy path", L"Copy list", L"Tick", L"Untick"})) {
         case 1: ShowInFolder(pathAt(results, row)); break;
         case 2: copyPaths(results, rows); break;
         case 3: copyList(results); break;

@@ -11,11 +11,11 @@
 #include "toolkit/system.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "window/control_ids.h"
 #include "window/drive_list.h"
 #include "window/info_pages.h"
 #include "window/main_window.h"
 #include "window/program.h"
+#include "window/main_controls.h"
 
 namespace {
 
@@ -52,14 +52,14 @@ int startProgram() {
 
     listCriteria();
     rebuildDriveList();
-    ControlSetState(idDriveList, 0);
-    WindowSetTitle(mainWindowNumber, program().name + L" v" + program().version);
+    chooseFirstDrive();
+    setMainTitle(program().name + L" v" + program().version);
     resetInfoPanel();
     setMainStatus(L"Welcome!");
     runUpdateReminder();
 
-    WindowShow(mainWindowNumber);
-    ControlSetFocus(idDriveList);
+    showMainWindow();
+    focusMainControl(MainControl::driveList);
     runEventLoop();
     saveSettings();
     shutdown();

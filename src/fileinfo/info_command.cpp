@@ -1,21 +1,12 @@
 #include "fileinfo/info_command.h"
 
-#include "toolkit/controls.h"
-#include "toolkit/events.h"
 #include "toolkit/paths.h"
-#include "toolkit/system.h"
 #include "toolkit/text.h"
-#include "window/busy_state.h"
-#include "window/control_ids.h"
 #include "window/info_pages.h"
 
 #include <cwchar>
 
 namespace {
-
-// A page that never stops being busy (no browser engine, a dead server) must not
-// hold the program: the wait gives up after this long.
-constexpr unsigned long busyWaitLimitMs = 5000;
 
 std::wstring quoted(const std::wstring& text) { return L"\"" + TextTrim(text) + L"\""; }
 
@@ -43,29 +34,19 @@ std::wstring searchAddress(const std::wstring& query) {
 void showFileTypeInfo(const std::wstring& path) {
     const std::wstring quotedName = quoted(PathNamePart(path));
     const std::wstring extension = TextTrim(PathExtensionPart(PathNamePart(path)));
-    showPage(idExactInfoPanel, searchingPage);
-    showPage(idTypeInfoPanel, searchingPage);
+    showPage(InfoPage::exactFile, searchingPage);
+    showPage(InfoPage::fileType, searchingPage);
     if (extension.empty()) {
-        setTabTitle(typeInfoTab, L"(No type info)");
-        showPage(idTypeInfoPanel, L"");
+        setTabTitle(InfoPage::fileType, L"(No type info)");
+        showPage(InfoPage::fileType, L"");
     } else {
         const std::wstring quotedExtension = L"\"" + extension + L"\"";
-        ControlSetText(idTypeInfoPanel, searchAddress(L"what are " + quotedExtension + L" files"));
-        setTabTitle(typeInfoTab, L"What are " + quotedExtension + L" files");
+        openAddress(InfoPage::fileType, searchAddress(L"what are " + quotedExtension + L" files"));
+        setTabTitle(InfoPage::fileType, L"What are " + quotedExtension + L" files");
     }
-    setTabTitle(exactInfoTab, L"What is " + quotedName);
-    ControlSetText(idExactInfoPanel, searchAddress(quotedName));
-    ControlSetState(idTabPanel, typeInfoTab);
-    focusWebPage(idTypeInfoPanel);
+    setTabTitle(InfoPage::exactFile, L"What is " + quotedName);
+    openAddress(InfoPage::exactFile, searchAddress(quotedName));
+    showInfoPage(InfoPage::fileType);
+    focusWebPage(InfoPage::fileType);
 }
 
-void focusWebPage(int id) {
-    if (ControlKindOf(id) != kindWebPanel) return;
-    const unsigned long start = TickCount();
-    for (;;) {
-        drainEvents();
-        if (!ControlAttribute(id, webBusy) || TickCount() - start > busyWaitLimitMs) break;
-        SleepAnsweringSentMessages(1);
-    }
-    WebPanelFocusPage(id);
-}

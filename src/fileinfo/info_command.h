@@ -3,8 +3,6 @@
 #include <string>
 
 void showFileTypeInfo(const std::wstring& path);
-// Waits (within a bound) for the panel's page, then gives it the keyboard focus.
-void focusWebPage(int id);
 
 // The address of a web search for exactly the query's text.
 std::wstring searchAddress(const std::wstring& query);

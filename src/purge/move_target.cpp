@@ -8,10 +8,10 @@
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
-#include "window/control_ids.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
+#include "window/main_controls.h"
 
 PurgeState& purgeState() {
     static PurgeState state;
@@ -41,7 +41,7 @@ bool overlapsTempFiles(const std::wstring& target, bool purgeTempFiles) {
 }  // namespace
 
 void takeTypedMoveTarget() {
-    purgeState().moveTarget = TextTrim(ControlText(idMoveTargetField));
+    purgeState().moveTarget = TextTrim(typedMoveTarget());
     checkMoveTarget();
 }
 
@@ -49,7 +49,7 @@ void checkMoveTarget() {
     std::wstring& target = purgeState().moveTarget;
     target = PathAsFolder(target);
     const bool unusable = onSearchVolume(target, listedDrive()) || PathSize(target) != sizeFolder;
-    ControlSetColor(idMoveTargetField, 1, unusable ? warningRed : -1);
+    markMoveTarget(unusable);
 }
 
 void browseForMoveTarget() {
@@ -58,7 +58,7 @@ void browseForMoveTarget() {
     if (chosen == L"\\") return tell(L"The chosen target is invalid for moving files.", messageInformation);
     if (onSearchVolume(chosen, listedDrive())) return tell(L"Moving files can't be to the search drive.", messageInformation);
     purgeState().moveTarget = chosen;
-    ControlSetText(idMoveTargetField, chosen);
+    showMoveTarget(chosen);
     checkMoveTarget();
 }
 
@@ -71,11 +71,11 @@ bool acceptMoveTarget(const std::wstring& searchDrive, bool purgeTempFiles) {
         tell(L"The target folder and your temporary-files folder lie one inside the other, and this purge empties "
              L"the temporary files.\nChoose another target, or untick the temporary-files option.",
              messageWarning);
-        ControlSetFocus(idMoveTargetField);
+        focusMainControl(MainControl::moveTargetField);
         return false;
     }
     if (!refused) return true;
     tell(L"The specified drive isn't valid, or files can't be moved there.", messageWarning);
-    ControlSetFocus(idMoveTargetField);
+    focusMainControl(MainControl::moveTargetField);
     return false;
 }

@@ -16,11 +16,11 @@
 #include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/work_aside.h"
-#include "window/control_ids.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
+#include "window/main_controls.h"
 
 #include <vector>
 
@@ -115,15 +115,15 @@ public:
     bool copyStopRequested() override { return KeyHeld(keyEscape); }
     void fileRemoved(size_t index) override {
         // Rows below a removed row move up by one.
-        ControlRemoveItem(idResultsList, rows_[index] - removed_);
+        removeResultRow(rows_[index] - removed_);
         ++removed_;
     }
     void fileLeft(size_t index) override {
-        ControlSetItemColor(idResultsList, rows_[index] - removed_, 1, warningRed, 1);
+        markResultRowLeft(rows_[index] - removed_);
     }
     void status(const std::wstring& text) override { setMainStatus(text); }
     void progress(int percent) override {
-        if (percent != shown_) ControlSetState(idProgressBar, shown_ = percent);
+        if (percent != shown_) showCopyProgress(shown_ = percent);
     }
     void runAside(const std::function<void()>& work, const std::function<void()>& step) override {
         WorkAside(work).wait(step, 1);
@@ -208,5 +208,5 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results)
     waitForKeysReleased();
     EventDiscardKeystrokes();
     tell(summaryText(job.moving, drive, outcome, request.purgeTempFiles ? &temp : nullptr), messageInformation);
-    ControlSetFocus(idResultsList);
+    focusMainControl(MainControl::resultsList);
 }

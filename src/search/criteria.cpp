@@ -1,7 +1,7 @@
 #include "search/criteria.h"
 
 #include "toolkit/controls.h"
-#include "window/control_ids.h"
+#include "window/main_controls.h"
 
 namespace {
 
@@ -28,6 +28,6 @@ long long thresholdForCriterion(const std::wstring& criterionText) {
 }
 
 void listCriteria() {
-    for (const Criterion& criterion : criteria) ControlAddItem(idCriterionSelector, -1, criterion.text);
-    ControlSetState(idCriterionSelector, 0);
+    for (const Criterion& criterion : criteria) addCriterion(criterion.text);
+    chooseFirstCriterion();
 }

@@ -6,6 +6,7 @@
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
+#include "toolkit/file_attributes.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
@@ -13,10 +14,10 @@
 #include "toolkit/window.h"
 #include "window/busy_state.h"
 #include "window/work_aside.h"
-#include "window/control_ids.h"
 #include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
+#include "window/main_controls.h"
 
 #include <new>
 
@@ -48,7 +49,7 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
 // The rows go first: the list asks the collection for their texts, and the walk
 // writes the collection anew.
 void clearResults(SearchResults& results) {
-    ControlClearItems(idResultsList);
+    clearResultRows();
     results.rows.clear();
 }
 
@@ -96,21 +97,25 @@ void listFoundFiles(SearchResults& results) {
         if (!file) return std::wstring();
         return column == 0 ? sizeText(static_cast<double>(file->identity.size)) : shown->found.pathOf(*file);
     };
-    rows.color = [shown](int key) { return (PathAttributes(shown->pathOfRow(key)) & 1) ? warningRed : -1; };
+    // Red: a read-only file, or one that can no longer be asked (gone since the search).
+    rows.color = [shown](int key) {
+        const int attributes = PathAttributes(shown->pathOfRow(key));
+        return attributes == attributesUnknown || (attributes & attributeReadOnly) ? warningRed : -1;
+    };
     rows.colorColumn = 1;
-    ControlShowRows(idResultsList, static_cast<int>(results.rows.size()), rows);
+    showResultRows(static_cast<int>(results.rows.size()), rows);
 }
 
 void runSearch(const SearchRequest& request, SearchResults& results) {
     if (request.textMode && request.text.empty()) {
         tell(L"You haven't specified any text or a file extension.", messageWarning);
-        ControlSetFocus(idTextField);
+        focusMainControl(MainControl::textField);
         return;
     }
     // Checked before the quotes go: a text of quotes alone searches and finds nothing.
     const WalkRequest walk = walkRequestFor(request);
 
-    WindowBringForward(mainWindowNumber);
+    bringMainWindowForward();
     drainEvents();
     results.drive = request.drive;
 
@@ -123,7 +128,7 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     clearResults(results);
     std::optional<WorkAside> walker;
     if (walkable) walker.emplace([&walk, &results] { collectFiles(walk, results); }, walkStackBytes);
-    ControlSetState(idTabPanel, 0);
+    showInfoPage(InfoPage::results);
     resetInfoPanel();
     BusyScope busy(L"Scanning " + request.drive + L" drive (hold Esc to stop)");
     if (walker) {
@@ -146,5 +151,5 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     busy.end();
     setMainStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
                   L" matches. Files in red are read-only.");
-    ControlSetFocus(idResultsList);
+    focusMainControl(MainControl::resultsList);
 }

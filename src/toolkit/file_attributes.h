@@ -3,6 +3,7 @@
 // and in an NTFS volume's own table alike; some are newer than the headers of
 // older systems. Nothing here needs the platform.
 
+constexpr unsigned long attributeReadOnly = 0x00000001;
 constexpr unsigned long attributeReparsePoint = 0x00000400;  // a link of some kind
 // A cloud file's placeholder whose data lies only online.
 constexpr unsigned long attributeOffline = 0x00001000;

@@ -7,7 +7,9 @@ constexpr long long sizeFolder = -2;
 
 // Bytes of a file; sizeMissing when nothing is there, sizeFolder for a folder or drive root.
 long long PathSize(const std::wstring& path);
-// Read-only 1, hidden 2, system 4, archive 0x20, normal 0x80, compressed 0x800; -1 on failure.
+constexpr int attributesUnknown = -1;
+// Read-only 1, hidden 2, system 4, archive 0x20, normal 0x80, compressed 0x800;
+// attributesUnknown where the path cannot be asked (nothing there, or refused).
 int PathAttributes(const std::wstring& path);
 int PathSetAttributes(const std::wstring& path, int attributes);
 // Puts attributes back as they were: hidden and system first, read-only last, as

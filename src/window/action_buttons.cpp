@@ -6,6 +6,7 @@
 #include "window/info_pages.h"
 #include "window/main_window.h"
 #include "window/window_state.h"
+#include "window/main_controls.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void showSelection() {
 void updateActionButtons() {
     const bool anyTicked = ControlTickedCount(idResultsList) > 0;
     showSelection();
-    ControlSetDisabled(idDeleteButton, !(anyTicked || isOptionTicked(idTempFilesOption)));
+    ControlSetDisabled(idDeleteButton, !(anyTicked || isOptionTicked(SearchOption::tempFiles)));
     ControlSetDisabled(idMoveButton, !anyTicked);
 
     const bool textMode = nameCriterionChosen();

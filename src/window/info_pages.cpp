@@ -1,6 +1,9 @@
 #include "window/info_pages.h"
 
 #include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/system.h"
+#include "window/busy_state.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
 
@@ -16,15 +19,49 @@ const wchar_t* const searchingPage =
     L"<html><body bgcolor=#FFFFFF><p>&nbsp;<p>&nbsp;<p>&nbsp;<p>&nbsp;<center><font "
     L"color=#888888>Searching...</center></body></html>";
 
-// A web panel's item 1 is the page it shows.
-void showPage(int panel, const std::wstring& html) { ControlSetItemText(panel, 1, html); }
+namespace {
 
-void setTabTitle(int tab, const std::wstring& title) { ControlSetItemText(idTabPanel, tab, title); }
+int panelOf(InfoPage page) { return page == InfoPage::fileType ? idTypeInfoPanel : idExactInfoPanel; }
+
+// A page that never stops being busy (no browser engine, a dead server) must not
+// hold the program: the wait gives up after this long.
+constexpr unsigned long busyWaitLimitMs = 5000;
+
+}  // namespace
+
+// A web panel's item 1 is the page it shows.
+void showPage(InfoPage panel, const std::wstring& html) { ControlSetItemText(panelOf(panel), 1, html); }
+
+void openAddress(InfoPage panel, const std::wstring& address) { ControlSetText(panelOf(panel), address); }
+
+void setTabTitle(InfoPage tab, const std::wstring& title) { ControlSetItemText(idTabPanel, static_cast<int>(tab), title); }
+
+void showInfoPage(InfoPage page) { ControlSetState(idTabPanel, static_cast<int>(page)); }
+
+InfoPage shownInfoPage() {
+    switch (ControlState(idTabPanel)) {
+        case 1: return InfoPage::fileType;
+        case 2: return InfoPage::exactFile;
+        default: return InfoPage::results;
+    }
+}
+
+void focusWebPage(InfoPage panel) {
+    const int id = panelOf(panel);
+    if (ControlKindOf(id) != kindWebPanel) return;
+    const unsigned long start = TickCount();
+    for (;;) {
+        drainEvents();
+        if (!ControlAttribute(id, webBusy) || TickCount() - start > busyWaitLimitMs) break;
+        SleepAnsweringSentMessages(1);
+    }
+    WebPanelFocusPage(id);
+}
 
 void resetInfoPanel() {
-    showPage(idTypeInfoPanel, placeholderPage);
-    setTabTitle(typeInfoTab, L"File type information");
-    setTabTitle(exactInfoTab, L"Exact file information");
-    showPage(idExactInfoPanel, placeholderPage);
+    showPage(InfoPage::fileType, placeholderPage);
+    setTabTitle(InfoPage::fileType, L"File type information");
+    setTabTitle(InfoPage::exactFile, L"Exact file information");
+    showPage(InfoPage::exactFile, placeholderPage);
     setMainStatus(L"Ready.");
 }
