@@ -60,8 +60,11 @@ void handleListEvent(int kind) {
         return;
     }
     WindowState& window = windowState();
+    // One file selected is the file the status names and a double-click asks about.
     const int selectedRow = focusedResultRow();
-    window.selectedPath = selectedRow < 0 ? std::wstring() : loopState().results.pathOfRow(resultRowKey(selectedRow));
+    window.selectedPath = selectedRow < 0 || selectedRowCount() > 1
+                              ? std::wstring()
+                              : loopState().results.pathOfRow(resultRowKey(selectedRow));
     updateActionButtons();
     if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
 }

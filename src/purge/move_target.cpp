@@ -13,11 +13,6 @@
 #include "window/program.h"
 #include "window/main_controls.h"
 
-PurgeState& purgeState() {
-    static PurgeState state;
-    return state;
-}
-
 namespace {
 
 // The search drive again under another letter (subst, a share of the same disk),

@@ -10,15 +10,11 @@
 
 namespace {
 
+// The status names the one file selected; with none or several, the panels rest.
 void showSelection() {
-    WindowState& state = windowState();
-    const int selected = ControlSelectedCount(idResultsList);
-    if (selected == 0) {
-        resetInfoPanel();
-    } else if (selected == 1) {
-        setMainStatus(PathNamePart(state.selectedPath));
+    if (ControlSelectedCount(idResultsList) == 1) {
+        setMainStatus(PathNamePart(windowState().selectedPath));
     } else {
-        state.selectedPath.clear();
         resetInfoPanel();
     }
 }

@@ -1,0 +1,6 @@
+#include "purge/purge_state.h"
+
+PurgeState& purgeState() {
+    static PurgeState state;
+    return state;
+}
