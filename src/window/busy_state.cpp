@@ -30,7 +30,7 @@ void drainEvents() {
 }
 
 void setMainControlsDisabled(int flag) {
-    for (int id = idSearchLabel; id <= idExactInfoPanel; ++id)
+    for (int id : everyControlButTheSearchIcon)
         if (flag || !followsButtonRule(id)) ControlSetDisabled(id, flag);
     if (!flag) updateActionButtons();
     WindowSetDisabled(mainWindowNumber, flag);

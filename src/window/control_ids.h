@@ -1,7 +1,6 @@
 #pragma once
-// The main window's control numbers, shared by every part of the program. Their
-// order matters: the busy state greys idSearchLabel to idExactInfoPanel in one
-// loop, so a control added between them is greyed with the others.
+// The main window's control numbers, known to the window layer alone (other
+// programs and assistive tools find the controls by them, so they stay as they are).
 
 enum ControlId {
     idSearchIcon = 0,
@@ -30,6 +29,15 @@ enum ControlId {
     idTypeInfoPanel = 23,
     idExactInfoPanel = 24,
     idBusyNotice = 25,
+};
+
+// The controls that show the main font and are greyed while long work runs:
+// every one but the search row's icon (and the busy notice, made and gone with the work).
+constexpr ControlId everyControlButTheSearchIcon[] = {
+    idSearchLabel,   idDriveList,     idCriterionSelector, idTextLabel,     idTextField,          idManualButton,
+    idOptionsIcon,   idOptionsLabel,  idWindowsFolderOption, idReadOnlyOption, idTempFilesOption, idSeparator,
+    idActionIcon,    idReadyLabel,    idSearchButton,      idDeleteButton,  idMoveButton,         idMoveTargetField,
+    idBrowseButton,  idProgressBar,   idResultsList,       idTabPanel,      idTypeInfoPanel,      idExactInfoPanel,
 };
 
 constexpr int mainWindowNumber = 0;

@@ -173,7 +173,7 @@ bool buildMainWindow() {
     addControlsOfTheActionRow();
     addTabbedPanel();
 
-    for (int id = idSearchLabel; id <= idExactInfoPanel; ++id) ControlUseFont(id, mainFont);
+    for (int id : everyControlButTheSearchIcon) ControlUseFont(id, mainFont);
     WindowFollowDpi(mainWindowNumber, followDpi);
     return true;
 }
