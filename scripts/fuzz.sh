@@ -51,5 +51,6 @@ for target in "${targets[@]}"; do
     echo "fuzz.sh: a finding in $target; its input is in $out/findings/$target/" >&2
     exit 1
   }
-  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+ *DONE' "$out/$target.log" | sed "s/^/fuzz $target: /"
+  # -a: a test run of the same target at the same time may have written over the log.
+  grep -aE '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+ *DONE' "$out/$target.log" | sed "s/^/fuzz $target: /"
 done
