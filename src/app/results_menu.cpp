@@ -5,7 +5,7 @@
 #include "toolkit/system.h"
 #include "toolkit/text.h"
 #include "window/action_buttons.h"
-#include "window/main_window.h"
+#include "window/main_controls.h"
 
 #include <string>
 #include <vector>

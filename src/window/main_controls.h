@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The controls that raise events the program acts on, or take the focus.
 enum class MainControl {
@@ -35,6 +36,8 @@ void addCriterion(const std::wstring& text);
 void chooseFirstCriterion();
 std::wstring chosenCriterionText();
 bool criterionListOpen();
+// Whether the criterion selector shows the name criterion, which it lists last.
+bool nameCriterionChosen();
 std::wstring typedText();
 
 void setMainTitle(const std::wstring& title);
@@ -51,6 +54,21 @@ void showMoveTarget(const std::wstring& target);
 void markMoveTarget(bool unusable);
 
 // The results list.
+// Row by row as shown: whether a row's box is ticked, or the row
+// selected; ticking a row; how many rows there are and are selected; the key of
+// the found file a row shows.
+bool isTicked(int row);
+void setTicked(int row, bool ticked);
+bool isSelected(int row);
+int resultRowCount();
+int selectedRowCount();
+int resultRowKey(int row);
+// The row that has the focus (-1 for none).
+int focusedResultRow();
+// The row a context menu was asked for (-1 for none), and the menu shown there:
+// the number of the entry chosen, from 1, or 0.
+int resultMenuRow();
+int chooseFromResultsMenu(const std::vector<std::wstring>& entries);
 void clearResultRows();
 void showResultRows(int count, const RowSource& rows);
 void removeResultRow(int row);

@@ -179,32 +179,3 @@ bool buildMainWindow() {
 }
 
 void setMainStatus(const std::wstring& text) { StatusBarSetText(mainStatusBar, 0, text); }
-
-// A list row's state: bit 1 its selection, bit 2 its tick.
-constexpr int rowSelected = 1, rowTicked = 2;
-
-bool isTicked(int row) { return (ControlItemState(idResultsList, row) & rowTicked) != 0; }
-
-void setTicked(int row, bool ticked) {
-    ControlSetItemState(idResultsList, row, (ControlItemState(idResultsList, row) & rowSelected) | (ticked ? rowTicked : 0));
-}
-
-bool isSelected(int row) { return (ControlItemState(idResultsList, row) & rowSelected) != 0; }
-
-int resultRowCount() { return ControlItemCount(idResultsList); }
-
-int selectedRowCount() { return ControlSelectedCount(idResultsList); }
-
-int resultRowKey(int row) { return ControlItemKey(idResultsList, row); }
-
-int focusedResultRow() { return static_cast<int>(ControlState(idResultsList)); }
-
-int resultMenuRow() { return ControlMenuRow(idResultsList); }
-
-int chooseFromResultsMenu(const std::vector<std::wstring>& entries) { return ControlShowMenu(idResultsList, entries); }
-
-
-bool nameCriterionChosen() {
-    const int items = ControlItemCount(idCriterionSelector);
-    return items > 0 && static_cast<int>(ControlState(idCriterionSelector)) == items - 1;
-}
