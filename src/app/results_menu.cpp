@@ -1,5 +1,7 @@
 #include "app/results_menu.h"
 
+#include "app/save_list.h"
+#include "purge/copies_command.h"
 #include "results/size_text.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
@@ -7,6 +9,7 @@
 #include "window/action_buttons.h"
 #include "window/main_controls.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,20 +66,35 @@ void tickRows(const std::vector<int>& rows, bool ticked) {
 void showResultsMenu(const SearchResults& results) {
     if (resultRowCount() == 0) return;
     const int row = resultMenuRow();
-    if (row < 0) {
-        if (chooseFromResultsMenu({L"Copy list"}) == 1) copyList(results);
-        return;
-    }
     std::vector<int> rows = selectedRows();
-    if (rows.empty()) rows.push_back(row);
-    switch (chooseFromResultsMenu({L"Open containing folder", L"Copy path", L"Copy list", L"Tick", L"Untick"})) {
-        case 1: ShowInFolder(pathAt(results, row)); break;
-        case 2: copyPaths(results, rows); break;
-        case 3: copyList(results); break;
-        case 4: tickRows(rows, true); break;
-        case 5: tickRows(rows, false); break;
-        default: break;
+    if (rows.empty() && row >= 0) rows.push_back(row);
+    struct Entry {
+        const wchar_t* text;  // nullptr for a separator
+        std::function<void()> act;
+        bool needsRow;
+    };
+    // Every entry has an access key, as Windows menus have.
+    const std::vector<Entry> entries{
+        {L"&Open containing folder", [&] { ShowInFolder(pathAt(results, row)); }, true},
+        {L"Copy &path", [&] { copyPaths(results, rows); }, true},
+        {L"Copy &list", [&] { copyList(results); }, false},
+        {nullptr, {}, true},
+        {L"&Tick", [&] { tickRows(rows, true); }, true},
+        {L"&Untick", [&] { tickRows(rows, false); }, true},
+        {L"Tick e&xtra copies", [&] { tickExtraCopies(results); }, false},
+        {nullptr, {}, false},
+        {L"Sa&ve list as\u2026", [&] { saveListAs(results); }, false},
+    };
+    // Below the rows only what needs no row.
+    std::vector<const Entry*> offered;
+    std::vector<std::wstring> texts;
+    for (const Entry& entry : entries) {
+        if (entry.needsRow && row < 0) continue;
+        offered.push_back(&entry);
+        texts.push_back(entry.text ? entry.text : L"");
     }
+    const int chosen = chooseFromResultsMenu(texts);
+    if (chosen >= 1 && chosen <= static_cast<int>(offered.size()) && offered[chosen - 1]->act) offered[chosen - 1]->act();
 }
 
 void copySelectedPaths(const SearchResults& results) { copyPaths(results, selectedRows()); }

@@ -1,7 +1,8 @@
 #pragma once
 // The results list's context menu and Ctrl+C: the file's folder in the file
 // manager, the selected paths or the whole list on the clipboard, ticks for the
-// selected rows. Nothing here acts on a file.
+// selected rows or for the extra copies of identical files, the list saved to a
+// file. Nothing here changes a listed file.
 #include "results/search_results.h"
 
 // Shows the menu where the list asked for it and carries out the choice.

@@ -10,6 +10,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace {
 
 // Removes a junction or symbolic link to a folder without touching what it points at.
@@ -78,6 +80,32 @@ int FileReplace(const std::wstring& replacement, const std::wstring& path) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? 1
                : 0;
+}
+
+bool FileWriteWhole(const std::wstring& path, const std::string& bytes) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // A new name each try, made only where it is free: never over another file.
+        const std::wstring fresh = path + L"." + TextFromInteger(RandomUpTo(99999999)) + L".tmp";
+        FileHandle file(CreateFileW(PathExactForm(fresh).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            return false;
+        }
+        bool whole = true;
+        for (size_t at = 0; whole && at < bytes.size();) {
+            const DWORD asked = static_cast<DWORD>(std::min<size_t>(bytes.size() - at, 1 << 20));
+            DWORD written = 0;
+            whole = WriteFile(file.get(), bytes.data() + at, asked, &written, nullptr) && written == asked;
+            at += written;
+        }
+        whole = whole && FlushFileBuffers(file.get());
+        file.reset();
+        if (whole && FileReplace(fresh, path)) return true;
+        FileRemove(fresh, removeForce);
+        return false;
+    }
+    return false;
 }
 
 PathIdentity FileCreateEmpty(const std::wstring& path) {

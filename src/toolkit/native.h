@@ -31,6 +31,9 @@ struct PersonCalls {
                       bool quiet) = shellExecute;
     int (*chooseFromMenu)(void* owner, const std::vector<std::wstring>& entries, long x, long y) = chooseFromMenuDialog;
     bool (*showInFolder)(const std::wstring& path) = showInFileManager;
+    std::optional<SaveChoice> (*chooseSaveFile)(const std::wstring& title, const std::wstring& suggestedName,
+                                                const std::vector<FileKind>& kinds,
+                                                const std::wstring& extension) = chooseSaveFileDialog;
 };
 PersonCalls& personCalls();
 

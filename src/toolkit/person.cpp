@@ -2,8 +2,10 @@
 
 #include "toolkit/native.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 
 PersonCalls& personCalls() {
@@ -66,7 +68,8 @@ bool shellExecute(const wchar_t* verb, const std::wstring& file, const std::wstr
 int chooseFromMenuDialog(void* owner, const std::vector<std::wstring>& entries, long x, long y) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return 0;
-    for (size_t i = 0; i < entries.size(); ++i) AppendMenuW(menu, MF_STRING, i + 1, entries[i].c_str());
+    for (size_t i = 0; i < entries.size(); ++i)
+        AppendMenuW(menu, entries[i].empty() ? MF_SEPARATOR : MF_STRING, i + 1, entries[i].c_str());
     const int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                                                        static_cast<int>(x), static_cast<int>(y), 0,
                                                        static_cast<HWND>(owner), nullptr));
@@ -91,4 +94,37 @@ bool ShowInFolder(const std::wstring& path) { return personCalls().showInFolder(
 
 bool OpenAddress(const std::wstring& address) {
     return personCalls().shellOpen(L"open", address, L"", SW_SHOWMAXIMIZED, false);
+}
+
+std::optional<SaveChoice> chooseSaveFileDialog(const std::wstring& title, const std::wstring& suggestedName,
+                                               const std::vector<FileKind>& kinds, const std::wstring& extension) {
+    // Each kind as the dialog takes them: description, pattern, each ended by a
+    // null, and a null after the last.
+    std::wstring filter;
+    for (const FileKind& kind : kinds) filter += kind.description + L'\0' + kind.pattern + L'\0';
+    filter += L'\0';
+    std::wstring path(32768, L'\0');
+    suggestedName.copy(path.data(), std::min<size_t>(suggestedName.size(), path.size() - 1));
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &process);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = process == GetCurrentProcessId() ? foreground : nullptr;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   OFN_NOREADONLYRETURN;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    path.resize(wcsnlen(path.c_str(), path.size()));
+    return SaveChoice{path, dialog.nFilterIndex > 0 ? static_cast<int>(dialog.nFilterIndex) - 1 : 0};
+}
+
+std::optional<SaveChoice> ChooseSaveFile(const std::wstring& title, const std::wstring& suggestedName,
+                                         const std::vector<FileKind>& kinds, const std::wstring& extension) {
+    return personCalls().chooseSaveFile(title, suggestedName, kinds, extension);
 }

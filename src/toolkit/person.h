@@ -1,6 +1,7 @@
 #pragma once
 // The keyboard as a person holds it, and the few calls that wait on a person.
 // Tests replace the calls behind them (see toolkit/native.h).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,21 @@ constexpr int answerOk = 1;
 
 // The folder chooser's dialog; an empty text when the person cancels.
 std::wstring chooseFolderDialog(const std::wstring& title, const std::wstring& initialPath);
+// A kind of file a save dialog offers: its description and its pattern ("*.csv").
+struct FileKind {
+    std::wstring description, pattern;
+};
+// What the person chose in a save dialog: the file, and which kind (from 0).
+struct SaveChoice {
+    std::wstring path;
+    int kind = 0;
+};
+// The system's save dialog; nothing when the person cancels.
+std::optional<SaveChoice> chooseSaveFileDialog(const std::wstring& title, const std::wstring& suggestedName,
+                                               const std::vector<FileKind>& kinds, const std::wstring& extension);
 // Shows a menu of `entries` at a point of the screen and waits for the person's
-// choice: the chosen entry's index + 1, 0 when none was chosen.
+// choice: the chosen entry's index + 1, 0 when none was chosen. An empty entry
+// is a separator line, counted like the others.
 int chooseFromMenuDialog(void* owner, const std::vector<std::wstring>& entries, long x, long y);
 // Has the system's file manager show the file in its folder, selected; true when
 // the shell took it.
@@ -40,3 +54,6 @@ bool KeyTouched(int virtualKey);
 // The message box every message of the program goes through: no owner, and
 // task-modal, foreground and topmost added to the given buttons and icon.
 int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned style);
+// The save dialog every file the program writes is named in.
+std::optional<SaveChoice> ChooseSaveFile(const std::wstring& title, const std::wstring& suggestedName,
+                                         const std::vector<FileKind>& kinds, const std::wstring& extension);

@@ -11,6 +11,10 @@ if ! "$source_dir/scripts/setup.sh" --runs-32-bit; then
   echo "skipped: this kernel does not run 32-bit programs, so Wine has no 32-bit mode here"
   exit 77
 fi
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && ! apt-get install -s -qq wine32:i386 >/dev/null 2>&1; then
+  echo "skipped: Wine's 32-bit mode is missing and Debian's wine32 cannot be installed now (its lists and the 64-bit side's are out of step)"
+  exit 77
+fi
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   echo "Wine's 32-bit mode is missing: scripts/setup.sh installs wine32 where the kernel runs 32-bit programs"
   exit 1

@@ -350,7 +350,8 @@ TEST_F(SearchWindow, TheListsTicksAnswerTheStandardMessagesAndItsMenuCopiesPaths
         SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
         handleEvents();
     };
-    const std::vector<std::wstring> all{L"Open containing folder", L"Copy path", L"Copy list", L"Tick", L"Untick"};
+    const std::vector<std::wstring> all{L"&Open containing folder", L"Copy &path", L"Copy &list", L"",
+                                        L"&Tick", L"&Untick", L"Tick e&xtra copies", L"", L"Sa&ve list as\u2026"};
     ControlSetItemState(idResultsList, 1, 1);
     menuAtRow(1, 2);
     EXPECT_EQ(offered, all);
@@ -358,10 +359,10 @@ TEST_F(SearchWindow, TheListsTicksAnswerTheStandardMessagesAndItsMenuCopiesPaths
     ControlSetItemState(idResultsList, 0, 1);
     menuAtRow(0, 2);
     EXPECT_EQ(clipboardText(), L"S:\\files\\Björk – Jóga.mp3\r\n" + longPath) << "the selected rows, one a line";
-    menuAtRow(0, 4);
+    menuAtRow(0, 5);
     EXPECT_EQ(ControlTickedCount(idResultsList), 2) << "Tick ticks the selected rows";
     EXPECT_TRUE(enabled(idDeleteButton));
-    menuAtRow(0, 5);
+    menuAtRow(0, 6);
     EXPECT_EQ(ControlTickedCount(idResultsList), 0);
     menuAtRow(2, 1);
     EXPECT_EQ(shown, std::vector<std::wstring>{L"S:\\files\\small.txt"});
@@ -380,7 +381,8 @@ TEST_F(SearchWindow, TheListsTicksAnswerTheStandardMessagesAndItsMenuCopiesPaths
     ClientToScreen(list, &below);
     SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(below.x, below.y));
     handleEvents();
-    EXPECT_EQ(offered, std::vector<std::wstring>{L"Copy list"}) << "no row under the menu";
+    EXPECT_EQ(offered, (std::vector<std::wstring>{L"Copy &list", L"Tick e&xtra copies", L"", L"Sa&ve list as\u2026"}))
+        << "no row under the menu";
     personCalls() = saved;
     EXPECT_EQ(paths().size(), 3u) << "nothing in the menu acts on a file";
 }

@@ -1,0 +1,55 @@
+#include "app/save_list.h"
+
+#include "results/list_csv.h"
+#include "results/size_text.h"
+#include "toolkit/file_attributes.h"
+#include "toolkit/file_ops.h"
+#include "toolkit/paths.h"
+#include "toolkit/person.h"
+#include "toolkit/text.h"
+#include "window/key_waits.h"
+#include "window/main_controls.h"
+#include "window/main_window.h"
+
+#include <vector>
+
+namespace {
+
+enum SavedRows { everyRow = 0, tickedRowsOnly = 1 };
+
+std::vector<ListedRow> listedRows(const SearchResults& results, bool tickedOnly) {
+    std::vector<ListedRow> rows;
+    const int count = resultRowCount();
+    for (int row = 0; row < count; ++row) {
+        if (tickedOnly && !isTicked(row)) continue;
+        const FoundFile* file = results.fileOfRow(resultRowKey(row));
+        if (!file) continue;
+        ListedRow listed;
+        listed.bytes = file->identity.size;
+        listed.sizeText = sizeText(static_cast<double>(file->identity.size));
+        listed.path = results.found.pathOf(*file);
+        const int attributes = PathAttributes(listed.path);
+        listed.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
+        rows.push_back(std::move(listed));
+    }
+    return rows;
+}
+
+}  // namespace
+
+void saveListAs(const SearchResults& results) {
+    const std::wstring drive = TextLeft(results.drive, 1);
+    const std::optional<SaveChoice> choice =
+        ChooseSaveFile(L"Save the list as", L"Files found on " + (drive.empty() ? L"the drive" : drive) + L".csv",
+                       {{L"CSV file, every listed row (*.csv)", L"*.csv"},
+                        {L"CSV file, the ticked rows only (*.csv)", L"*.csv"}},
+                       L"csv");
+    if (!choice) return;
+    const std::vector<ListedRow> rows = listedRows(results, choice->kind == tickedRowsOnly);
+    if (!FileWriteWhole(choice->path, csvOfRows(rows))) {
+        tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
+        return;
+    }
+    setMainStatus(L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
+                  (rows.size() == 1 ? L" row to " : L" rows to ") + choice->path + L".");
+}

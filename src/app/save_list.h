@@ -1,0 +1,6 @@
+#pragma once
+// "Save list as…": the listed rows, or the ticked ones only, written to a CSV
+// file the person names in the save dialog.
+#include "results/search_results.h"
+
+void saveListAs(const SearchResults& results);

@@ -1,0 +1,217 @@
+#include "purge/identical_files.h"
+
+#include "toolkit/content_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <utility>
+
+namespace {
+
+// Each distinct block kept costs a block of memory: past this many in one pass,
+// the files that match none are read again in a pass of their own.
+constexpr size_t distinctBlocksAtOnce = 16;
+
+// A file being compared, held open from its first block to its last.
+struct Member {
+    size_t file;  // into the request's files
+    ContentReader reader;
+};
+
+// Files whose bytes are equal from the start up to `offset`.
+struct EqualSoFar {
+    std::vector<size_t> members;
+    long long offset = 0;
+};
+
+bool sameAsFound(const FileIdentity& found, const FileIdentity& now) {
+    if (found.index && now.index && found.index != now.index) return false;
+    return now.size == found.size && now.lastWrite == found.lastWrite;
+}
+
+class Comparison {
+public:
+    Comparison(const CompareRequest& request, CompareObserver& observer)
+        : request_(request), observer_(observer), block_(std::max<size_t>(request.blockBytes, 4096)) {}
+
+    CopiesFound run() {
+        const std::vector<CopyCandidate>& files = request_.files;
+        // By size, and in the order listed within a size.
+        std::vector<size_t> bySize;
+        for (size_t i = 0; i < files.size(); ++i)
+            if (files[i].identity.size > 0) bySize.push_back(i);
+        std::stable_sort(bySize.begin(), bySize.end(),
+                         [&](size_t a, size_t b) { return files[a].identity.size < files[b].identity.size; });
+        std::vector<std::vector<size_t>> sizes;
+        long long toCompare = 0;
+        for (size_t at = 0; at < bySize.size();) {
+            size_t end = at + 1;
+            while (end < bySize.size() && files[bySize[end]].identity.size == files[bySize[at]].identity.size) ++end;
+            if (end - at > 1) {
+                sizes.emplace_back(bySize.begin() + at, bySize.begin() + end);
+                toCompare += static_cast<long long>(end - at) * files[bySize[at]].identity.size;
+            }
+            at = end;
+        }
+        if (request_.counts) request_.counts->bytesToCompare = toCompare;
+        for (const std::vector<size_t>& sameSize : sizes) {
+            compareSize(sameSize);
+            if (found_.stopped) break;
+        }
+        if (found_.stopped) {
+            found_.groups.clear();
+            found_.spaceOfExtras = 0;
+        }
+        return std::move(found_);
+    }
+
+private:
+    void counted(long long bytes) {
+        if (request_.counts) request_.counts->bytesCompared.fetch_add(bytes, std::memory_order_relaxed);
+    }
+
+    // The files of one size that can be compared: each still the file found,
+    // readable, and each file once however many of its names are listed.
+    void compareSize(const std::vector<size_t>& sameSize) {
+        const long long size = request_.files[sameSize.front()].identity.size;
+        std::vector<Member> members;
+        std::map<std::pair<unsigned long, unsigned long long>, size_t> fileOfName;
+        for (size_t file : sameSize) {
+            const CopyCandidate& candidate = request_.files[file];
+            if (candidate.onlineOnly) {
+                ++found_.onlineOnly;
+                counted(size);
+                continue;
+            }
+            ContentReader reader(candidate.path);
+            const FileIdentity now = reader.identity();
+            if (reader.isOnlineOnly()) {
+                ++found_.onlineOnly;
+            } else if (!reader.isOpen()) {
+                ++found_.unreadable;
+            } else if (!sameAsFound(candidate.identity, now)) {
+                ++found_.changed;
+            } else if (now.index && !fileOfName.emplace(std::make_pair(candidate.volume, now.index), file).second) {
+                // Another name of a file already here: one file, never a copy of itself.
+            } else {
+                members.push_back(Member{file, std::move(reader)});
+                continue;
+            }
+            counted(size);
+        }
+        if (members.size() < 2) {
+            counted(size * static_cast<long long>(members.size()));
+            return;
+        }
+        std::vector<size_t> all(members.size());
+        for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+        split(members, EqualSoFar{std::move(all), 0}, size);
+    }
+
+    std::vector<char> spareBuffer() {
+        if (spare_.empty()) return std::vector<char>(block_);
+        std::vector<char> buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
+    }
+
+    // Reads the files side by side, a block at a time, and splits them where their
+    // bytes differ; never deeper than one list of sets waiting.
+    void split(std::vector<Member>& members, EqualSoFar start, long long size) {
+        std::vector<EqualSoFar> waiting;
+        waiting.push_back(std::move(start));
+        std::vector<char> incoming = spareBuffer();
+        struct Distinct {
+            std::vector<char> bytes;
+            std::vector<size_t> members;
+        };
+        while (!waiting.empty()) {
+            EqualSoFar set = std::move(waiting.back());
+            waiting.pop_back();
+            if (set.members.size() < 2) {
+                counted((size - set.offset) * static_cast<long long>(set.members.size()));
+                continue;
+            }
+            if (set.offset >= size) {
+                keepGroup(members, set.members);
+                continue;
+            }
+            const size_t length = static_cast<size_t>(std::min<long long>(static_cast<long long>(block_), size - set.offset));
+            std::vector<size_t> pending = std::move(set.members);
+            while (!pending.empty()) {
+                std::vector<Distinct> distinct;
+                std::vector<size_t> later;
+                for (size_t member : pending) {
+                    if (observer_.stopRequested()) {
+                        found_.stopped = true;
+                        return;
+                    }
+                    if (!members[member].reader.readAt(set.offset, incoming.data(), length)) {
+                        ++found_.unreadable;
+                        counted(size - set.offset);
+                        continue;
+                    }
+                    auto same = std::find_if(distinct.begin(), distinct.end(), [&](const Distinct& d) {
+                        return std::memcmp(d.bytes.data(), incoming.data(), length) == 0;
+                    });
+                    if (same != distinct.end()) {
+                        same->members.push_back(member);
+                    } else if (distinct.size() < distinctBlocksAtOnce) {
+                        distinct.push_back(Distinct{std::move(incoming), {member}});
+                        incoming = spareBuffer();
+                    } else {
+                        later.push_back(member);
+                        continue;
+                    }
+                    counted(static_cast<long long>(length));
+                }
+                // The first distinct set is compared on first: the order listed stays.
+                for (auto d = distinct.rbegin(); d != distinct.rend(); ++d) {
+                    waiting.push_back(EqualSoFar{std::move(d->members), set.offset + static_cast<long long>(length)});
+                    spare_.push_back(std::move(d->bytes));
+                }
+                pending = std::move(later);
+            }
+        }
+        spare_.push_back(std::move(incoming));
+    }
+
+    // Files equal to their last byte: a group, if they are still the files found.
+    void keepGroup(std::vector<Member>& members, const std::vector<size_t>& equal) {
+        std::vector<size_t> still;
+        for (size_t member : equal) {
+            if (sameAsFound(request_.files[members[member].file].identity, members[member].reader.identity()))
+                still.push_back(member);
+            else
+                ++found_.changed;
+        }
+        if (still.size() < 2) return;
+        // The copy made first is kept, as the original usually is; among equals the
+        // one listed first (members are in the order listed).
+        const size_t kept = *std::min_element(still.begin(), still.end(), [&](size_t a, size_t b) {
+            return members[a].reader.created() < members[b].reader.created();
+        });
+        CopyGroup group;
+        group.kept = members[kept].file;
+        for (size_t member : still) {
+            if (member == kept) continue;
+            group.extra.push_back(members[member].file);
+            // Another name of the same data keeps its space taken.
+            if (members[member].reader.isOnlyName()) found_.spaceOfExtras += members[member].reader.spaceHeld();
+        }
+        found_.groups.push_back(std::move(group));
+    }
+
+    const CompareRequest& request_;
+    CompareObserver& observer_;
+    const size_t block_;
+    std::vector<std::vector<char>> spare_;
+    CopiesFound found_;
+};
+
+}  // namespace
+
+CopiesFound findIdenticalFiles(const CompareRequest& request, CompareObserver& observer) {
+    return Comparison(request, observer).run();
+}

@@ -1,0 +1,86 @@
+#include "toolkit/content_reader.h"
+
+#include "toolkit/file_attributes.h"
+#include "toolkit/later_calls.h"
+#include "toolkit/paths.h"
+
+namespace {
+
+HANDLE native(const OwnedHandle& handle) { return static_cast<HANDLE>(handle.get()); }
+
+HANDLE openForReading(const std::wstring& exact, DWORD extraAccess) {
+    // No recall: a file the system would fetch from elsewhere first stays where it is.
+    return CreateFileW(exact.c_str(), GENERIC_READ | FILE_READ_ATTRIBUTES | extraAccess,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL, nullptr);
+}
+
+}  // namespace
+
+ContentReader::ContentReader(const std::wstring& path) {
+    if (path.empty()) return;
+    const std::wstring exact = PathExactForm(path);
+    const DWORD attributes = GetFileAttributesW(exact.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & onlineOnlyAttributes) {
+        onlineOnly_ = true;
+        return;
+    }
+    // The right to write attributes only to tell the system not to move the last
+    // access time; where it is refused (a read-only file under Wine, a file the
+    // person may only read), the file is read all the same.
+    HANDLE opened = openForReading(exact, FILE_WRITE_ATTRIBUTES);
+    const bool mayKeepAccessTime = opened != INVALID_HANDLE_VALUE;
+    if (!mayKeepAccessTime) opened = openForReading(exact, 0);
+    handle_ = OwnedHandle(opened);
+    if (!handle_) return;
+    if (mayKeepAccessTime) {
+        FILETIME leaveAlone{0xFFFFFFFF, 0xFFFFFFFF};
+        SetFileTime(native(handle_), nullptr, &leaveAlone, nullptr);
+    }
+    NativeStandardInformation standard{};
+    if (NativeQueryFile(native(handle_), nativeStandardInformation, &standard, sizeof standard)) {
+        links_ = standard.numberOfLinks;
+        allocation_ = standard.allocationSize.QuadPart;
+    }
+    NativeBasicInformation basic{};
+    if (NativeQueryFile(native(handle_), nativeBasicInformation, &basic, sizeof basic))
+        created_ = basic.creationTime.QuadPart;
+}
+
+FileIdentity ContentReader::identity() const {
+    FileIdentity now;
+    if (!handle_) return now;
+    NativeStandardInformation standard{};
+    NativeBasicInformation basic{};
+    if (!NativeQueryFile(native(handle_), nativeStandardInformation, &standard, sizeof standard) ||
+        !NativeQueryFile(native(handle_), nativeBasicInformation, &basic, sizeof basic))
+        return now;
+    now.size = standard.endOfFile.QuadPart;
+    now.lastWrite = basic.lastWriteTime.QuadPart;
+    now.index = FileIndexOfHandle(native(handle_));
+    return now;
+}
+
+long long ContentReader::spaceHeld() const {
+    const long long size = identity().size;
+    return allocation_ >= 0 && allocation_ < size ? allocation_ : size;
+}
+
+bool ContentReader::readAt(long long offset, void* into, size_t length) {
+    if (!handle_ || offset < 0) return false;
+    auto* at = static_cast<char*>(into);
+    while (length > 0) {
+        // Told where each read starts, so that no other read of this handle can move it.
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(offset);
+        where.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(offset) >> 32);
+        const DWORD asked = length > 0x40000000 ? 0x40000000 : static_cast<DWORD>(length);
+        DWORD got = 0;
+        if (!ReadFile(native(handle_), at, asked, &got, &where) || got == 0) return false;
+        at += got;
+        offset += got;
+        length -= got;
+    }
+    return true;
+}
