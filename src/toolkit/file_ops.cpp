@@ -83,6 +83,9 @@ int FileReplace(const std::wstring& replacement, const std::wstring& path) {
 }
 
 bool FileWriteWhole(const std::wstring& path, const std::string& bytes) {
+    // A read-only file is not written over, as Windows refuses it; Wine's rename would not.
+    const DWORD existing = GetFileAttributesW(PathExactForm(path).c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // A new name each try, made only where it is free: never over another file.
         const std::wstring fresh = path + L"." + TextFromInteger(RandomUpTo(99999999)) + L".tmp";

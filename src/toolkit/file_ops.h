@@ -32,8 +32,8 @@ int FolderRemove(const std::wstring& path, const std::wstring& pattern, int flag
 int FileReplace(const std::wstring& replacement, const std::wstring& path);
 // Writes `bytes` as the whole of the file at `path`: into a new file beside it
 // first, which takes the old file's place only once it is written whole, so that
-// a failure leaves the old file as it was and no part of the new one. False on
-// any failure.
+// a failure leaves the old file as it was and no part of the new one. A read-only
+// file or a folder at `path` is left alone. False on any failure.
 bool FileWriteWhole(const std::wstring& path, const std::string& bytes);
 // Makes a new empty file, never over an existing one, and tells which file it is
 // (unknown when the name is taken, or the file cannot be made or told apart; such

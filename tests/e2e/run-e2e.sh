@@ -468,6 +468,49 @@ check "a file link in the temporary files leaves what it leads to" same "$(md5su
 rm -f "$temp/a link.tmp"
 click 11 10
 
+echo "# identical files, and the list saved as a spreadsheet"
+copies="$root/drives/d/copies"; mkdir -p "$copies"
+copy_name="dup-copy, it's Ünïcödé.bin"
+head -c 300000 /dev/urandom > "$copies/dup-first.bin"
+cp "$copies/dup-first.bin" "$copies/$copy_name"
+head -c 300000 /dev/urandom > "$copies/dup-other.bin"   # of the same size, other bytes
+# A quote is no Windows name: the file is listed (red), cannot be opened, and its path is quoted in the list.
+head -c 1000 /dev/urandom > "$copies/dup-\"quoted\".bin"
+check "the name criterion for the copies" choose 3 6 "$by_name"
+name_search "dup-"
+check "the four files are listed" same "$(rows | wc -l)" 4
+copies_before=$(cd "$copies" && md5sum -- * | sort)
+xdotool key shift+F10; wait_until 5 menu_up; xdotool key x
+status_says() { status | grep -qF -- "$1"; }
+check "its access key X ticks the extra copies" wait_until 30 status_says "Ticked 1 extra copy of 1 file"
+check "and says the file it could not open was left out" status_says "Left out: 1 could not be read."
+check "exactly the later copy, the first one made unticked" same "$(rows | awk -F'\t' '$1 == "x" { print $3 }')" "D:\\copies\\$copy_name"
+check "no file changed" same "$(cd "$copies" && md5sum -- * | sort)" "$copies_before"
+shot extra-copies
+rm -f "$root/drives/e/list.csv"
+xdotool key shift+F10; wait_until 5 menu_up; xdotool key v
+save_dialog_up() { [ "$(probe box | cut -f1)" = "Save the list as" ]; }
+check "its access key V opens the save dialog" wait_until 10 save_dialog_up
+shot save-dialog
+xdotool type --delay 20 'E:\list.csv'; xdotool key Return
+check "the list is saved where the person said" wait_until 10 test -s "$root/drives/e/list.csv"
+check "and the window says so" wait_until 5 status_says 'Saved 4 rows to E:\list.csv.'
+csv_matches_list() {
+  rows | python3 -c '
+import csv, os, sys
+listed = [line.rstrip("\n").split("\t") for line in sys.stdin]
+drives = sys.argv[2]
+with open(sys.argv[1], encoding="utf-8-sig", newline="") as f:
+    table = list(csv.reader(f))
+assert table[0] == ["Size in bytes", "Size", "File", "Read-only"], table[0]
+assert len(table) == len(listed) + 1, (len(table), len(listed))
+for (tick, size, path), row in zip(listed, table[1:]):
+    real = os.path.join(drives, "d", *path[3:].split("\\"))
+    assert row == [str(os.path.getsize(real)), size, path, "no"], (row, path)
+' "$root/drives/e/list.csv" "$root/drives"
+}
+check "Python's csv module reads the same rows and fields as the list shows" csv_matches_list
+
 echo "# the information panel"
 check "the name criterion once more" choose 3 6 "$by_name"
 click 5; xdotool key ctrl+a; xdotool type --delay 20 "song"; enter_search

@@ -9,6 +9,7 @@
 #include "toolkit/file_ops.h"
 #include "toolkit/handles.h"
 #include "toolkit/native.h"
+#include "toolkit/person.h"
 #include "toolkit/resources.h"
 
 #include "support/disk_snapshot.h"
@@ -22,6 +23,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -158,4 +160,58 @@ TEST_F(Copies, ExtraCopiesAreTickedAndTheOldestKept) {
     chooseFromMenu(L"Tick e&xtra copies");
     EXPECT_TRUE(tickedNames().empty());
     EXPECT_EQ(StatusBarText(mainStatusBar, 0), L"No two listed files are identical.");
+}
+
+// The ticked rows only, as the dialog's second kind offers: written whole where
+// the folder takes it, and where it does not (no such folder, a read-only file
+// in the way) said, with nothing left behind and the old file as it was.
+TEST_F(Copies, TheTickedRowsAreSavedWholeOrNotAtAll) {
+    makeTextFile(folder + L"big, one.bin", bytesOf(3000, 'a'));
+    makeTextFile(folder + L"small.bin", bytesOf(20, 'b'));
+    listFiles();
+    tick(L"big, one.bin");
+    const std::wstring target = makeFixtureFolder(L"E:");
+    static std::wstring savedAs;
+    static std::vector<FileKind> offered;
+    auto saveAs = [](const std::wstring& path) {
+        savedAs = path;
+        personCalls().chooseSaveFile = [](const std::wstring&, const std::wstring&, const std::vector<FileKind>& kinds,
+                                          const std::wstring&) -> std::optional<SaveChoice> {
+            offered = kinds;
+            return SaveChoice{savedAs, 1};
+        };
+        chooseFromMenu(L"Sa&ve list as\u2026");
+    };
+    auto leftIn = [](const std::wstring& in) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW entry;
+        FindHandle find(FindFirstFileW((in + L"*").c_str(), &entry));
+        if (find.valid())
+            do {
+                if (entry.cFileName[0] != L'.') names.push_back(entry.cFileName);
+            } while (FindNextFileW(find.get(), &entry));
+        return names;
+    };
+
+    UseScriptedPerson script;
+    saveAs(target + L"missing\\list.csv");
+    ASSERT_EQ(offered.size(), 2u);
+    EXPECT_EQ(offered[1].description, L"CSV file, the ticked rows only (*.csv)");
+    ASSERT_EQ(script.person().messages.size(), 1u);
+    EXPECT_EQ(script.person().messages[0].text,
+              L"The list could not be saved as " + target + L"missing\\list.csv. Nothing was written there.");
+    EXPECT_TRUE(leftIn(target).empty());
+
+    saveAs(target + L"list.csv");
+    const std::string saved = "\xEF\xBB\xBFSize in bytes,Size,File,Read-only\r\n3000,2.93 KB,\"S:\\files\\big, one.bin\",no\r\n";
+    EXPECT_EQ(readBytes(target + L"list.csv"), saved);
+    EXPECT_EQ(StatusBarText(mainStatusBar, 0), L"Saved 1 row to " + target + L"list.csv.");
+
+    ASSERT_TRUE(SetFileAttributesW((target + L"list.csv").c_str(), FILE_ATTRIBUTE_READONLY));
+    tick(L"small.bin");
+    saveAs(target + L"list.csv");
+    EXPECT_EQ(script.person().messages.size(), 2u) << "a read-only file in the way is not written over";
+    EXPECT_EQ(readBytes(target + L"list.csv"), saved) << "the old list as it was";
+    EXPECT_EQ(leftIn(target), std::vector<std::wstring>{L"list.csv"});
+    SetFileAttributesW((target + L"list.csv").c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,0 +1,133 @@
+// Measures "Tick extra copies" against the plainest reading there is: the same
+// files read once each with ReadFile in the same block size, from the page cache,
+// in rounds taken in turn; and the memory a comparison holds at its peak.
+//   copies_bench [FOLDER]   (default D:\ravlek-copies\; the files are made on first use)
+#include "bench_support.h"
+#include "purge/identical_files.h"
+#include "toolkit/held_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr size_t block = size_t{1} << 20;
+constexpr long long fileBytes = 48LL << 20;
+constexpr int rounds = 5;
+
+// Four groups of three identical files, and four files of one size in two pairs
+// that differ only in their last byte: every byte of every file has to be read.
+struct Made {
+    std::wstring path;
+    char seed;
+    bool lastByteOff;
+};
+
+std::vector<Made> layout(const std::wstring& root) {
+    std::vector<Made> files;
+    for (int group = 0; group < 4; ++group)
+        for (int copy = 0; copy < 3; ++copy)
+            files.push_back({root + L"group " + std::to_wstring(group) + L" copy " + std::to_wstring(copy) + L".bin",
+                             static_cast<char>('a' + group), false});
+    for (int pair = 0; pair < 2; ++pair)
+        for (int copy = 0; copy < 2; ++copy)
+            files.push_back({root + L"pair " + std::to_wstring(pair) + L" copy " + std::to_wstring(copy) + L".bin", 'p',
+                             pair == 1});
+    return files;
+}
+
+void makeFiles(const std::wstring& root, const std::vector<Made>& files) {
+    const std::wstring marker = root + L"complete";
+    if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    std::printf("making %zu files of %lld MB...\n", files.size(), fileBytes >> 20);
+    CreateDirectoryW(root.c_str(), nullptr);
+    std::vector<char> bytes(block);
+    for (const Made& made : files) {
+        FileHandle file(CreateFileW(made.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        for (long long at = 0; at < fileBytes; at += static_cast<long long>(block)) {
+            for (size_t i = 0; i < block; ++i) bytes[i] = static_cast<char>(made.seed + ((at + static_cast<long long>(i)) * 131 >> 7) % 97);
+            if (made.lastByteOff && at + static_cast<long long>(block) >= fileBytes) bytes[block - 1] ^= 1;
+            DWORD written = 0;
+            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(block), &written, nullptr);
+        }
+    }
+    CreateDirectoryW(marker.c_str(), nullptr);
+}
+
+// Every file read whole, once, a block at a time: the bytes read.
+long long bareRead(const std::vector<Made>& files, std::vector<char>& buffer) {
+    long long total = 0;
+    for (const Made& made : files) {
+        FileHandle file(CreateFileW(made.path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        DWORD got = 0;
+        while (ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) total += got;
+    }
+    return total;
+}
+
+struct NeverStop final : CompareObserver {
+    bool stopRequested() override { return false; }
+};
+
+CompareRequest requestFor(const std::vector<Made>& files) {
+    CompareRequest request;
+    request.blockBytes = block;
+    for (const Made& made : files) {
+        CopyCandidate candidate;
+        candidate.path = made.path;
+        candidate.identity.size = fileBytes;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(made.path.c_str(), GetFileExInfoStandard, &data);
+        candidate.identity.lastWrite =
+            static_cast<long long>((static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                   data.ftLastWriteTime.dwLowDateTime);
+        request.files.push_back(candidate);
+    }
+    return request;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring root = argc > 1 ? argv[1] : L"D:\\ravlek-copies\\";
+    if (root.back() != L'\\') root += L'\\';
+    const std::vector<Made> files = layout(root);
+    makeFiles(root, files);
+    std::vector<char> buffer(block);
+    const long long bytes = bareRead(files, buffer);  // into the page cache
+    CompareRequest request = requestFor(files);
+
+    std::vector<double> bare, compared;
+    long long peak = 0, comparedBytes = 0;
+    size_t groups = 0, extras = 0;
+    for (int round = 0; round < rounds; ++round) {
+        auto start = Clock::now();
+        bareRead(files, buffer);
+        bare.push_back(secondsSince(start));
+
+        CompareCounts counts;
+        request.counts = &counts;
+        NeverStop never;
+        const long long before = liveBytes;
+        peakBytes = before;
+        start = Clock::now();
+        const CopiesFound found = findIdenticalFiles(request, never);
+        compared.push_back(secondsSince(start));
+        peak = std::max(peak, peakBytes - before);
+        comparedBytes = counts.bytesCompared;
+        groups = found.groups.size();
+        extras = 0;
+        for (const CopyGroup& group : found.groups) extras += group.extra.size();
+    }
+    std::printf("files: %zu of %lld MB, %lld MB read by the bare loop, %lld MB compared; %zu groups, %zu extra copies\n",
+                files.size(), fileBytes >> 20, bytes >> 20, comparedBytes >> 20, groups, extras);
+    std::printf("seconds (median of %d): bare=%.3f compare=%.3f ratio=%.2f\n", rounds, median(bare), median(compared),
+                median(compared) / median(bare));
+    std::printf("peak memory of a comparison: %.2f MB (blocks of %zu KB)\n", static_cast<double>(peak) / (1 << 20),
+                block >> 10);
+    return 0;
+}
