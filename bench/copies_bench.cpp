@@ -1,7 +1,8 @@
 // Measures "Tick extra copies" against the plainest reading there is: the same
 // files read once each with ReadFile in the same block size, from the page cache,
 // in rounds taken in turn; and the memory a comparison holds at its peak.
-//   copies_bench [FOLDER]   (default D:\ravlek-copies\; the files are made on first use)
+//   copies_bench [FOLDER [BLOCK_KB]]   (default D:\ravlek-copies\ and the comparison's own
+//   block size; the files are made on first use)
 #include "bench_support.h"
 #include "purge/identical_files.h"
 #include "toolkit/held_file.h"
@@ -14,9 +15,9 @@
 
 namespace {
 
-constexpr size_t block = size_t{1} << 20;
+size_t block = CompareRequest{}.blockBytes;
 constexpr long long fileBytes = 48LL << 20;
-constexpr int rounds = 5;
+constexpr int rounds = 15;
 
 // Four groups of three identical files, and four files of one size in two pairs
 // that differ only in their last byte: every byte of every file has to be read.
@@ -44,14 +45,14 @@ void makeFiles(const std::wstring& root, const std::vector<Made>& files) {
     if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     std::printf("making %zu files of %lld MB...\n", files.size(), fileBytes >> 20);
     CreateDirectoryW(root.c_str(), nullptr);
-    std::vector<char> bytes(block);
+    std::vector<char> bytes(size_t{1} << 20);
     for (const Made& made : files) {
         FileHandle file(CreateFileW(made.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        for (long long at = 0; at < fileBytes; at += static_cast<long long>(block)) {
-            for (size_t i = 0; i < block; ++i) bytes[i] = static_cast<char>(made.seed + ((at + static_cast<long long>(i)) * 131 >> 7) % 97);
-            if (made.lastByteOff && at + static_cast<long long>(block) >= fileBytes) bytes[block - 1] ^= 1;
+        for (long long at = 0; at < fileBytes; at += static_cast<long long>(bytes.size())) {
+            for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(made.seed + ((at + static_cast<long long>(i)) * 131 >> 7) % 97);
+            if (made.lastByteOff && at + static_cast<long long>(bytes.size()) >= fileBytes) bytes.back() ^= 1;
             DWORD written = 0;
-            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(block), &written, nullptr);
+            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
     }
     CreateDirectoryW(marker.c_str(), nullptr);
@@ -95,6 +96,7 @@ CompareRequest requestFor(const std::vector<Made>& files) {
 int wmain(int argc, wchar_t** argv) {
     std::wstring root = argc > 1 ? argv[1] : L"D:\\ravlek-copies\\";
     if (root.back() != L'\\') root += L'\\';
+    if (argc > 2) block = static_cast<size_t>(_wtoi(argv[2])) << 10;
     const std::vector<Made> files = layout(root);
     makeFiles(root, files);
     std::vector<char> buffer(block);

@@ -3,6 +3,9 @@
 #include "toolkit/content_reader.h"
 
 #include <algorithm>
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <map>
 #include <utility>
@@ -24,6 +27,25 @@ struct EqualSoFar {
     std::vector<size_t> members;
     long long offset = 0;
 };
+
+// Byte for byte, 64 bytes a step where the processor compares 16 at once: the
+// comparison is nearly all of the work beyond reading, and the C runtime's
+// memcmp (Wine's among them) takes twice as long.
+bool sameBytes(const char* a, const char* b, size_t length) {
+    size_t at = 0;
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+    for (; at + 64 <= length; at += 64) {
+        auto differs = [&](size_t from) {
+            return _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + from)),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + from)));
+        };
+        const __m128i any = _mm_or_si128(_mm_or_si128(differs(at), differs(at + 16)),
+                                         _mm_or_si128(differs(at + 32), differs(at + 48)));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF) return false;
+    }
+#endif
+    return std::memcmp(a + at, b + at, length - at) == 0;
+}
 
 bool sameAsFound(const FileIdentity& found, const FileIdentity& now) {
     if (found.index && now.index && found.index != now.index) return false;
@@ -153,7 +175,7 @@ private:
                         continue;
                     }
                     auto same = std::find_if(distinct.begin(), distinct.end(), [&](const Distinct& d) {
-                        return std::memcmp(d.bytes.data(), incoming.data(), length) == 0;
+                        return sameBytes(d.bytes.data(), incoming.data(), length);
                     });
                     if (same != distinct.end()) {
                         same->members.push_back(member);

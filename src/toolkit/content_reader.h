@@ -33,5 +33,6 @@ private:
     OwnedHandle handle_;
     bool onlineOnly_ = false;
     long long created_ = 0, allocation_ = -1;
+    long long position_ = 0;  // where the handle reads next; -1 when unknown
     unsigned long links_ = 0;
 };

@@ -100,7 +100,7 @@ TEST_F(Copies, ExtraCopiesAreTickedAndTheOldestKept) {
     makeTextFile(folder + L"three-c.bin", three);
     makeTextFile(folder + L"two-a.bin", two);
     makeTextFile(folder + L"two-b.bin", two);
-    // Three blocks long, so that the bytes that differ lie in the first, a middle and the last block.
+    // Many blocks long, so that the bytes that differ lie in the first block, one in the middle and the last.
     const size_t big = 3 * 1024 * 1024 + 17;
     const std::string original = bytesOf(big, 'c');
     std::string first = original, middle = original, last = original;
