@@ -44,7 +44,8 @@ std::wstring summaryText(const CopiesFound& found) {
     size_t extras = 0;
     for (const CopyGroup& group : found.groups) extras += group.extra.size();
     return L"Ticked " + counted(extras, L"extra copy", L"extra copies") + L" of " +
-           counted(found.groups.size(), L"file", L"files") + L": deleting them would free " +
+           counted(found.groups.size(), L"file", L"files") + (extras == 1 ? L": deleting it" : L": deleting them") +
+           L" would free " +
            sizeText(static_cast<double>(found.spaceOfExtras)) + L" on the disk. One copy of each was left unticked." +
            leftOutText(found);
 }

@@ -474,8 +474,9 @@ copy_name="dup-copy, it's Ünïcödé.bin"
 head -c 300000 /dev/urandom > "$copies/dup-first.bin"
 cp "$copies/dup-first.bin" "$copies/$copy_name"
 head -c 300000 /dev/urandom > "$copies/dup-other.bin"   # of the same size, other bytes
-# A quote is no Windows name: the file is listed (red), cannot be opened, and its path is quoted in the list.
-head -c 1000 /dev/urandom > "$copies/dup-\"quoted\".bin"
+# A quote is no Windows name: the file is listed (red), of the same size it cannot
+# be opened to compare, and its path is quoted in the saved list.
+head -c 300000 /dev/urandom > "$copies/dup-\"quoted\".bin"
 check "the name criterion for the copies" choose 3 6 "$by_name"
 name_search "dup-"
 check "the four files are listed" same "$(rows | wc -l)" 4
