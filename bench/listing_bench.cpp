@@ -30,7 +30,7 @@ SearchResults results;
 double timedListing() {
     ControlClearItems(idResultsList);
     auto start = Clock::now();
-    listFoundFiles(results);
+    listFoundFiles(results, benchApp().window);
     UpdateWindow(WindowNativeHandle(mainWindowNumber));
     return secondsSince(start);
 }

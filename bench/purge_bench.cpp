@@ -45,17 +45,17 @@ int wmain(int argc, wchar_t** argv) {
     if (!openMainWindow(L"D:")) return 1;
     personCalls().messageBox = sayOk;
     ControlSetState(idCriterionSelector, 6);
-    dispatchControlEvent(idCriterionSelector, kindChange);
+    dispatchControlEvent(benchApp(), idCriterionSelector, kindChange);
     ControlSetText(idTextField, L"pb-");
 
     std::vector<double> seconds;
     for (int round = 0; round < rounds; ++round) {
         makeFiles(count);
-        dispatchControlEvent(idSearchButton, kindClick);
+        dispatchControlEvent(benchApp(), idSearchButton, kindClick);
         const int listed = ControlItemCount(idResultsList);
         ControlTickAllItems(idResultsList, true);
         const auto start = std::chrono::steady_clock::now();
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(benchApp(), idDeleteButton, kindClick);
         seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         std::printf("round %d: %d listed, %d left, %.2f s\n", round + 1, listed, ControlItemCount(idResultsList),
                     seconds.back());

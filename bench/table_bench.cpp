@@ -74,7 +74,7 @@ double timeBare(const std::wstring& root) {
 // the drive list shows.
 double timeWindowSearch() {
     const auto start = Clock::now();
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(benchApp(), idSearchButton, kindClick);
     return secondsSince(start);
 }
 
@@ -85,7 +85,7 @@ void windowFigures(const std::wstring& volume, const std::wstring& tree, int rou
     }
     for (bool textMode : {false, true}) {
         ControlSetState(idCriterionSelector, textMode ? 6 : 0);
-        dispatchControlEvent(idCriterionSelector, kindChange);
+        dispatchControlEvent(benchApp(), idCriterionSelector, kindChange);
         ControlSetText(idTextField, L"3.dat");
         std::vector<double> search, ratio;
         for (int round = 0; round < rounds; ++round) {
@@ -96,7 +96,7 @@ void windowFigures(const std::wstring& volume, const std::wstring& tree, int rou
                     textMode ? "text" : "size", median(search), median(ratio), rounds, ControlItemCount(idResultsList));
         // Where that time goes: the engine as the window runs it, the listing of
         // the rows, and the rest (greying the window, its notice, bringing it back).
-        SearchResults& results = loopState().results;
+        SearchResults& results = benchApp().loop.results;
         ControlClearItems(idResultsList);
         results.rows.clear();
         std::vector<double> engine, listing;
@@ -105,7 +105,7 @@ void windowFigures(const std::wstring& volume, const std::wstring& tree, int rou
             collectFiles(requestFor(volume, textMode), results);
             engine.push_back(secondsSince(start));
             start = Clock::now();
-            listFoundFiles(results);
+            listFoundFiles(results, benchApp().window);
             listing.push_back(secondsSince(start));
         }
         std::printf("  of which: the engine %.3f s, listing the rows %.3f s, the rest %.3f s\n", median(engine),

@@ -3,132 +3,125 @@
 #include "app/requests.h"
 #include "app/results_menu.h"
 #include "fileinfo/info_command.h"
+#include "purge/copies_command.h"
 #include "purge/move_target.h"
+#include "purge/purge_command.h"
+#include "search/search_command.h"
 #include "search/criteria.h"
-#include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
-#include "window/action_buttons.h"
-#include "window/busy_state.h"
-#include "window/info_pages.h"
 #include "window/key_waits.h"
-#include "window/main_controls.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/window_state.h"
 
 #include <optional>
 
-LoopState& loopState() {
-    static LoopState state;
-    return state;
-}
-
 namespace {
 
-void startSearch() { runSearch(readSearchRequest(), loopState().results); }
+void startSearch(Application& app) { runSearch(readSearchRequest(app.window), app.loop.results, app.window); }
 
-void purgeTicked(bool moving) { purgeTickedFiles(readPurgeRequest(moving), loopState().results); }
-
-void tickEveryRow() {
-    LoopState& loop = loopState();
-    loop.tickAllNext = 1 - loop.tickAllNext;
-    tickAllResultRows(loop.tickAllNext == 0);
+void purgeTicked(Application& app, bool moving) {
+    purgeTickedFiles(readPurgeRequest(app.window, moving), app.loop.results, app.purge, app.window);
 }
 
-void handleKeyDown() {
-    const std::optional<MainControl> focused = focusedMainControl();
+void tickEveryRow(Application& app) {
+    app.loop.tickAllNext = 1 - app.loop.tickAllNext;
+    app.window.tickAllRows(app.loop.tickAllNext == 0);
+}
+
+void handleKeyDown(Application& app) {
+    const std::optional<MainControl> focused = app.window.focusedControl();
     if (focused == MainControl::textField) {
-        if (KeyHeld(keyEnter)) startSearch();
-    } else if (focused == MainControl::resultsList && resultRowCount() > 0) {
+        if (KeyHeld(keyEnter)) startSearch(app);
+    } else if (focused == MainControl::resultsList && app.window.rowCount() > 0) {
         if (KeyHeld(keyDelete)) {
-            purgeTicked(false);
+            purgeTicked(app, false);
         } else if (KeyHeld(keyControl) && KeyHeld('A')) {
-            tickEveryRow();
+            tickEveryRow(app);
         } else if (KeyHeld(keyControl) && KeyHeld('C')) {
-            copySelectedPaths(loopState().results);
+            copySelectedPaths(app.loop.results, app.window);
         }
     }
 }
 
-void handleListEvent(int kind) {
+void handleListEvent(Application& app, int kind) {
+    MainWindow& window = app.window;
     if (kind == kindMenu) {
-        showResultsMenu(loopState().results);
+        showResultsMenu(app.loop.results, window);
         return;
     }
-    WindowState& window = windowState();
     // One file selected is the file the status names and a double-click asks about.
-    const int selectedRow = focusedResultRow();
-    window.selectedPath = selectedRow < 0 || selectedRowCount() > 1
-                              ? std::wstring()
-                              : loopState().results.pathOfRow(resultRowKey(selectedRow));
-    updateActionButtons();
-    if (kind == kindDoubleClick && !window.selectedPath.empty()) showFileTypeInfo(window.selectedPath);
+    const std::optional<int> selectedRow = window.focusedRow();
+    window.setSelectedPath(!selectedRow || window.selectedRowCount() > 1
+                               ? std::wstring()
+                               : app.loop.results.pathOfRow(window.rowKey(*selectedRow)));
+    window.updateActionButtons();
+    if (kind == kindDoubleClick && !window.selectedPath().empty()) showFileTypeInfo(window.selectedPath(), window);
 }
 
 // A choice is a selection change while the list is closed (keys, wheel, tools
 // that drive the window) or the list closing on another item. Steps through the
 // open list and focus changes are not: acting on them would move the focus and
 // close the list under the person's hand.
-bool criterionChosen(int kind) {
-    if (criterionListOpen()) return false;
+bool criterionChosen(const Application& app, int kind) {
+    if (app.window.criterionListOpen()) return false;
     if (kind == kindChange) return true;
-    return kind == kindListClosed && thresholdForCriterion(chosenCriterionText()) != loopState().chosenThreshold;
+    return kind == kindListClosed && thresholdForCriterion(app.window.chosenCriterionText()) != app.loop.chosenThreshold;
 }
 
-void chooseCriterion() {
-    loopState().chosenThreshold = thresholdForCriterion(chosenCriterionText());
-    updateActionButtons();
-    focusMainControl(MainControl::textField);
+void chooseCriterion(Application& app) {
+    app.loop.chosenThreshold = thresholdForCriterion(app.window.chosenCriterionText());
+    app.window.updateActionButtons();
+    app.window.focus(MainControl::textField);
     // The Enter that closed the list must not reach the field and start a search.
     waitForKeysReleased();
     EventDiscardKeystrokes();
 }
 
-void handleTabEvent() {
-    switch (const InfoPage page = shownInfoPage()) {
-        case InfoPage::results: focusMainControl(MainControl::resultsList); break;
+void handleTabEvent(MainWindow& window) {
+    switch (const InfoPage page = window.shownInfoPage()) {
+        case InfoPage::results: window.focus(MainControl::resultsList); break;
         case InfoPage::fileType:
-        case InfoPage::exactFile: focusWebPage(page); break;
+        case InfoPage::exactFile: window.focusWebPage(page); break;
     }
 }
 
 }  // namespace
 
-void dispatchControlEvent(int number, int kind) {
-    const std::optional<MainControl> control = mainControlOf(number);
+void dispatchControlEvent(Application& app, int number, int kind) {
+    const std::optional<MainControl> control = app.window.controlOf(number);
     if (!control) return;
     switch (*control) {
         case MainControl::driveList:
-            checkMoveTarget();
+            checkMoveTarget(app.purge, app.window);
             break;
         case MainControl::criterion:
-            if (criterionChosen(kind)) chooseCriterion();
+            if (criterionChosen(app, kind)) chooseCriterion(app);
             break;
         case MainControl::searchButton:
-            startSearch();
+            startSearch(app);
             break;
         case MainControl::deleteButton:
         case MainControl::moveButton:
-            purgeTicked(*control == MainControl::moveButton);
+            purgeTicked(app, *control == MainControl::moveButton);
             break;
         case MainControl::tempFilesOption:
-            updateActionButtons();  // the option alone is something to purge
+            app.window.updateActionButtons();  // the option alone is something to purge
             break;
         case MainControl::moveTargetField:
-            takeTypedMoveTarget();
+            takeTypedMoveTarget(app.purge, app.window);
             break;
         case MainControl::browseButton:
-            browseForMoveTarget();
+            browseForMoveTarget(app.purge, app.window);
             break;
         case MainControl::resultsList:
-            handleListEvent(kind);
+            handleListEvent(app, kind);
             break;
         case MainControl::tabPanel:
-            handleTabEvent();
+            handleTabEvent(app.window);
             break;
         case MainControl::manualButton:
             openManual();
@@ -138,17 +131,17 @@ void dispatchControlEvent(int number, int kind) {
     }
 }
 
-bool handleEvent(int code) {
+bool handleEvent(Application& app, int code) {
     if (code == eventKeyDown) {
-        handleKeyDown();
+        handleKeyDown(app);
     } else if (code == eventControl) {
-        dispatchControlEvent(EventControl(), EventKind());
+        dispatchControlEvent(app, EventControl(), EventKind());
     }
     return code != eventCloseRequest;
 }
 
-void runEventLoop() {
-    while (handleEvent(EventWait(-1))) {
+void runEventLoop(Application& app) {
+    while (handleEvent(app, EventWait(-1))) {
     }
 }
 

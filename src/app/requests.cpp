@@ -1,28 +1,24 @@
 #include "app/requests.h"
 
 #include "search/criteria.h"
-#include "toolkit/text.h"
-#include "window/drive_list.h"
-#include "window/main_window.h"
-#include "window/main_controls.h"
 
-SearchRequest readSearchRequest() {
+SearchRequest readSearchRequest(const MainWindow& window) {
     SearchRequest request;
-    request.drive = listedDrive();
-    request.sizeThreshold = thresholdForCriterion(chosenCriterionText());
-    request.textMode = nameCriterionChosen();
-    if (request.textMode) request.text = typedText();
-    request.searchWindowsFolder = isOptionTicked(SearchOption::windowsFolder);
+    request.drive = window.listedDrive();
+    request.sizeThreshold = thresholdForCriterion(window.chosenCriterionText());
+    request.textMode = window.nameCriterionChosen();
+    if (request.textMode) request.text = window.typedText();
+    request.searchWindowsFolder = window.isOptionTicked(SearchOption::windowsFolder);
     return request;
 }
 
-PurgeRequest readPurgeRequest(bool moving) {
+PurgeRequest readPurgeRequest(const MainWindow& window, bool moving) {
     PurgeRequest request;
     request.moving = moving;
-    request.readOnlyToo = isOptionTicked(SearchOption::readOnlyToo);
-    request.purgeTempFiles = isOptionTicked(SearchOption::tempFiles);
-    request.listedDrive = listedDrive();
-    for (int row = 0, rows = resultRowCount(); row < rows; ++row)
-        if (isTicked(row)) request.ticked.push_back(TickedRow{row, resultRowKey(row)});
+    request.readOnlyToo = window.isOptionTicked(SearchOption::readOnlyToo);
+    request.purgeTempFiles = window.isOptionTicked(SearchOption::tempFiles);
+    request.listedDrive = window.listedDrive();
+    for (int row = 0, rows = window.rowCount(); row < rows; ++row)
+        if (window.isTicked(row)) request.ticked.push_back(TickedRow{row, window.rowKey(row)});
     return request;
 }

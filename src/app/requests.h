@@ -2,8 +2,9 @@
 // The one place the window's controls are read into the commands' requests.
 #include "purge/purge_command.h"
 #include "search/search_command.h"
+#include "window/main_window.h"
 
 // The drive, criterion, text and Windows-folder option as the window shows them.
-SearchRequest readSearchRequest();
+SearchRequest readSearchRequest(const MainWindow& window);
 // The ticked rows and the read-only and temporary-files options as the window shows them.
-PurgeRequest readPurgeRequest(bool moving);
+PurgeRequest readPurgeRequest(const MainWindow& window, bool moving);

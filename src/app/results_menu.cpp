@@ -6,25 +6,25 @@
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
-#include "window/action_buttons.h"
-#include "window/main_controls.h"
+#include "window/main_window.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<int> selectedRows() {
+std::vector<int> selectedRows(const MainWindow& window) {
     std::vector<int> rows;
-    const int count = resultRowCount(), selected = selectedRowCount();
+    const int count = window.rowCount(), selected = window.selectedRowCount();
     for (int row = 0; row < count && static_cast<int>(rows.size()) < selected; ++row)
-        if (isSelected(row)) rows.push_back(row);
+        if (window.isSelected(row)) rows.push_back(row);
     return rows;
 }
 
-std::wstring pathAt(const SearchResults& results, int row) {
-    return results.pathOfRow(resultRowKey(row));
+std::wstring pathAt(const SearchResults& results, const MainWindow& window, int row) {
+    return results.pathOfRow(window.rowKey(row));
 }
 
 // Lines as the clipboard takes them: Windows line ends.
@@ -37,18 +37,18 @@ std::wstring joined(const std::vector<std::wstring>& lines, bool endEachLine) {
     return text;
 }
 
-void copyPaths(const SearchResults& results, const std::vector<int>& rows) {
+void copyPaths(const SearchResults& results, const MainWindow& window, const std::vector<int>& rows) {
     std::vector<std::wstring> paths;
-    for (int row : rows) paths.push_back(pathAt(results, row));
+    for (int row : rows) paths.push_back(pathAt(results, window, row));
     if (!paths.empty()) ClipboardSetText(joined(paths, false));
 }
 
 // Every row, tab-separated under a header line, so that it pastes into a spreadsheet.
-void copyList(const SearchResults& results) {
+void copyList(const SearchResults& results, const MainWindow& window) {
     std::vector<std::wstring> lines{L"Size in bytes\tSize\tFile"};
-    const int count = resultRowCount();
+    const int count = window.rowCount();
     for (int row = 0; row < count; ++row) {
-        const FoundFile* file = results.fileOfRow(resultRowKey(row));
+        const FoundFile* file = results.fileOfRow(window.rowKey(row));
         if (!file) continue;
         lines.push_back(TextFromInteger(file->identity.size) + L"\t" + sizeText(static_cast<double>(file->identity.size)) +
                         L"\t" + results.found.pathOf(*file));
@@ -56,18 +56,18 @@ void copyList(const SearchResults& results) {
     ClipboardSetText(joined(lines, true));
 }
 
-void tickRows(const std::vector<int>& rows, bool ticked) {
-    for (int row : rows) setTicked(row, ticked);
-    updateActionButtons();
+void tickRows(MainWindow& window, const std::vector<int>& rows, bool ticked) {
+    for (int row : rows) window.setTicked(row, ticked);
+    window.updateActionButtons();
 }
 
 }  // namespace
 
-void showResultsMenu(const SearchResults& results) {
-    if (resultRowCount() == 0) return;
-    const int row = resultMenuRow();
-    std::vector<int> rows = selectedRows();
-    if (rows.empty() && row >= 0) rows.push_back(row);
+void showResultsMenu(const SearchResults& results, MainWindow& window) {
+    if (window.rowCount() == 0) return;
+    const std::optional<int> row = window.menuRow();
+    std::vector<int> rows = selectedRows(window);
+    if (rows.empty() && row) rows.push_back(*row);
     struct Entry {
         const wchar_t* text;  // nullptr for a separator
         std::function<void()> act;
@@ -75,26 +75,28 @@ void showResultsMenu(const SearchResults& results) {
     };
     // Every entry has an access key, as Windows menus have.
     const std::vector<Entry> entries{
-        {L"&Open containing folder", [&] { ShowInFolder(pathAt(results, row)); }, true},
-        {L"Copy &path", [&] { copyPaths(results, rows); }, true},
-        {L"Copy &list", [&] { copyList(results); }, false},
+        {L"&Open containing folder", [&] { ShowInFolder(pathAt(results, window, *row)); }, true},
+        {L"Copy &path", [&] { copyPaths(results, window, rows); }, true},
+        {L"Copy &list", [&] { copyList(results, window); }, false},
         {nullptr, {}, true},
-        {L"&Tick", [&] { tickRows(rows, true); }, true},
-        {L"&Untick", [&] { tickRows(rows, false); }, true},
-        {L"Tick e&xtra copies", [&] { tickExtraCopies(results); }, false},
+        {L"&Tick", [&] { tickRows(window, rows, true); }, true},
+        {L"&Untick", [&] { tickRows(window, rows, false); }, true},
+        {L"Tick e&xtra copies", [&] { tickExtraCopies(results, window); }, false},
         {nullptr, {}, false},
-        {L"Sa&ve list as\u2026", [&] { saveListAs(results); }, false},
+        {L"Sa&ve list as\u2026", [&] { saveListAs(results, window); }, false},
     };
     // Below the rows only what needs no row.
     std::vector<const Entry*> offered;
     std::vector<std::wstring> texts;
     for (const Entry& entry : entries) {
-        if (entry.needsRow && row < 0) continue;
+        if (entry.needsRow && !row) continue;
         offered.push_back(&entry);
         texts.push_back(entry.text ? entry.text : L"");
     }
-    const int chosen = chooseFromResultsMenu(texts);
-    if (chosen >= 1 && chosen <= static_cast<int>(offered.size()) && offered[chosen - 1]->act) offered[chosen - 1]->act();
+    const std::optional<size_t> chosen = window.chooseFromMenu(texts);
+    if (chosen && offered[*chosen]->act) offered[*chosen]->act();
 }
 
-void copySelectedPaths(const SearchResults& results) { copyPaths(results, selectedRows()); }
+void copySelectedPaths(const SearchResults& results, const MainWindow& window) {
+    copyPaths(results, window, selectedRows(window));
+}

@@ -5,7 +5,9 @@
 // file. Nothing here changes a listed file.
 #include "results/search_results.h"
 
+class MainWindow;
+
 // Shows the menu where the list asked for it and carries out the choice.
-void showResultsMenu(const SearchResults& results);
+void showResultsMenu(const SearchResults& results, MainWindow& window);
 // The selected rows' full paths on the clipboard, one a line.
-void copySelectedPaths(const SearchResults& results);
+void copySelectedPaths(const SearchResults& results, const MainWindow& window);

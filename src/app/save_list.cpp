@@ -8,7 +8,6 @@
 #include "toolkit/person.h"
 #include "toolkit/text.h"
 #include "window/key_waits.h"
-#include "window/main_controls.h"
 #include "window/main_window.h"
 
 #include <vector>
@@ -17,12 +16,12 @@ namespace {
 
 enum SavedRows { everyRow = 0, tickedRowsOnly = 1 };
 
-std::vector<ListedRow> listedRows(const SearchResults& results, bool tickedOnly) {
+std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow& window, bool tickedOnly) {
     std::vector<ListedRow> rows;
-    const int count = resultRowCount();
+    const int count = window.rowCount();
     for (int row = 0; row < count; ++row) {
-        if (tickedOnly && !isTicked(row)) continue;
-        const FoundFile* file = results.fileOfRow(resultRowKey(row));
+        if (tickedOnly && !window.isTicked(row)) continue;
+        const FoundFile* file = results.fileOfRow(window.rowKey(row));
         if (!file) continue;
         ListedRow listed;
         listed.bytes = file->identity.size;
@@ -37,7 +36,7 @@ std::vector<ListedRow> listedRows(const SearchResults& results, bool tickedOnly)
 
 }  // namespace
 
-void saveListAs(const SearchResults& results) {
+void saveListAs(const SearchResults& results, MainWindow& window) {
     const std::wstring drive = TextLeft(results.drive, 1);
     const std::optional<SaveChoice> choice =
         ChooseSaveFile(L"Save the list as", L"Files found on " + (drive.empty() ? L"the drive" : drive) + L".csv",
@@ -45,11 +44,11 @@ void saveListAs(const SearchResults& results) {
                         {L"CSV file, the ticked rows only (*.csv)", L"*.csv"}},
                        L"csv");
     if (!choice) return;
-    const std::vector<ListedRow> rows = listedRows(results, choice->kind == tickedRowsOnly);
+    const std::vector<ListedRow> rows = listedRows(results, window, choice->kind == tickedRowsOnly);
     if (!FileWriteWhole(choice->path, csvOfRows(rows))) {
         tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
         return;
     }
-    setMainStatus(L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
+    window.setStatus(L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
                   (rows.size() == 1 ? L" row to " : L" rows to ") + choice->path + L".");
 }

@@ -3,4 +3,6 @@
 // file the person names in the save dialog.
 #include "results/search_results.h"
 
-void saveListAs(const SearchResults& results);
+class MainWindow;
+
+void saveListAs(const SearchResults& results, MainWindow& window);

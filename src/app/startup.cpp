@@ -4,18 +4,14 @@
 #include "app/event_loop.h"
 #include "app/settings.h"
 #include "app/update_reminder.h"
-#include "window/drive_list.h"
 #include "toolkit/controls.h"
 #include "toolkit/person.h"
 #include "toolkit/resources.h"
 #include "toolkit/system.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "window/drive_list.h"
-#include "window/info_pages.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/main_controls.h"
 
 namespace {
 
@@ -46,21 +42,24 @@ int startProgram() {
 
     clearKeyHistory();
     program().scrollBarAllowance = ScrollBarAllowance();
-    if (!buildMainWindow())
+    // Lives until the process ends: shutdown() never returns.
+    static Application app;
+    MainWindow& window = app.window;
+    if (!window.build())
         refuseStart(L" was unable to start at this time.\nPlease run it again, perhaps after closing some\nother "
                     L"apps to free some system memory.");
 
-    listCriteria();
-    rebuildDriveList();
-    chooseFirstDrive();
-    setMainTitle(program().name + L" v" + program().version);
-    resetInfoPanel();
-    setMainStatus(L"Welcome!");
+    listCriteria(window);
+    window.rebuildDriveList();
+    window.chooseFirstDrive();
+    window.setTitle(program().name + L" v" + program().version);
+    window.resetInfoPanel();
+    window.setStatus(L"Welcome!");
     runUpdateReminder();
 
-    showMainWindow();
-    focusMainControl(MainControl::driveList);
-    runEventLoop();
+    window.show();
+    window.focus(MainControl::driveList);
+    runEventLoop(app);
     saveSettings();
     shutdown();
 }

@@ -1,8 +1,9 @@
 #include "fileinfo/info_command.h"
 
+#include "window/main_window.h"
+
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
-#include "window/info_pages.h"
 
 #include <cwchar>
 
@@ -31,22 +32,22 @@ std::wstring searchAddress(const std::wstring& query) {
     return address;
 }
 
-void showFileTypeInfo(const std::wstring& path) {
+void showFileTypeInfo(const std::wstring& path, MainWindow& window) {
     const std::wstring quotedName = quoted(PathNamePart(path));
     const std::wstring extension = TextTrim(PathExtensionPart(PathNamePart(path)));
-    showPage(InfoPage::exactFile, searchingPage);
-    showPage(InfoPage::fileType, searchingPage);
+    window.showPage(InfoPage::exactFile, searchingPage);
+    window.showPage(InfoPage::fileType, searchingPage);
     if (extension.empty()) {
-        setTabTitle(InfoPage::fileType, L"(No type info)");
-        showPage(InfoPage::fileType, L"");
+        window.setTabTitle(InfoPage::fileType, L"(No type info)");
+        window.showPage(InfoPage::fileType, L"");
     } else {
         const std::wstring quotedExtension = L"\"" + extension + L"\"";
-        openAddress(InfoPage::fileType, searchAddress(L"what are " + quotedExtension + L" files"));
-        setTabTitle(InfoPage::fileType, L"What are " + quotedExtension + L" files");
+        window.openAddress(InfoPage::fileType, searchAddress(L"what are " + quotedExtension + L" files"));
+        window.setTabTitle(InfoPage::fileType, L"What are " + quotedExtension + L" files");
     }
-    setTabTitle(InfoPage::exactFile, L"What is " + quotedName);
-    openAddress(InfoPage::exactFile, searchAddress(quotedName));
-    showInfoPage(InfoPage::fileType);
-    focusWebPage(InfoPage::fileType);
+    window.setTabTitle(InfoPage::exactFile, L"What is " + quotedName);
+    window.openAddress(InfoPage::exactFile, searchAddress(quotedName));
+    window.showInfoPage(InfoPage::fileType);
+    window.focusWebPage(InfoPage::fileType);
 }
 

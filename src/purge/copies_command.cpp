@@ -4,10 +4,8 @@
 #include "results/size_text.h"
 #include "toolkit/person.h"
 #include "toolkit/text.h"
-#include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/key_waits.h"
-#include "window/main_controls.h"
 #include "window/main_window.h"
 #include "window/work_aside.h"
 
@@ -56,12 +54,12 @@ int percentOf(long long done, long long total) {
 
 }  // namespace
 
-void tickExtraCopies(const SearchResults& results) {
+void tickExtraCopies(const SearchResults& results, MainWindow& window) {
     CompareRequest request;
     std::vector<int> rowOf;
-    const int rows = resultRowCount();
+    const int rows = window.rowCount();
     for (int row = 0; row < rows; ++row) {
-        const FoundFile* file = results.fileOfRow(resultRowKey(row));
+        const FoundFile* file = results.fileOfRow(window.rowKey(row));
         if (!file) continue;
         CopyCandidate candidate;
         candidate.path = results.found.pathOf(*file);
@@ -79,26 +77,26 @@ void tickExtraCopies(const SearchResults& results) {
     {
         EscapeStopsTheComparison escape;
         WorkAside comparing([&request, &escape, &found] { found = findIdenticalFiles(request, escape); });
-        BusyScope busy(L"Comparing the listed files (hold Esc to stop)");
-        comparing.wait([&counts] {
+        BusyScope busy(window, L"Comparing the listed files (hold Esc to stop)");
+        comparing.wait([&counts, &window] {
             const long long total = counts.bytesToCompare.load(), done = counts.bytesCompared.load();
-            showCopyProgress(percentOf(done, total));
-            showBusyProgress(sizeText(static_cast<double>(done)) + L" of " + sizeText(static_cast<double>(total)) +
+            window.showProgress(percentOf(done, total));
+            window.showBusyProgress(sizeText(static_cast<double>(done)) + L" of " + sizeText(static_cast<double>(total)) +
                              L" compared");
         });
-        showCopyProgress(0);
+        window.showProgress(0);
     }
     if (found.stopped) {
         // Still held: it would reach the list as well.
         waitForKeysReleased();
-        setMainStatus(L"Comparing stopped: every tick is as it was.");
+        window.setStatus(L"Comparing stopped: every tick is as it was.");
     } else {
         for (const CopyGroup& group : found.groups) {
-            setTicked(rowOf[group.kept], false);
-            for (size_t extra : group.extra) setTicked(rowOf[extra], true);
+            window.setTicked(rowOf[group.kept], false);
+            for (size_t extra : group.extra) window.setTicked(rowOf[extra], true);
         }
-        updateActionButtons();
-        setMainStatus(summaryText(found));
+        window.updateActionButtons();
+        window.setStatus(summaryText(found));
     }
-    focusMainControl(MainControl::resultsList);
+    window.focus(MainControl::resultsList);
 }

@@ -4,4 +4,6 @@
 // written to any file.
 #include "results/search_results.h"
 
-void tickExtraCopies(const SearchResults& results);
+class MainWindow;
+
+void tickExtraCopies(const SearchResults& results, MainWindow& window);

@@ -1,9 +1,6 @@
 #include "purge/move_target.h"
 
 #include "window/drive_info.h"
-#include "window/drive_list.h"
-#include "purge/purge_state.h"
-#include "toolkit/controls.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
@@ -11,7 +8,6 @@
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/main_controls.h"
 
 namespace {
 
@@ -35,30 +31,30 @@ bool overlapsTempFiles(const std::wstring& target, bool purgeTempFiles) {
 
 }  // namespace
 
-void takeTypedMoveTarget() {
-    purgeState().moveTarget = TextTrim(typedMoveTarget());
-    checkMoveTarget();
+void takeTypedMoveTarget(PurgeState& purge, MainWindow& window) {
+    purge.moveTarget = TextTrim(window.typedMoveTarget());
+    checkMoveTarget(purge, window);
 }
 
-void checkMoveTarget() {
-    std::wstring& target = purgeState().moveTarget;
+void checkMoveTarget(PurgeState& purge, MainWindow& window) {
+    std::wstring& target = purge.moveTarget;
     target = PathAsFolder(target);
-    const bool unusable = onSearchVolume(target, listedDrive()) || PathSize(target) != sizeFolder;
-    markMoveTarget(unusable);
+    const bool unusable = onSearchVolume(target, window.listedDrive()) || PathSize(target) != sizeFolder;
+    window.markMoveTarget(unusable);
 }
 
-void browseForMoveTarget() {
+void browseForMoveTarget(PurgeState& purge, MainWindow& window) {
     std::wstring chosen = ChooseFolder(L"Specify the target drive to move the ticked files to:", L"");
     if (chosen.empty()) return;
     if (chosen == L"\\") return tell(L"The chosen target is invalid for moving files.", messageInformation);
-    if (onSearchVolume(chosen, listedDrive())) return tell(L"Moving files can't be to the search drive.", messageInformation);
-    purgeState().moveTarget = chosen;
-    showMoveTarget(chosen);
-    checkMoveTarget();
+    if (onSearchVolume(chosen, window.listedDrive())) return tell(L"Moving files can't be to the search drive.", messageInformation);
+    purge.moveTarget = chosen;
+    window.showMoveTarget(chosen);
+    checkMoveTarget(purge, window);
 }
 
-bool acceptMoveTarget(const std::wstring& searchDrive, bool purgeTempFiles) {
-    const std::wstring& target = purgeState().moveTarget;
+bool acceptMoveTarget(const PurgeState& purge, MainWindow& window, const std::wstring& searchDrive, bool purgeTempFiles) {
+    const std::wstring& target = purge.moveTarget;
     const bool refused = target.empty() || target == L"\\" || onSearchVolume(target, searchDrive) ||
                          PathSize(target) != sizeFolder ||
                          readDriveInfo(TextLeft(target, 1)).writable == Writable::no;
@@ -66,11 +62,11 @@ bool acceptMoveTarget(const std::wstring& searchDrive, bool purgeTempFiles) {
         tell(L"The target folder and your temporary-files folder lie one inside the other, and this purge empties "
              L"the temporary files.\nChoose another target, or untick the temporary-files option.",
              messageWarning);
-        focusMainControl(MainControl::moveTargetField);
+        window.focus(MainControl::moveTargetField);
         return false;
     }
     if (!refused) return true;
     tell(L"The specified drive isn't valid, or files can't be moved there.", messageWarning);
-    focusMainControl(MainControl::moveTargetField);
+    window.focus(MainControl::moveTargetField);
     return false;
 }

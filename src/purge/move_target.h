@@ -1,12 +1,16 @@
 #pragma once
-// The move target: the folder the person typed or chose, kept in purgeState().
+// The move target: the folder the person typed or chose, kept in the purge's state.
+#include "purge/purge_state.h"
+
 #include <string>
 
+class MainWindow;
+
 // Takes the target field's text as the target, and recolours the field.
-void takeTypedMoveTarget();
+void takeTypedMoveTarget(PurgeState& purge, MainWindow& window);
 // Recolours the target field; makes the target end in "\".
-void checkMoveTarget();
-void browseForMoveTarget();
+void checkMoveTarget(PurgeState& purge, MainWindow& window);
+void browseForMoveTarget(PurgeState& purge, MainWindow& window);
 // The check made when the move is asked for; shows the refusal itself. True when
 // accepted. With the temporary files purged too, a target in or around them is refused.
-bool acceptMoveTarget(const std::wstring& searchDrive, bool purgeTempFiles);
+bool acceptMoveTarget(const PurgeState& purge, MainWindow& window, const std::wstring& searchDrive, bool purgeTempFiles);

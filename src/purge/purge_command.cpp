@@ -1,6 +1,5 @@
 #include "purge/purge_command.h"
 
-#include "window/drive_list.h"
 #include "purge/move_target.h"
 #include "purge/purge_engine.h"
 #include "purge/purge_state.h"
@@ -13,14 +12,11 @@
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
-#include "window/action_buttons.h"
 #include "window/busy_state.h"
 #include "window/work_aside.h"
-#include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/main_controls.h"
 
 #include <vector>
 
@@ -85,10 +81,10 @@ std::wstring noteForOnlineOnly(const std::vector<PurgeFile>& files) {
            L" from your cloud storage too.\n";
 }
 
-bool confirmed(const PurgeRequest& request, const std::wstring& drive, const std::vector<PurgeFile>& files,
-               const std::wstring& warningNote) {
+bool confirmed(const PurgeRequest& request, const PurgeState& purge, MainWindow& window, const std::wstring& drive,
+               const std::vector<PurgeFile>& files, const std::wstring& warningNote) {
     if (request.moving) {
-        if (!acceptMoveTarget(drive, request.purgeTempFiles)) return false;
+        if (!acceptMoveTarget(purge, window, drive, request.purgeTempFiles)) return false;
         return ShowMessage(warningNote + L"Start moving all the ticked files to another drive?", L"Confirm",
                            messageOkCancel | messageInformation | messageCancelIsDefault) == answerOk;
     }
@@ -103,33 +99,34 @@ bool confirmed(const PurgeRequest& request, const std::wstring& drive, const std
 // the bar follows each copy and the status names the file that moves.
 class PurgeInWindow final : public PurgeObserver {
 public:
-    explicit PurgeInWindow(const std::vector<int>& rows) : rows_(rows) {}
+    PurgeInWindow(MainWindow& window, const std::vector<int>& rows) : window_(window), rows_(rows) {}
 
     // Asked before each file: the window takes what has come in meanwhile and
     // shows how far the purge is.
     bool stopRequested() override {
         EventTendWhileBusy();
-        showBusyProgress(countText(static_cast<long long>(++started_)) + L" of " + countText(static_cast<long long>(rows_.size())));
+        window_.showBusyProgress(countText(static_cast<long long>(++started_)) + L" of " + countText(static_cast<long long>(rows_.size())));
         return KeyTouched(keyEscape);
     }
     bool copyStopRequested() override { return KeyHeld(keyEscape); }
     void fileRemoved(size_t index) override {
         // Rows below a removed row move up by one.
-        removeResultRow(rows_[index] - removed_);
+        window_.removeRow(rows_[index] - removed_);
         ++removed_;
     }
     void fileLeft(size_t index) override {
-        markResultRowLeft(rows_[index] - removed_);
+        window_.markRowLeft(rows_[index] - removed_);
     }
-    void status(const std::wstring& text) override { setMainStatus(text); }
+    void status(const std::wstring& text) override { window_.setStatus(text); }
     void progress(int percent) override {
-        if (percent != shown_) showCopyProgress(shown_ = percent);
+        if (percent != shown_) window_.showProgress(shown_ = percent);
     }
     void runAside(const std::function<void()>& work, const std::function<void()>& step) override {
         WorkAside(work).wait(step, 1);
     }
 
 private:
+    MainWindow& window_;
     const std::vector<int>& rows_;
     int removed_ = 0;
     size_t started_ = 0;
@@ -178,35 +175,36 @@ TempPurgeResult purgeTempFolderWhileBusy() {
 
 }  // namespace
 
-void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results) {
+void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results, const PurgeState& purge,
+                      MainWindow& window) {
     // The drive the results came from, not whatever the drive list shows now.
     const std::wstring drive = results.drive.empty() ? request.listedDrive : results.drive;
     TickedRows ticked = tickedRows(request, results);
     // The system remembers that Escape was pressed since it was last asked: a press
     // that closed a menu or a list long before must not stop this purge at its start.
     KeyTouched(keyEscape);
-    if (!confirmed(request, drive, ticked.files, noteForSystemDrive(ticked.files))) return;
+    if (!confirmed(request, purge, window, drive, ticked.files, noteForSystemDrive(ticked.files))) return;
 
     PurgeJob job;
     job.moving = request.moving;
     job.deleteFlags = request.readOnlyToo ? removeForce : 0;
-    job.moveTarget = purgeState().moveTarget;
+    job.moveTarget = purge.moveTarget;
     job.files = std::move(ticked.files);
-    BusyScope busy(std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
-    PurgeInWindow window(ticked.rows);
-    const PurgeOutcome outcome = purgeFiles(job, window);
+    BusyScope busy(window, std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
+    PurgeInWindow inWindow(window, ticked.rows);
+    const PurgeOutcome outcome = purgeFiles(job, inWindow);
 
     TempPurgeResult temp;
     if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy();
     busy.end();
-    resetInfoPanel();
+    window.resetInfoPanel();
     // Until the summary the window is still at work: it answers, and takes no input.
-    rebuildDriveList(EventTendWhileBusy);
-    reselectDrive(drive);
-    updateActionButtons();
+    window.rebuildDriveList(EventTendWhileBusy);
+    window.reselectDrive(drive);
+    window.updateActionButtons();
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
     EventDiscardKeystrokes();
     tell(summaryText(job.moving, drive, outcome, request.purgeTempFiles ? &temp : nullptr), messageInformation);
-    focusMainControl(MainControl::resultsList);
+    window.focus(MainControl::resultsList);
 }

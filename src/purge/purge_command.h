@@ -1,9 +1,12 @@
 #pragma once
 // The purge commands of the window: delete or move the ticked files.
+#include "purge/purge_state.h"
 #include "results/search_results.h"
 
 #include <string>
 #include <vector>
+
+class MainWindow;
 
 // A ticked row of the results list: where it stands now, and the key it was shown under.
 struct TickedRow {
@@ -22,4 +25,5 @@ struct PurgeRequest {
 
 // Deletes or moves the ticked files of `results`, each only while it is still the
 // file the search found; then empties the temporary files when asked.
-void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results);
+void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results, const PurgeState& purge,
+                      MainWindow& window);

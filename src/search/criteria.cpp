@@ -1,7 +1,8 @@
 #include "search/criteria.h"
 
+#include "window/main_window.h"
+
 #include "toolkit/controls.h"
-#include "window/main_controls.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ long long thresholdForCriterion(const std::wstring& criterionText) {
     return -1;
 }
 
-void listCriteria() {
-    for (const Criterion& criterion : criteria) addCriterion(criterion.text);
-    chooseFirstCriterion();
+void listCriteria(MainWindow& window) {
+    for (const Criterion& criterion : criteria) window.addCriterion(criterion.text);
+    window.chooseFirstCriterion();
 }

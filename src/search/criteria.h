@@ -1,5 +1,7 @@
 #pragma once
 // The selector's criteria, in the order it lists them: six sizes, then the name criterion.
+class MainWindow;
+
 #include <string>
 
 struct Criterion {
@@ -12,6 +14,6 @@ extern const wchar_t* const textCriterion;  // "For files with specific text in 
 
 // Fills the window's criterion selector with them, the name criterion last (the
 // window tells it by that place), and chooses the first.
-void listCriteria();
+void listCriteria(MainWindow& window);
 // The size threshold a criterion's text stands for; -1 (every file) for the name criterion.
 long long thresholdForCriterion(const std::wstring& criterionText);

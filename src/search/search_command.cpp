@@ -14,10 +14,8 @@
 #include "toolkit/window.h"
 #include "window/busy_state.h"
 #include "window/work_aside.h"
-#include "window/info_pages.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
-#include "window/main_controls.h"
 
 #include <new>
 
@@ -48,8 +46,8 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
 
 // The rows go first: the list asks the collection for their texts, and the walk
 // writes the collection anew.
-void clearResults(SearchResults& results) {
-    clearResultRows();
+void clearResults(SearchResults& results, MainWindow& window) {
+    window.clearRows();
     results.rows.clear();
 }
 
@@ -75,7 +73,7 @@ void collectFiles(WalkRequest request, SearchResults& results) {
     }
 }
 
-void listFoundFiles(SearchResults& results) {
+void listFoundFiles(SearchResults& results, MainWindow& window) {
     const FoundFiles& found = results.found;
     results.rows.clear();
     const std::wstring ofAll = L" of " + countText(static_cast<long long>(found.count())) + L" listed";
@@ -84,7 +82,7 @@ void listFoundFiles(SearchResults& results) {
         if (KeyHeld(keyEscape)) break;
         if (((i + 1) & 4095) == 0) {
             EventTendWhileBusy();
-            showBusyProgress(countText(static_cast<long long>(i + 1)) + ofAll);
+            window.showBusyProgress(countText(static_cast<long long>(i + 1)) + ofAll);
         }
     }
     // The list holds no texts of its own: it asks for the rows it draws. A file
@@ -103,19 +101,19 @@ void listFoundFiles(SearchResults& results) {
         return attributes == attributesUnknown || (attributes & attributeReadOnly) ? warningRed : -1;
     };
     rows.colorColumn = 1;
-    showResultRows(static_cast<int>(results.rows.size()), rows);
+    window.showRows(static_cast<int>(results.rows.size()), rows);
 }
 
-void runSearch(const SearchRequest& request, SearchResults& results) {
+void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window) {
     if (request.textMode && request.text.empty()) {
         tell(L"You haven't specified any text or a file extension.", messageWarning);
-        focusMainControl(MainControl::textField);
+        window.focus(MainControl::textField);
         return;
     }
     // Checked before the quotes go: a text of quotes alone searches and finds nothing.
     const WalkRequest walk = walkRequestFor(request);
 
-    bringMainWindowForward();
+    window.bringForward();
     drainEvents();
     results.drive = request.drive;
 
@@ -125,17 +123,17 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     // window and shows the notice: Wine takes about as long to repaint the two
     // dozen controls as to walk a small drive, and the two keep different cores
     // busy. Nothing here touches the results until the walk has ended.
-    clearResults(results);
+    clearResults(results, window);
     std::optional<WorkAside> walker;
     if (walkable) walker.emplace([&walk, &results] { collectFiles(walk, results); }, walkStackBytes);
-    showInfoPage(InfoPage::results);
-    resetInfoPanel();
-    BusyScope busy(L"Scanning " + request.drive + L" drive (hold Esc to stop)");
+    window.showInfoPage(InfoPage::results);
+    window.resetInfoPanel();
+    BusyScope busy(window, L"Scanning " + request.drive + L" drive (hold Esc to stop)");
     if (walker) {
         // The window lives on while the drive is walked, and shows how far it is.
         const WalkCounts& counts = searchState().walkCounts;
-        walker->wait([&counts] {
-            showBusyProgress(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
+        walker->wait([&counts, &window] {
+            window.showBusyProgress(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
                              countText(counts.found.load(std::memory_order_relaxed)) + L" found");
         });
     } else {
@@ -146,10 +144,10 @@ void runSearch(const SearchRequest& request, SearchResults& results) {
     // The person who stopped the walk is still holding Escape: what was found is
     // listed once the key is let go, or the listing would stop at its first row.
     if (results.walkStopped) waitForKeysReleased();
-    listFoundFiles(results);
+    listFoundFiles(results, window);
 
     busy.end();
-    setMainStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
+    window.setStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
                   L" matches. Files in red are read-only.");
-    focusMainControl(MainControl::resultsList);
+    window.focus(MainControl::resultsList);
 }

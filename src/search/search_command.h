@@ -5,6 +5,8 @@
 
 #include <string>
 
+class MainWindow;
+
 // What a search is asked for, read from the window when the person starts it.
 struct SearchRequest {
     std::wstring drive;             // such as "C:", as the drive list shows it
@@ -16,11 +18,11 @@ struct SearchRequest {
 
 // Walks the request's drive and lists what it found in the results list; the
 // results are written to `results`, whose rows the list shows from then on.
-void runSearch(const SearchRequest& request, SearchResults& results);
+void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window);
 // Runs the walk as the window does (the volume's own table where it may be read,
 // Escape ending it early, the progress counted in the search state) and leaves
 // what it found in results. The request's counts are the search state's.
 void collectFiles(WalkRequest request, SearchResults& results);
 // Shows a row for every found file (the engines found only what matches);
 // Escape stops it.
-void listFoundFiles(SearchResults& results);
+void listFoundFiles(SearchResults& results, MainWindow& window);

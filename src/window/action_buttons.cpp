@@ -1,29 +1,17 @@
-#include "window/action_buttons.h"
+#include "window/main_window.h"
 
 #include "toolkit/controls.h"
 #include "toolkit/paths.h"
 #include "window/control_ids.h"
-#include "window/info_pages.h"
-#include "window/main_window.h"
-#include "window/window_state.h"
-#include "window/main_controls.h"
 
-namespace {
-
-// The status names the one file selected; with none or several, the panels rest.
-void showSelection() {
+void MainWindow::updateActionButtons() {
+    const bool anyTicked = ControlTickedCount(idResultsList) > 0;
+    // The status names the one file selected; with none or several, the panels rest.
     if (ControlSelectedCount(idResultsList) == 1) {
-        setMainStatus(PathNamePart(windowState().selectedPath));
+        setStatus(PathNamePart(selectedPath_));
     } else {
         resetInfoPanel();
     }
-}
-
-}  // namespace
-
-void updateActionButtons() {
-    const bool anyTicked = ControlTickedCount(idResultsList) > 0;
-    showSelection();
     ControlSetDisabled(idDeleteButton, !(anyTicked || isOptionTicked(SearchOption::tempFiles)));
     ControlSetDisabled(idMoveButton, !anyTicked);
 

@@ -4,17 +4,12 @@
 #include "toolkit/events.h"
 #include "toolkit/system.h"
 #include "toolkit/window.h"
-#include "window/action_buttons.h"
 #include "window/control_ids.h"
 #include "window/main_window.h"
 
 #include <utility>
 
 namespace {
-
-bool noticeShown = false;
-std::wstring noticeText;
-unsigned long lastProgress = 0;
 
 // The button rule decides these once the window is back: enabling them only for
 // the rule to disable them again costs two repaints each under Wine.
@@ -29,16 +24,16 @@ void drainEvents() {
     }
 }
 
-void setMainControlsDisabled(int flag) {
+void MainWindow::setControlsDisabled(bool disabled) {
     for (int id : everyControlButTheSearchIcon)
-        if (flag || !followsButtonRule(id)) ControlSetDisabled(id, flag);
-    if (!flag) updateActionButtons();
-    WindowSetDisabled(mainWindowNumber, flag);
+        if (disabled || !followsButtonRule(id)) ControlSetDisabled(id, disabled);
+    if (!disabled) updateActionButtons();
+    WindowSetDisabled(mainWindowNumber, disabled);
     drainEvents();
 }
 
-void showBusyNotice(const std::wstring& text) {
-    if (noticeShown) return;
+void MainWindow::showBusyNotice(const std::wstring& text) {
+    if (noticeShown_) return;
     const int width = 220, height = 50;
     ContainerEnter(mainWindowNumber);
     ButtonCreate(idBusyNotice, (WindowInnerWidth(mainWindowNumber) - width) / 2,
@@ -46,20 +41,20 @@ void showBusyNotice(const std::wstring& text) {
     ContainerEnd();
     ControlRaise(idBusyNotice);
     ControlUseFont(idBusyNotice, mainFont);
-    noticeShown = true;
-    noticeText = text;
-    lastProgress = TickCount();
-    setMainStatus(text + L"...");
+    noticeShown_ = true;
+    noticeText_ = text;
+    lastProgress_ = TickCount();
+    setStatus(text + L"...");
     // The long work that follows takes no events, so the notice would otherwise be
     // painted only once it is over.
     WindowPaintNow(mainWindowNumber);
 }
 
-void showBusyProgress(const std::wstring& counts) {
+void MainWindow::showBusyProgress(const std::wstring& counts) {
     const unsigned long now = TickCount();
-    if (!noticeShown || now - lastProgress < 250) return;
-    lastProgress = now;
-    setMainStatus(noticeText + L"... " + counts);
+    if (!noticeShown_ || now - lastProgress_ < 250) return;
+    lastProgress_ = now;
+    setStatus(noticeText_ + L"... " + counts);
     // The window paints as the work goes on, and may paint over the notice.
     ControlPaintNow(idBusyNotice);
 }
@@ -70,19 +65,19 @@ std::wstring countText(long long count) {
     return (count < 0 ? L"-" : L"") + digits;
 }
 
-BusyScope::BusyScope(const std::wstring& notice) {
-    setMainControlsDisabled(1);
-    showBusyNotice(notice);
+BusyScope::BusyScope(MainWindow& window, const std::wstring& notice) : window_(window) {
+    window_.setControlsDisabled(true);
+    window_.showBusyNotice(notice);
 }
 
 void BusyScope::end() {
     if (std::exchange(ended_, true)) return;
-    hideBusyNotice();
-    setMainControlsDisabled(0);
+    window_.hideBusyNotice();
+    window_.setControlsDisabled(false);
 }
 
-void hideBusyNotice() {
-    if (!noticeShown) return;
+void MainWindow::hideBusyNotice() {
+    if (!noticeShown_) return;
     ControlDestroy(idBusyNotice);
-    noticeShown = false;
+    noticeShown_ = false;
 }

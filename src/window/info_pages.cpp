@@ -1,4 +1,4 @@
-#include "window/info_pages.h"
+#include "window/main_window.h"
 
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -30,15 +30,15 @@ constexpr unsigned long busyWaitLimitMs = 5000;
 }  // namespace
 
 // A web panel's item 1 is the page it shows.
-void showPage(InfoPage panel, const std::wstring& html) { ControlSetItemText(panelOf(panel), 1, html); }
+void MainWindow::showPage(InfoPage panel, const std::wstring& html) { ControlSetItemText(panelOf(panel), 1, html); }
 
-void openAddress(InfoPage panel, const std::wstring& address) { ControlSetText(panelOf(panel), address); }
+void MainWindow::openAddress(InfoPage panel, const std::wstring& address) { ControlSetText(panelOf(panel), address); }
 
-void setTabTitle(InfoPage tab, const std::wstring& title) { ControlSetItemText(idTabPanel, static_cast<int>(tab), title); }
+void MainWindow::setTabTitle(InfoPage tab, const std::wstring& title) { ControlSetItemText(idTabPanel, static_cast<int>(tab), title); }
 
-void showInfoPage(InfoPage page) { ControlSetState(idTabPanel, static_cast<int>(page)); }
+void MainWindow::showInfoPage(InfoPage page) { ControlSetState(idTabPanel, static_cast<int>(page)); }
 
-InfoPage shownInfoPage() {
+InfoPage MainWindow::shownInfoPage() const {
     switch (ControlState(idTabPanel)) {
         case 1: return InfoPage::fileType;
         case 2: return InfoPage::exactFile;
@@ -46,7 +46,7 @@ InfoPage shownInfoPage() {
     }
 }
 
-void focusWebPage(InfoPage panel) {
+void MainWindow::focusWebPage(InfoPage panel) {
     const int id = panelOf(panel);
     if (ControlKindOf(id) != kindWebPanel) return;
     const unsigned long start = TickCount();
@@ -58,10 +58,10 @@ void focusWebPage(InfoPage panel) {
     WebPanelFocusPage(id);
 }
 
-void resetInfoPanel() {
+void MainWindow::resetInfoPanel() {
     showPage(InfoPage::fileType, placeholderPage);
     setTabTitle(InfoPage::fileType, L"File type information");
     setTabTitle(InfoPage::exactFile, L"Exact file information");
     showPage(InfoPage::exactFile, placeholderPage);
-    setMainStatus(L"Ready.");
+    setStatus(L"Ready.");
 }

@@ -1,8 +1,9 @@
-#include "window/main_controls.h"
+// The main window's controls by what they are: the one file above the toolkit
+// that reads and writes them by number, besides the layout.
+#include "window/main_window.h"
 
 #include "toolkit/window.h"
 #include "window/control_ids.h"
-#include "window/main_window.h"
 
 namespace {
 
@@ -26,71 +27,76 @@ int idOf(MainControl control) {
 
 }  // namespace
 
-std::optional<MainControl> mainControlOf(int number) {
+std::optional<MainControl> MainWindow::controlOf(int number) const {
     for (const auto& entry : mainControls)
         if (entry.id == number) return entry.control;
     return std::nullopt;
 }
 
-std::optional<MainControl> focusedMainControl() { return mainControlOf(ControlFocus()); }
+std::optional<MainControl> MainWindow::focusedControl() const { return controlOf(ControlFocus()); }
 
-void focusMainControl(MainControl control) { ControlSetFocus(idOf(control)); }
+void MainWindow::focus(MainControl control) { ControlSetFocus(idOf(control)); }
 
-bool isOptionTicked(SearchOption option) {
+bool MainWindow::isOptionTicked(SearchOption option) const {
     const int id = option == SearchOption::windowsFolder ? idWindowsFolderOption
                    : option == SearchOption::readOnlyToo ? idReadOnlyOption
                                                          : idTempFilesOption;
     return (ControlState(id) & 1) != 0;  // a check box's state bit 1 is its tick
 }
 
-void addCriterion(const std::wstring& text) { ControlAddItem(idCriterionSelector, -1, text); }
-void chooseFirstCriterion() { ControlSetState(idCriterionSelector, 0); }
-std::wstring chosenCriterionText() { return ControlText(idCriterionSelector); }
-bool criterionListOpen() { return ControlAttribute(idCriterionSelector, comboListOpen) != 0; }
-std::wstring typedText() { return ControlText(idTextField); }
+void MainWindow::addCriterion(const std::wstring& text) { ControlAddItem(idCriterionSelector, -1, text); }
+void MainWindow::chooseFirstCriterion() { ControlSetState(idCriterionSelector, 0); }
+std::wstring MainWindow::chosenCriterionText() const { return ControlText(idCriterionSelector); }
+bool MainWindow::criterionListOpen() const { return ControlAttribute(idCriterionSelector, comboListOpen) != 0; }
+std::wstring MainWindow::typedText() const { return ControlText(idTextField); }
 
-void setMainTitle(const std::wstring& title) { WindowSetTitle(mainWindowNumber, title); }
-void showMainWindow() { WindowShow(mainWindowNumber); }
-void bringMainWindowForward() { WindowBringForward(mainWindowNumber); }
+void MainWindow::chooseFirstDrive() { ControlSetState(idDriveList, 0); }
 
-void chooseFirstDrive() { ControlSetState(idDriveList, 0); }
+std::wstring MainWindow::typedMoveTarget() const { return ControlText(idMoveTargetField); }
+void MainWindow::showMoveTarget(const std::wstring& target) { ControlSetText(idMoveTargetField, target); }
+void MainWindow::markMoveTarget(bool unusable) { ControlSetColor(idMoveTargetField, 1, unusable ? warningRed : -1); }
 
-std::wstring typedMoveTarget() { return ControlText(idMoveTargetField); }
-void showMoveTarget(const std::wstring& target) { ControlSetText(idMoveTargetField, target); }
-void markMoveTarget(bool unusable) { ControlSetColor(idMoveTargetField, 1, unusable ? warningRed : -1); }
-
-void clearResultRows() { ControlClearItems(idResultsList); }
-void showResultRows(int count, const RowSource& rows) { ControlShowRows(idResultsList, count, rows); }
-void removeResultRow(int row) { ControlRemoveItem(idResultsList, row); }
-void markResultRowLeft(int row) { ControlSetItemColor(idResultsList, row, 1, warningRed, 1); }
-void tickAllResultRows(bool ticked) { ControlTickAllItems(idResultsList, ticked); }
-void showCopyProgress(int percent) { ControlSetState(idProgressBar, percent); }
+void MainWindow::clearRows() { ControlClearItems(idResultsList); }
+void MainWindow::showRows(int count, const RowSource& rows) { ControlShowRows(idResultsList, count, rows); }
+void MainWindow::removeRow(int row) { ControlRemoveItem(idResultsList, row); }
+void MainWindow::markRowLeft(int row) { ControlSetItemColor(idResultsList, row, 1, warningRed, 1); }
+void MainWindow::tickAllRows(bool ticked) { ControlTickAllItems(idResultsList, ticked); }
+void MainWindow::showProgress(int percent) { ControlSetState(idProgressBar, percent); }
 
 // A list row's state: bit 1 its selection, bit 2 its tick.
 constexpr int rowSelected = 1, rowTicked = 2;
 
-bool isTicked(int row) { return (ControlItemState(idResultsList, row) & rowTicked) != 0; }
+bool MainWindow::isTicked(int row) const { return (ControlItemState(idResultsList, row) & rowTicked) != 0; }
 
-void setTicked(int row, bool ticked) {
+void MainWindow::setTicked(int row, bool ticked) {
     ControlSetItemState(idResultsList, row, (ControlItemState(idResultsList, row) & rowSelected) | (ticked ? rowTicked : 0));
 }
 
-bool isSelected(int row) { return (ControlItemState(idResultsList, row) & rowSelected) != 0; }
+bool MainWindow::isSelected(int row) const { return (ControlItemState(idResultsList, row) & rowSelected) != 0; }
 
-int resultRowCount() { return ControlItemCount(idResultsList); }
+int MainWindow::rowCount() const { return ControlItemCount(idResultsList); }
 
-int selectedRowCount() { return ControlSelectedCount(idResultsList); }
+int MainWindow::selectedRowCount() const { return ControlSelectedCount(idResultsList); }
 
-int resultRowKey(int row) { return ControlItemKey(idResultsList, row); }
+int MainWindow::rowKey(int row) const { return ControlItemKey(idResultsList, row); }
 
-int focusedResultRow() { return static_cast<int>(ControlState(idResultsList)); }
+std::optional<int> MainWindow::focusedRow() const {
+    const int row = static_cast<int>(ControlState(idResultsList));
+    return row >= 0 ? std::optional<int>(row) : std::nullopt;
+}
 
-int resultMenuRow() { return ControlMenuRow(idResultsList); }
+std::optional<int> MainWindow::menuRow() const {
+    const int row = ControlMenuRow(idResultsList);
+    return row >= 0 ? std::optional<int>(row) : std::nullopt;
+}
 
-int chooseFromResultsMenu(const std::vector<std::wstring>& entries) { return ControlShowMenu(idResultsList, entries); }
+std::optional<size_t> MainWindow::chooseFromMenu(const std::vector<std::wstring>& entries) {
+    const int chosen = ControlShowMenu(idResultsList, entries);
+    return chosen >= 1 && static_cast<size_t>(chosen) <= entries.size() ? std::optional<size_t>(chosen - 1) : std::nullopt;
+}
 
 
-bool nameCriterionChosen() {
+bool MainWindow::nameCriterionChosen() const {
     const int items = ControlItemCount(idCriterionSelector);
     return items > 0 && static_cast<int>(ControlState(idCriterionSelector)) == items - 1;
 }

@@ -31,29 +31,27 @@ constexpr int mainFontPoints = 8;
 struct Box {
     int x, y, w, h;
 };
-struct Placement {
-    int id;
-    double x, y, w, h;
-};
-
-// Where each control lies in design units, kept to lay the window out again at
-// another scale.
-std::vector<Placement>& placements() {
-    static std::vector<Placement> all;
-    return all;
+template <typename Placement>
+Box scaledBox(const Placement& p) {
+    return Box{scaled(p.x), scaled(p.y), scaled(p.w), scaled(p.h)};
 }
-
-Box scaledBox(const Placement& p) { return Box{scaled(p.x), scaled(p.y), scaled(p.w), scaled(p.h)}; }
 
 // Control `id` and its box, where it is placed at every scale.
 struct Placed {
     int id;
     Box box;
 };
-Placed at(int id, double x, double y, double w, double h) {
-    placements().push_back(Placement{id, x, y, w, h});
-    return Placed{id, scaledBox(placements().back())};
-}
+
+// Where each control lies in design units, kept by the window to lay itself out
+// again at another scale.
+template <typename Placement>
+struct Layout {
+    std::vector<Placement>& placements;
+    Placed at(int id, double x, double y, double w, double h) {
+        placements.push_back(Placement{id, x, y, w, h});
+        return Placed{id, scaledBox(placements.back())};
+    }
+};
 
 void configureWebPanel(int id) {
     ControlSetAttribute(id, webBlockPopups, 1);
@@ -78,51 +76,55 @@ void option(Placed p, const wchar_t* text, const wchar_t* tooltip) {
     ControlSetTooltip(p.id, tooltip);
 }
 
-void addControlsOfTheSearchRow() {
-    rowIcon(at(idSearchIcon, 10, 16, 40, 22), searchImage, searchRowIcon);
-    label(at(idSearchLabel, 34, 16, 40, 22), L"Search:");
-    dropDown(at(idDriveList, 82, 12, 160, 22));
-    dropDown(at(idCriterionSelector, 250, 12, 220, 22));
-    label(at(idTextLabel, 476, 17, 110, 22), L"Text or file extension:", controlDisabled | labelOneLine);
-    field(at(idTextField, 587, 12, 158, 22), controlDisabled);
-    const Box manual = at(idManualButton, 753, 11, 25, 25).box;
+template <typename Layout>
+void addControlsOfTheSearchRow(Layout& layout) {
+    rowIcon(layout.at(idSearchIcon, 10, 16, 40, 22), searchImage, searchRowIcon);
+    label(layout.at(idSearchLabel, 34, 16, 40, 22), L"Search:");
+    dropDown(layout.at(idDriveList, 82, 12, 160, 22));
+    dropDown(layout.at(idCriterionSelector, 250, 12, 220, 22));
+    label(layout.at(idTextLabel, 476, 17, 110, 22), L"Text or file extension:", controlDisabled | labelOneLine);
+    field(layout.at(idTextField, 587, 12, 158, 22), controlDisabled);
+    const Box manual = layout.at(idManualButton, 753, 11, 25, 25).box;
     ImageButtonCreate(idManualButton, manual.x, manual.y, manual.w, manual.h, loadIcon(manualImage, manualIcon));
 }
 
-void addControlsOfTheOptionsRow() {
-    rowIcon(at(idOptionsIcon, 10, 42, 40, 22), optionsImage, optionsRowIcon);
-    label(at(idOptionsLabel, 34, 44, 45, 22), L"Options:");
-    option(at(idWindowsFolderOption, 82, 41, 160, 22), L"Also search Windows folder.",
+template <typename Layout>
+void addControlsOfTheOptionsRow(Layout& layout) {
+    rowIcon(layout.at(idOptionsIcon, 10, 42, 40, 22), optionsImage, optionsRowIcon);
+    label(layout.at(idOptionsLabel, 34, 44, 45, 22), L"Options:");
+    option(layout.at(idWindowsFolderOption, 82, 41, 160, 22), L"Also search Windows folder.",
            L"If ticked, searching includes the Windows folder (not recommended)");
-    option(at(idReadOnlyOption, 250, 41, 220, 22), L"Delete files even if marked as read-only.",
+    option(layout.at(idReadOnlyOption, 250, 41, 220, 22), L"Delete files even if marked as read-only.",
            L"If ticked, deletes the ticked files even if set to read-only (dangerous!)");
-    option(at(idTempFilesOption, 477, 41, 305, 22), L"When purging, also delete temporary files that might exist.",
+    option(layout.at(idTempFilesOption, 477, 41, 305, 22), L"When purging, also delete temporary files that might exist.",
            L"If ticked, temporary files are also deleted");
-    const Box line = at(idSeparator, 10, 70, 768, 4).box;
+    const Box line = layout.at(idSeparator, 10, 70, 768, 4).box;
     FrameCreate(idSeparator, line.x, line.y, line.w, line.h, L"", 2);
 }
 
-void addControlsOfTheActionRow() {
-    rowIcon(at(idActionIcon, 10, 85, 40, 22), actionImage, actionRowIcon);
-    label(at(idReadyLabel, 34, 87, 40, 22), L"Ready?");
-    button(at(idSearchButton, 81, 83, 162, 24), L"START SEARCHING FILES");
-    button(at(idDeleteButton, 249, 83, 110, 24), L"Delete ticked files", controlDisabled);
-    button(at(idMoveButton, 365, 83, 130, 24), L"Move ticked files to ->", controlDisabled);
-    field(at(idMoveTargetField, 501, 84, 130, 22));
-    button(at(idBrowseButton, 638, 83, 25, 23), L"...");
+template <typename Layout>
+void addControlsOfTheActionRow(Layout& layout) {
+    rowIcon(layout.at(idActionIcon, 10, 85, 40, 22), actionImage, actionRowIcon);
+    label(layout.at(idReadyLabel, 34, 87, 40, 22), L"Ready?");
+    button(layout.at(idSearchButton, 81, 83, 162, 24), L"START SEARCHING FILES");
+    button(layout.at(idDeleteButton, 249, 83, 110, 24), L"Delete ticked files", controlDisabled);
+    button(layout.at(idMoveButton, 365, 83, 130, 24), L"Move ticked files to ->", controlDisabled);
+    field(layout.at(idMoveTargetField, 501, 84, 130, 22));
+    button(layout.at(idBrowseButton, 638, 83, 25, 23), L"...");
     ControlSetTooltip(idBrowseButton, L"Click to browse for a target drive");
-    const Box bar = at(idProgressBar, 670, 84, 107, 21).box;
+    const Box bar = layout.at(idProgressBar, 670, 84, 107, 21).box;
     ProgressBarCreate(idProgressBar, bar.x, bar.y, bar.w, bar.h, 1, 100);
     ControlSetTooltip(idProgressBar, L"Progress of the current file being moved");
 }
 
-void addTabbedPanel() {
+template <typename Layout>
+void addTabbedPanel(Layout& layout) {
     const Program& p = program();
-    const Box b = at(idTabPanel, 10, 116, 768, 397).box;
+    const Box b = layout.at(idTabPanel, 10, 116, 768, 397).box;
     TabPanelCreate(idTabPanel, b.x, b.y, b.w, b.h);
-    const Box page = at(idResultsList, 10, 10, 740, 348).box;
-    at(idTypeInfoPanel, 10, 10, 740, 348);
-    at(idExactInfoPanel, 10, 10, 740, 348);
+    const Box page = layout.at(idResultsList, 10, 10, 740, 348).box;
+    layout.at(idTypeInfoPanel, 10, 10, 740, 348);
+    layout.at(idExactInfoPanel, 10, 10, 740, 348);
 
     ControlAddImageItem(idTabPanel, -1, L"File results", loadIcon(resultsImage, resultsTabIcon));
     CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", scaled(85), resultsListFlags);
@@ -139,15 +141,17 @@ void addTabbedPanel() {
     ControlSetState(idTabPanel, 0);
 }
 
+}  // namespace
+
 // The window moved to a monitor of another scale: every control where its design
 // units put it at that scale, the font made anew for it, and the list's columns
 // keeping their share of its width.
-void followDpi(int dpi) {
+void MainWindow::followDpi(int dpi) {
     Program& p = program();
     const double before = p.scale;
     p.scale = dpi / 100.0;
     FontLoad(mainFont, mainFontFace, mainFontPoints, dpi);
-    for (const Placement& placement : placements()) {
+    for (const Placement& placement : placements_) {
         const Box b = scaledBox(placement);
         ControlPlace(placement.id, b.x, b.y, b.w, b.h);
     }
@@ -158,24 +162,27 @@ void followDpi(int dpi) {
     WindowRedrawAll(mainWindowNumber);
 }
 
-}  // namespace
-
-bool buildMainWindow() {
-    placements().clear();
+bool MainWindow::build() {
+    placements_.clear();
     FontLoad(mainFont, mainFontFace, mainFontPoints);
     const int flags = windowCentered | windowHidden | windowCaption | windowSystemMenu;
     if (!WindowOpen(mainWindowNumber, 0, 0, scaled(788), scaled(547), L"", flags)) return false;
     if (!StatusBarCreate(mainStatusBar, mainWindowNumber)) return false;
     StatusBarAddField(statusFieldShare);
 
-    addControlsOfTheSearchRow();
-    addControlsOfTheOptionsRow();
-    addControlsOfTheActionRow();
-    addTabbedPanel();
+    Layout<Placement> layout{placements_};
+    addControlsOfTheSearchRow(layout);
+    addControlsOfTheOptionsRow(layout);
+    addControlsOfTheActionRow(layout);
+    addTabbedPanel(layout);
 
     for (int id : everyControlButTheSearchIcon) ControlUseFont(id, mainFont);
-    WindowFollowDpi(mainWindowNumber, followDpi);
+    WindowFollowDpi(mainWindowNumber, [this](int dpi) { followDpi(dpi); });
     return true;
 }
 
-void setMainStatus(const std::wstring& text) { StatusBarSetText(mainStatusBar, 0, text); }
+void MainWindow::setStatus(const std::wstring& text) { StatusBarSetText(mainStatusBar, 0, text); }
+
+void MainWindow::setTitle(const std::wstring& title) { WindowSetTitle(mainWindowNumber, title); }
+void MainWindow::show() { WindowShow(mainWindowNumber); }
+void MainWindow::bringForward() { WindowBringForward(mainWindowNumber); }

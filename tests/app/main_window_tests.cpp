@@ -4,11 +4,8 @@
 #include "search/search_command.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/action_buttons.h"
-#include "window/window_state.h"
 #include "fileinfo/info_command.h"
 #include "window/drive_info.h"
-#include "purge/purge_state.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -32,7 +29,7 @@ namespace {
 
 [[maybe_unused]] const bool windowBuilt = (useMainWindow(), true);
 
-class MainWindow : public ::testing::Test {
+class TheMainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ControlClearItems(idResultsList);
@@ -43,23 +40,23 @@ protected:
     }
     // Rows as a search lists them: "D:\folder\file0.txt", "...file1.txt", ...
     static void addRows(int count) {
-        SearchResults& results = loopState().results;
+        SearchResults& results = testApp().loop.results;
         results.found.clear();
         const uint32_t folder = results.found.addFolder(L"D:\\folder\\");
         const uint32_t origin = results.found.addOrigin(originAt(L"D:\\", L""));
         for (int i = 0; i < count; ++i)
             results.found.add(folder, L"file" + std::to_wstring(i) + L".txt", FileIdentity{0, 1024, 0}, origin);
-        listFoundFiles(results);
+        listFoundFiles(results, testApp().window);
     }
     static bool enabled(int id) { return IsWindowEnabled(ControlNativeHandle(id)) != FALSE; }
     static std::wstring status() { return StatusBarText(mainStatusBar, 0); }
     // Runs what the loop would do for a key going down.
-    static void keyDown() { handleEvent(WM_KEYDOWN); }
+    static void keyDown() { handleEvent(testApp(), WM_KEYDOWN); }
 };
 
 }  // namespace
 
-TEST_F(MainWindow, ScaledSizeAndEveryControl) {
+TEST_F(TheMainWindow, ScaledSizeAndEveryControl) {
     const int dpi = static_cast<int>(program().scale * 100 + 0.5);
     ASSERT_EQ(dpi, 96) << "the test display runs at 96 dots per inch";
     EXPECT_EQ(WindowInnerWidth(mainWindowNumber), 756);
@@ -78,7 +75,7 @@ TEST_F(MainWindow, ScaledSizeAndEveryControl) {
     EXPECT_EQ(ControlItemCount(idCriterionSelector), 7);
     EXPECT_EQ(ControlItemText(idCriterionSelector, 6), textCriterion);
     EXPECT_EQ(ControlText(idCriterionSelector), L"For files 100 MB or larger");
-    EXPECT_EQ(loopState().chosenThreshold, 104857600);
+    EXPECT_EQ(testApp().loop.chosenThreshold, 104857600);
     EXPECT_EQ(ControlItemText(idTabPanel, 0), L"File results");
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
     EXPECT_EQ(ControlItemText(idTabPanel, 2), L"Exact file information");
@@ -129,7 +126,7 @@ RECT changeDpi(int dpi, RECT suggested) {
 
 }  // namespace
 
-TEST_F(MainWindow, FollowsAMoveToMonitorsOfOtherScalesAndBack) {
+TEST_F(TheMainWindow, FollowsAMoveToMonitorsOfOtherScalesAndBack) {
     addRows(5);
     ControlSetItemState(idResultsList, 1, 2);
     ControlSetItemState(idResultsList, 3, 2);
@@ -183,62 +180,62 @@ TEST_F(MainWindow, FollowsAMoveToMonitorsOfOtherScalesAndBack) {
     EXPECT_NEAR(ControlItemAttribute(idResultsList, 1, 1), path96, 1);
 }
 
-TEST_F(MainWindow, ButtonRuleFollowsTicksAndTheTemporaryFilesOption) {
+TEST_F(TheMainWindow, ButtonRuleFollowsTicksAndTheTemporaryFilesOption) {
     addRows(3);
-    updateActionButtons();
+    testApp().window.updateActionButtons();
     EXPECT_FALSE(enabled(idDeleteButton));
     EXPECT_FALSE(enabled(idMoveButton));
     ControlSetItemState(idResultsList, 2, 2);
-    updateActionButtons();
+    testApp().window.updateActionButtons();
     EXPECT_TRUE(enabled(idDeleteButton));
     EXPECT_TRUE(enabled(idMoveButton));
     ControlSetItemState(idResultsList, 2, 0);
 
     ControlSetState(idTempFilesOption, 1);
-    dispatchControlEvent(idTempFilesOption, kindClick);
+    dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
     EXPECT_TRUE(enabled(idDeleteButton)) << "the temporary files alone are worth a purge";
     EXPECT_FALSE(enabled(idMoveButton));
 }
 
-TEST_F(MainWindow, ChoosingTheTextCriterionEnablesTheFieldAndFocusesIt) {
+TEST_F(TheMainWindow, ChoosingTheTextCriterionEnablesTheFieldAndFocusesIt) {
     ControlSetState(idCriterionSelector, 6);
-    dispatchControlEvent(idCriterionSelector, kindChange);
-    EXPECT_EQ(loopState().chosenThreshold, -1);
+    dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
+    EXPECT_EQ(testApp().loop.chosenThreshold, -1);
     EXPECT_TRUE(enabled(idTextLabel));
     EXPECT_TRUE(enabled(idTextField));
     EXPECT_EQ(ControlFocus(), idTextField);
 
     ControlSetState(idCriterionSelector, 4);
-    dispatchControlEvent(idCriterionSelector, kindChange);
-    EXPECT_EQ(loopState().chosenThreshold, 1073741824);
+    dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
+    EXPECT_EQ(testApp().loop.chosenThreshold, 1073741824);
     EXPECT_FALSE(enabled(idTextField));
 }
 
-TEST_F(MainWindow, SelectingRowsShowsTheNameOrResets) {
+TEST_F(TheMainWindow, SelectingRowsShowsTheNameOrResets) {
     addRows(3);
     ControlSetState(idResultsList, 1);
-    dispatchControlEvent(idResultsList, kindChange);
-    EXPECT_EQ(windowState().selectedPath, L"D:\\folder\\file1.txt");
+    dispatchControlEvent(testApp(), idResultsList, kindChange);
+    EXPECT_EQ(testApp().window.selectedPath(), L"D:\\folder\\file1.txt");
     EXPECT_EQ(status(), L"file1.txt");
     ControlSetItemState(idResultsList, 2, 1);  // a second selected row
-    dispatchControlEvent(idResultsList, kindChange);
-    EXPECT_EQ(windowState().selectedPath, L"");
+    dispatchControlEvent(testApp(), idResultsList, kindChange);
+    EXPECT_EQ(testApp().window.selectedPath(), L"");
     EXPECT_EQ(status(), L"Ready.");
 }
 
-TEST_F(MainWindow, CtrlAFlipsEveryTickOnlyOnAFocusedListWithRows) {
+TEST_F(TheMainWindow, CtrlAFlipsEveryTickOnlyOnAFocusedListWithRows) {
     UseScriptedPerson script;
     script.person().heldKeys = {VK_CONTROL, 'A'};
     ControlSetFocus(idResultsList);
     keyDown();
-    EXPECT_EQ(loopState().tickAllNext, 1) << "an empty list: nothing flips";
+    EXPECT_EQ(testApp().loop.tickAllNext, 1) << "an empty list: nothing flips";
 
     addRows(4);
     ControlSetFocus(idResultsList);
     keyDown();
     for (int row = 0; row < 4; ++row) EXPECT_EQ(ControlItemState(idResultsList, row) & 2, 2);
     drainEvents(100);  // the list reports the ticks; the loop would run the button rule
-    updateActionButtons();
+    testApp().window.updateActionButtons();
     EXPECT_TRUE(enabled(idMoveButton));
     keyDown();
     for (int row = 0; row < 4; ++row) EXPECT_EQ(ControlItemState(idResultsList, row) & 2, 0);
@@ -248,10 +245,10 @@ TEST_F(MainWindow, CtrlAFlipsEveryTickOnlyOnAFocusedListWithRows) {
     EXPECT_EQ(ControlItemState(idResultsList, 0) & 2, 0) << "not while another control has the focus";
 }
 
-TEST_F(MainWindow, EnterSearchesOnlyFromTheTextFieldAndAnEmptyTextIsRefused) {
+TEST_F(TheMainWindow, EnterSearchesOnlyFromTheTextFieldAndAnEmptyTextIsRefused) {
     UseScriptedPerson script;
     ControlSetState(idCriterionSelector, 6);
-    dispatchControlEvent(idCriterionSelector, kindChange);
+    dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
     ControlSetText(idTextField, L"");
     addRows(2);
     script.person().heldKeys = {VK_RETURN};
@@ -270,11 +267,11 @@ TEST_F(MainWindow, EnterSearchesOnlyFromTheTextFieldAndAnEmptyTextIsRefused) {
     EXPECT_EQ(ControlFocus(), idTextField);
 }
 
-TEST_F(MainWindow, MissingManualIsReportedAndAPresentOneOpened) {
+TEST_F(TheMainWindow, MissingManualIsReportedAndAPresentOneOpened) {
     UseScriptedPerson script;
     const std::wstring real = program().manualPath;
     program().manualPath = L"D:\\no such folder\\Ravlek.chm";
-    dispatchControlEvent(idManualButton, kindClick);
+    dispatchControlEvent(testApp(), idManualButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text,
               L"The Ravlek manual could not be found.\nYou should reinstall the product to fix this problem.");
@@ -283,14 +280,14 @@ TEST_F(MainWindow, MissingManualIsReportedAndAPresentOneOpened) {
     program().manualPath = program().settingsPath;  // any file that exists
     FILE* touch = _wfopen(program().manualPath.c_str(), L"ab");
     if (touch) fclose(touch);
-    dispatchControlEvent(idManualButton, kindClick);
+    dispatchControlEvent(testApp(), idManualButton, kindClick);
     ASSERT_EQ(script.person().opened.size(), 1u);
     EXPECT_EQ(script.person().opened[0], program().manualPath);
     program().manualPath = real;
 }
 
-TEST_F(MainWindow, TheCloseRequestEndsTheLoop) {
-    EXPECT_TRUE(handleEvent(eventControl + 1));
-    EXPECT_TRUE(handleEvent(0));
-    EXPECT_FALSE(handleEvent(eventCloseRequest));
+TEST_F(TheMainWindow, TheCloseRequestEndsTheLoop) {
+    EXPECT_TRUE(handleEvent(testApp(), eventControl + 1));
+    EXPECT_TRUE(handleEvent(testApp(), 0));
+    EXPECT_FALSE(handleEvent(testApp(), eventCloseRequest));
 }

@@ -49,9 +49,9 @@ protected:
 
     static void listFiles() {
         ControlSetState(idCriterionSelector, 6);
-        dispatchControlEvent(idCriterionSelector, kindChange);
+        dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
         ControlSetText(idTextField, L".");
-        dispatchControlEvent(idSearchButton, kindClick);
+        dispatchControlEvent(testApp(), idSearchButton, kindClick);
     }
     // The menu's entry chosen as the person would, below the rows (where no row is under it).
     static void chooseFromMenu(const std::wstring& entry) {
@@ -69,7 +69,7 @@ protected:
         ClientToScreen(list, &below);
         SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(below.x, below.y));
         for (const SeenEvent& event : drainEvents(100))
-            if (event.code == eventControl) dispatchControlEvent(event.control, event.kind);
+            if (event.code == eventControl) dispatchControlEvent(testApp(), event.control, event.kind);
     }
     static int rowOf(const std::wstring& name) {
         for (int row = 0; row < ControlItemCount(idResultsList); ++row)

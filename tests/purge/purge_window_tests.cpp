@@ -4,10 +4,7 @@
 #include "window/main_window.h"
 #include "app/event_loop.h"
 #include "window/program.h"
-#include "window/action_buttons.h"
-#include "window/window_state.h"
 #include "toolkit/native.h"
-#include "purge/purge_state.h"
 #include "results/size_text.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
@@ -69,9 +66,9 @@ protected:
     // Lists every file below S:\files as a search would, largest first.
     static void listFiles() {
         ControlSetState(idCriterionSelector, 6);
-        dispatchControlEvent(idCriterionSelector, kindChange);
+        dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
         ControlSetText(idTextField, L".");
-        dispatchControlEvent(idSearchButton, kindClick);
+        dispatchControlEvent(testApp(), idSearchButton, kindClick);
     }
     static int rowOf(const std::wstring& path) {
         for (int row = 0; row < ControlItemCount(idResultsList); ++row)
@@ -89,7 +86,7 @@ protected:
     }
     void setTarget(const std::wstring& text) {
         ControlSetText(idMoveTargetField, text);
-        dispatchControlEvent(idMoveTargetField, kindChange);
+        dispatchControlEvent(testApp(), idMoveTargetField, kindChange);
     }
     Snapshot disk() const { return snapshot({source, target}); }
     // Files made in the source, listed, ticked and bound for the target.
@@ -111,7 +108,7 @@ TEST_F(Purge, CancelInEitherConfirmationChangesNothing) {
     for (int button : {idDeleteButton, idMoveButton}) {
         UseScriptedPerson script;
         script.person().answer = IDCANCEL;
-        dispatchControlEvent(button, kindClick);
+        dispatchControlEvent(testApp(), button, kindClick);
         ASSERT_EQ(script.person().messages.size(), 1u) << "only the confirmation, no summary";
         EXPECT_EQ(script.person().messages[0].type & MB_DEFBUTTON2, static_cast<UINT>(MB_DEFBUTTON2));
     }
@@ -129,7 +126,7 @@ TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
     tick(source + L"one.bin");
     tick(source + L"two.bin");
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 2u);
     EXPECT_EQ(script.person().messages[0].caption, L"*** WARNING ***");
     EXPECT_EQ(script.person().messages[0].text,
@@ -150,7 +147,7 @@ TEST_F(Purge, DeletesAdjacentTickedFilesAndReportsTheSpace) {
     // The row that moved up past the removed ones is still the file it was found as.
     tick(source + L"last.bin");
     UseScriptedPerson again;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     EXPECT_EQ(again.person().messages.back().text, L"Files purged from S: drive freed 50 bytes of space.");
     EXPECT_EQ(disk().size(), 1u);
 }
@@ -190,7 +187,7 @@ TEST_F(Purge, FreedSpaceIsWhatTheFilesHeldOnTheDisk) {
     ULARGE_INTEGER freeBefore{}, freeAfter{};
     ASSERT_TRUE(GetDiskFreeSpaceExW(L"S:\\", &freeBefore, nullptr, nullptr));
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     ASSERT_TRUE(GetDiskFreeSpaceExW(L"S:\\", &freeAfter, nullptr, nullptr));
     EXPECT_EQ(script.person().messages.back().text,
               L"Files purged from S: drive freed " + sizeText(static_cast<double>(held)) + L" of space.");
@@ -206,13 +203,13 @@ TEST_F(Purge, TheDeleteConfirmationNamesOnlineOnlyFiles) {
     ASSERT_TRUE(selectDrive(L"N:"));
     searchState().readVolumeTable = true;
     ControlSetState(idCriterionSelector, 0);
-    dispatchControlEvent(idCriterionSelector, kindChange);
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
     tick(L"N:\\cloud\\online only.docx");
     tick(L"N:\\sizes\\big.img");
     UseScriptedPerson script;
     script.person().answer = IDCANCEL;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text,
               L"1 of the ticked files is online-only: deleting it frees no space on this PC and removes it from your "
@@ -233,7 +230,7 @@ TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {
         FileHandle held(CreateFileW((source + L"busy.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
         UseScriptedPerson script;
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(testApp(), idDeleteButton, kindClick);
         EXPECT_EQ(script.person().messages.back().text,
                   L"Files purged from S: drive freed 0 bytes of space.\n2 files were left because Windows refused (in "
                   L"use, read-only or protected).");
@@ -244,7 +241,7 @@ TEST_F(Purge, ReadOnlyFilesNeedTheOptionAndFilesInUseStay) {
 
     ControlSetState(idReadOnlyOption, 1);
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 150 bytes of space.");
     EXPECT_TRUE(disk().empty());
     EXPECT_EQ(ControlItemCount(idResultsList), 0);
@@ -257,7 +254,7 @@ TEST_F(Purge, ATickedFileOnTheWindowsDriveBringsTheNote) {
     program().windowsFolder = L"S:\\Windows\\";
     UseScriptedPerson script;
     script.person().answer = IDCANCEL;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text.substr(0, 53), L"Note: Altering your S: drive can wreck your PC.\nReady");
 }
@@ -271,7 +268,7 @@ TEST_F(Purge, RefusedTargetsMoveNothing) {
                                         std::wstring(L"R:\\"), std::wstring(L"\\"), std::wstring(L"")}) {
         setTarget(refused);
         UseScriptedPerson script;
-        dispatchControlEvent(idMoveButton, kindClick);
+        dispatchControlEvent(testApp(), idMoveButton, kindClick);
         ASSERT_EQ(script.person().messages.size(), 1u) << testing::PrintToString(refused);
         EXPECT_EQ(script.person().messages[0].text, L"The specified drive isn't valid, or files can't be moved there.");
         EXPECT_EQ(script.person().messages[0].type, 0x52030u);
@@ -282,11 +279,11 @@ TEST_F(Purge, RefusedTargetsMoveNothing) {
 
 TEST_F(Purge, TargetFieldTurnsRedForUnusableTargets) {
     setTarget(L"S:\\files");
-    EXPECT_EQ(purgeState().moveTarget, L"S:\\files\\");
+    EXPECT_EQ(testApp().purge.moveTarget, L"S:\\files\\");
     EXPECT_EQ(ControlText(idMoveTargetField), L"S:\\files") << "the field keeps what was typed";
     setTarget(target + L"missing");
     setTarget(target.substr(0, target.size() - 1));
-    EXPECT_EQ(purgeState().moveTarget, target);
+    EXPECT_EQ(testApp().purge.moveTarget, target);
 }
 
 TEST_F(Purge, MovesVerifiedCopiesAndNeverOverwrites) {
@@ -305,7 +302,7 @@ TEST_F(Purge, MovesVerifiedCopiesAndNeverOverwrites) {
     const Snapshot before = disk();
 
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 2u);
     EXPECT_EQ(script.person().messages[0].caption, L"Confirm");
     EXPECT_EQ(script.person().messages[0].text, L"Start moving all the ticked files to another drive?");
@@ -373,7 +370,7 @@ TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
         person = &script.person();
         // Only the first file: the second waits for the next purge.
         ControlSetItemState(idResultsList, rowOf(source + L"second.bin"), 0);
-        dispatchControlEvent(idMoveButton, kindClick);
+        dispatchControlEvent(testApp(), idMoveButton, kindClick);
         EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 3.91 KB of space.");
     }
     EXPECT_GE(progressSeen, 50) << "the bar followed the copy";
@@ -384,7 +381,7 @@ TEST_F(Purge, ProgressRisesAndEscapeDuringACopyLeavesNoPartialFile) {
     cancelAtPercent = 50;
     UseScriptedPerson script;
     person = &script.person();
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space.");
     EXPECT_EQ(disk(), before) << "no partial copy, the source in place";
     EXPECT_TRUE(ticked(source + L"second.bin"));
@@ -395,7 +392,7 @@ TEST_F(Purge, ACopyThatKeepsFailingIsPassedOverWithNothingLeftBehind) {
     copyFileCall() = shortCopy;
     const Snapshot before = disk();
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space." + oneRefused);
     EXPECT_EQ(disk(), before);
     EXPECT_TRUE(ticked(source + L"stubborn.bin"));
@@ -407,7 +404,7 @@ TEST_F(Purge, ASourceThatCannotBeDeletedTakesItsCopyBack) {
     FileHandle held(CreateFileW((source + L"held.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr));
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 0 bytes of space." + oneRefused);
     EXPECT_EQ(disk(), before);
     EXPECT_TRUE(ticked(source + L"held.bin"));
@@ -425,11 +422,11 @@ TEST_F(Purge, TemporaryFilesAreEmptiedExceptWhatIsInUse) {
                                 nullptr));
     listFiles();
     ControlSetState(idTempFilesOption, 1);
-    dispatchControlEvent(idTempFilesOption, kindClick);
+    dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
     EXPECT_TRUE(IsWindowEnabled(ControlNativeHandle(idDeleteButton))) << "nothing ticked, yet a purge is possible";
 
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     const std::wstring summary = script.person().messages.back().text;
     EXPECT_EQ(summary.substr(0, summary.find(L'\n')), L"Files purged from S: drive freed 0 bytes of space.");
     EXPECT_EQ(summary.substr(summary.find(L'\n') + 1, 29), L"Temporary files purged freed ");
@@ -446,9 +443,9 @@ TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
     for (const wchar_t* dangerous : {L"E:\\", L"\\", L"S:"}) {
         program().tempFolder = dangerous;
         ControlSetState(idTempFilesOption, 1);
-        dispatchControlEvent(idTempFilesOption, kindClick);
+        dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
         UseScriptedPerson script;
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(testApp(), idDeleteButton, kindClick);
         const std::wstring summary = script.person().messages.back().text;
         EXPECT_NE(summary.find(L"\nTemporary files were left alone: "), std::wstring::npos) << summary;
         EXPECT_EQ(readBytes(sentinel).size(), 64u);
@@ -488,9 +485,9 @@ TEST_F(Purge, ATemporaryFolderThatIsAPersonsFolderIsNeverEmptied) {
         program().tempFolder = TempFilesFolder();
         if (program().tempFolder.empty()) program().tempFolder = L"\\";
         ControlSetState(idTempFilesOption, 1);
-        dispatchControlEvent(idTempFilesOption, kindClick);
+        dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
         UseScriptedPerson script;
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(testApp(), idDeleteButton, kindClick);
         EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files were left alone: " + setting + L" " +
                                                             reason + L"."),
                   std::wstring::npos)
@@ -515,7 +512,7 @@ TEST_F(Purge, LookAlikeNamesAndAHeldSourceLoseNothing) {
     const Snapshot before = disk();
     {
         UseScriptedPerson script;
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(testApp(), idDeleteButton, kindClick);
         EXPECT_EQ(script.person().messages.back().text, L"Files purged from S: drive freed 200 bytes of space.");
     }
     Snapshot after = disk();
@@ -532,7 +529,7 @@ TEST_F(Purge, LookAlikeNamesAndAHeldSourceLoseNothing) {
                                       0, nullptr));
         ASSERT_TRUE(holder.valid());
         UseScriptedPerson script;
-        dispatchControlEvent(idMoveButton, kindClick);
+        dispatchControlEvent(testApp(), idMoveButton, kindClick);
         EXPECT_EQ(script.person().messages.back().text, L"Files moved from S: drive freed 900 bytes of space.")
             << "a delete that waits for the holder counts";
     }  // the other program lets go only after the move
@@ -556,7 +553,7 @@ TEST_F(Purge, ASourceTakenAwayAfterItsCopyKeepsTheCopy) {
         return copied;
     };
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     EXPECT_EQ(contents(disk()), contents(before)) << "the copy is the only one left, and it stays";
     EXPECT_TRUE(disk().count(target + L"vanishing.bin"));
 }
@@ -573,7 +570,7 @@ TEST_F(Purge, AFailedCopyRemovesOnlyWhatItMade) {
     };
     const Snapshot before = disk();
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     const Snapshot after = disk();
     EXPECT_EQ(after.at(source + L"contested.bin"), before.at(source + L"contested.bin"));
     EXPECT_EQ(after.size(), before.size() + 3) << "each attempt's file belongs to the other program and stays";
@@ -596,7 +593,7 @@ TEST_F(Purge, ATargetFolderSwappedMidMoveKeepsNoPartialCopy) {
     };
     const Snapshot sources = snapshot({source});
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     std::wstring renamed = target;
     renamed.insert(renamed.size() - 1, L" renamed");
     EXPECT_EQ(snapshot({source}), sources);
@@ -629,7 +626,7 @@ TEST_F(Purge, ALookAlikeFileThatIsAnotherFileStays) {
     ASSERT_TRUE(MoveFileW((source + L"twin.new").c_str(), (source + L"twin.bin").c_str()));
     const std::string theirs = readBytes(source + L"twin.bin");
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     EXPECT_EQ(script.person().messages.back().text,
               L"Files purged from S: drive freed 300 bytes of space.\n1 file was left because it changed since the "
               L"search.");
@@ -646,12 +643,12 @@ TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
     listFiles();
     tick(source + L"a.bin");
     ControlSetState(idTempFilesOption, 1);
-    dispatchControlEvent(idTempFilesOption, kindClick);
+    dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
     const Snapshot before = disk();
     for (const std::wstring& into : {temp, target}) {  // in them, or around them
         setTarget(into);
         UseScriptedPerson script;
-        dispatchControlEvent(idMoveButton, kindClick);
+        dispatchControlEvent(testApp(), idMoveButton, kindClick);
         ASSERT_EQ(script.person().messages.size(), 1u);
         EXPECT_NE(script.person().messages[0].text.find(L"temporary-files option"), std::wstring::npos);
     }
@@ -667,19 +664,19 @@ TEST_F(Purge, ATemporaryFolderIsJudgedWhereItsLinkLeads) {
     const Snapshot eBefore = snapshot({onE});
     makeFile(L"D:\\native\\ordinary-temp\\junk.tmp", 100);
     ControlSetState(idTempFilesOption, 1);
-    dispatchControlEvent(idTempFilesOption, kindClick);
+    dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
 
     program().tempFolder = L"D:\\native\\temp-to-root\\";
     {
         UseScriptedPerson script;
-        dispatchControlEvent(idDeleteButton, kindClick);
+        dispatchControlEvent(testApp(), idDeleteButton, kindClick);
         EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files were left alone: "), std::wstring::npos);
     }
     EXPECT_EQ(snapshot({onE}), eBefore) << "a link to a drive root empties nothing";
 
     program().tempFolder = L"D:\\native\\temp-to-folder\\";
     UseScriptedPerson script;
-    dispatchControlEvent(idDeleteButton, kindClick);
+    dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files purged freed "), std::wstring::npos);
     EXPECT_TRUE(snapshot({L"D:\\native\\ordinary-temp\\"}).empty());
     EXPECT_TRUE(PathIsLink(L"D:\\native\\temp-to-folder")) << "the link itself stays";
@@ -695,7 +692,7 @@ TEST_F(Purge, TheSearchDriveUnderAnotherLetterIsRefused) {
     setTarget(other);
     const Snapshot before = snapshot({folder, other});
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text, L"The specified drive isn't valid, or files can't be moved there.");
     EXPECT_EQ(snapshot({folder, other}), before);
@@ -709,7 +706,7 @@ TEST_F(Purge, AMoveAfterTheDriveListChangedComesFromTheSearchedDrive) {
     const Snapshot before = disk();
 
     UseScriptedPerson script;
-    dispatchControlEvent(idMoveButton, kindClick);
+    dispatchControlEvent(testApp(), idMoveButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 2u);
     EXPECT_EQ(script.person().messages[1].text, L"Files moved from S: drive freed 10 bytes of space.");
     const Snapshot after = disk();

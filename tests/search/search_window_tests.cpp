@@ -4,11 +4,8 @@
 #include "app/event_loop.h"
 #include "window/main_window.h"
 #include "window/program.h"
-#include "window/action_buttons.h"
-#include "window/window_state.h"
 #include "fileinfo/info_command.h"
 #include "window/drive_info.h"
-#include "purge/purge_state.h"
 #include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
@@ -51,12 +48,12 @@ protected:
 
     static void chooseCriterion(int item) {
         ControlSetState(idCriterionSelector, item);
-        dispatchControlEvent(idCriterionSelector, kindChange);
+        dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
     }
     static void textSearch(const std::wstring& text) {
         chooseCriterion(6);
         ControlSetText(idTextField, text);
-        dispatchControlEvent(idSearchButton, kindClick);
+        dispatchControlEvent(testApp(), idSearchButton, kindClick);
     }
     static std::vector<std::wstring> paths() {
         std::vector<std::wstring> all;
@@ -74,7 +71,7 @@ TEST_F(SearchWindow, SizeModeIgnoresTheTextAndListsLargestFirst) {
     makeSizedFile(L"S:\\files\\big.iso", 5368709120LL);
     makeSizedFile(L"S:\\files\\medium.mkv", 200000000);
     ControlSetText(idTextField, L"nothing matches this");
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
     EXPECT_EQ(paths(), (std::vector<std::wstring>{L"S:\\files\\big.iso", L"S:\\files\\medium.mkv"}));
     EXPECT_EQ(ControlItemText(idResultsList, 0, 0), L"5 GB");
     EXPECT_EQ(ControlItemText(idResultsList, 1, 0), L"191 MB");
@@ -120,7 +117,7 @@ TEST_F(SearchWindow, EmptyTextIsRefusedAndChangesNothing) {
     ASSERT_EQ(paths().size(), 1u);
     UseScriptedPerson script;
     ControlSetText(idTextField, L"");
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text, L"You haven't specified any text or a file extension.");
     EXPECT_EQ(paths().size(), 1u) << "the previous results stay";
@@ -137,14 +134,14 @@ TEST_F(SearchWindow, ASecondSearchReplacesTheFirst) {
 }
 
 TEST_F(SearchWindow, ZeroMatchesAndTheButtons) {
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
     EXPECT_TRUE(paths().empty());
     EXPECT_EQ(status(), L"Showing 0 matches. Files in red are read-only.");
     EXPECT_FALSE(enabled(idDeleteButton));
     EXPECT_FALSE(enabled(idMoveButton));
     ControlSetState(idTempFilesOption, 1);
-    dispatchControlEvent(idTempFilesOption, kindClick);
-    dispatchControlEvent(idSearchButton, kindClick);
+    dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
     EXPECT_TRUE(enabled(idDeleteButton));
     EXPECT_FALSE(enabled(idMoveButton));
 }
@@ -160,7 +157,7 @@ TEST_F(SearchWindow, ReadOnlyAndVanishedFilesAreRedInThePathOnly) {
     deleted = false;
     struct Vanish {
         static SHORT WINAPI keyState(int) {
-            if (!deleted && loopState().results.found.count() == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
+            if (!deleted && testApp().loop.results.found.count() == 3) deleted = DeleteFileW(L"S:\\files\\vanishing.bin");
             return 0;
         }
     };
@@ -192,7 +189,7 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     EXPECT_GE(escapeQueries, 60) << "the listing waited for Escape to be let go";
     ASSERT_GE(listed.size(), 1u);
     EXPECT_LT(listed.size(), 20u) << "the walk stopped";
-    EXPECT_EQ(listed.size(), loopState().results.found.count()) << "everything found is listed";
+    EXPECT_EQ(listed.size(), testApp().loop.results.found.count()) << "everything found is listed";
     for (size_t row = 1; row < listed.size(); ++row)
         EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
     EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");
@@ -200,15 +197,13 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
 
 TEST_F(SearchWindow, TheBusyNoticeIsOnTheScreenBeforeTheLongWorkStarts) {
     // The walk and the purge take no events, so nothing would paint it later.
-    setMainControlsDisabled(1);
-    showBusyNotice(L"Scanning S: drive (hold Esc to stop)");
+    BusyScope busy(testApp().window, L"Scanning S: drive (hold Esc to stop)");
     const HWND notice = ControlNativeHandle(idBusyNotice);
     ASSERT_TRUE(notice);
     EXPECT_TRUE(IsWindowVisible(notice));
     EXPECT_FALSE(GetUpdateRect(notice, nullptr, FALSE)) << "painted";
     EXPECT_FALSE(GetUpdateRect(WindowNativeHandle(mainWindowNumber), nullptr, FALSE)) << "the window around it too";
-    hideBusyNotice();
-    setMainControlsDisabled(0);
+    busy.end();
 }
 
 TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
@@ -219,7 +214,7 @@ TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
     ASSERT_EQ(paths().size(), 2u);
 
     ControlSetState(idResultsList, 1);  // the .mp4
-    dispatchControlEvent(idResultsList, kindDoubleClick);
+    dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"What are \"mp4\" files");
     EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"my holiday clip.mp4\"");
     EXPECT_EQ(ControlText(idTypeInfoPanel), L"http://www.google.com/search?q=what are \"mp4\" files");
@@ -228,7 +223,7 @@ TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
 
     ControlSetState(idTabPanel, 0);
     ControlSetState(idResultsList, 0);  // data, in a folder with a dot
-    dispatchControlEvent(idResultsList, kindDoubleClick);
+    dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"(No type info)");
     EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"data\"");
     EXPECT_EQ(ControlText(idExactInfoPanel), L"http://www.google.com/search?q=\"data\"");
@@ -239,12 +234,12 @@ TEST_F(SearchWindow, PlainClickNamesTheFileAndSeveralRowsShowNothing) {
     makeSizedFile(L"S:\\files\\two.txt", 20);
     textSearch(L"txt");
     ControlSetState(idResultsList, 0);
-    dispatchControlEvent(idResultsList, kindClick);
+    dispatchControlEvent(testApp(), idResultsList, kindClick);
     EXPECT_EQ(status(), L"two.txt");
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information") << "a click alone leaves the pages";
 
     ControlSetItemState(idResultsList, 1, 1);
-    dispatchControlEvent(idResultsList, kindDoubleClick);
+    dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
     EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
     EXPECT_EQ(ControlText(idTypeInfoPanel), L"about:blank") << "nothing was looked up";
     EXPECT_EQ(status(), L"Ready.");
@@ -284,7 +279,7 @@ std::wstring clipboardText() {
 // The toolkit's events carried out as the loop does.
 void handleEvents() {
     for (const SeenEvent& event : drainEvents(100))
-        if (event.code == eventControl) dispatchControlEvent(event.control, event.kind);
+        if (event.code == eventControl) dispatchControlEvent(testApp(), event.control, event.kind);
 }
 
 LVITEMW tickItem(bool ticked) {

@@ -5,11 +5,7 @@
 #include "window/program.h"
 #include "app/environment.h"
 #include "app/event_loop.h"
-#include "purge/purge_state.h"
-#include "window/window_state.h"
 #include "search/criteria.h"
-#include "window/drive_list.h"
-#include "window/info_pages.h"
 #include "toolkit/controls.h"
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
@@ -34,14 +30,15 @@ public:
         program().scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
         // A failed set-up would only mark every test skipped, and a run without a
         // display would pass: the program ends with an error instead.
-        if (!buildMainWindow()) {
+        MainWindow& window = testApp().window;
+        if (!window.build()) {
             std::fprintf(stderr, "The main window could not be built (is there a display?)\n");
             std::exit(1);
         }
-        listCriteria();
-        rebuildDriveList();
+        listCriteria(window);
+        window.rebuildDriveList();
         ControlSetState(idDriveList, 0);
-        resetInfoPanel();
+        window.resetInfoPanel();
         ShowWindow(WindowNativeHandle(mainWindowNumber), SW_SHOW);
     }
     void TearDown() override { ToolkitShutdown(); }
@@ -49,10 +46,15 @@ public:
 
 }  // namespace
 
+Application& testApp() {
+    static Application app;
+    return app;
+}
+
 void useMainWindow() { ::testing::AddGlobalTestEnvironment(new MainWindowEnvironment); }
 
 bool selectDrive(const std::wstring& drive) {
-    rebuildDriveList();
+    testApp().window.rebuildDriveList();
     for (int i = 0; i < ControlItemCount(idDriveList); ++i)
         if (ControlItemText(idDriveList, i).substr(0, 2) == drive) {
             ControlSetState(idDriveList, i);
@@ -62,7 +64,7 @@ bool selectDrive(const std::wstring& drive) {
 }
 
 void forgetEarlierEvents() {
-    loopState() = LoopState{};
-    windowState() = WindowState{};
-    purgeState() = PurgeState{};
+    testApp().loop = LoopState{};
+    testApp().window.setSelectedPath(L"");
+    testApp().purge = PurgeState{};
 }

@@ -1,7 +1,11 @@
 #pragma once
 // Test programs that drive Ravlek's main window build it once, in-process.
+#include "app/application.h"
+
 #include <string>
 
+// What the program keeps while it runs, as start-up makes it, for the tests.
+Application& testApp();
 // Registers the environment that builds the window before the first test.
 void useMainWindow();
 // Selects the drive in the drive list (after rebuilding it); false when it is not listed.
