@@ -6,7 +6,6 @@
 #include "window/control_ids.h"
 #include "window/main_window.h"
 #include "search/search_command.h"
-#include "search/search_state.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
 #include "toolkit/native.h"  // native: to draw the window at once and time the drawing

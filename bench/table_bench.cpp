@@ -7,7 +7,6 @@
 #include "app/event_loop.h"
 #include "bench_support.h"
 #include "search/search_command.h"
-#include "search/search_state.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"

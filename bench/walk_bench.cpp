@@ -5,7 +5,6 @@
 //   walk_bench [FOLDER]   (default D:\ravlek-bench\; the tree is made on first use)
 #include "bench_support.h"
 #include "search/search_command.h"
-#include "search/search_state.h"
 #include "toolkit/handles.h"
 
 #include <windows.h>
@@ -119,7 +118,8 @@ double timeWalk(const std::wstring& root, bool counted) {
     WalkRequest request;
     request.rootPath = root;
     request.sizeThreshold = 104857600;
-    request.counts = counted ? &searchState().walkCounts : nullptr;
+    WalkCounts counts;
+    request.counts = counted ? &counts : nullptr;
     NeverStop never;
     FoundFiles found;
     auto start = Clock::now();

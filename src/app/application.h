@@ -22,4 +22,7 @@ struct Application {
     MainWindow window;
     LoopState loop;
     PurgeState purge;
+    // Searches read an NTFS volume's own file table where they may (tests turn it
+    // off to compare with the walk).
+    bool readVolumeTables = true;
 };

@@ -1,6 +1,5 @@
 #include "app/environment.h"
 
-#include "search/search_state.h"
 #include "toolkit/file_ops.h"
 #include "toolkit/paths.h"
 #include "toolkit/system.h"
@@ -9,7 +8,6 @@
 void gatherEnvironment() {
     Program& p = program();
     p.windowsFolder = WindowsFolder();
-    setWindowsFolder(p.windowsFolder);
     p.windowsVersionCode = WindowsVersionCode();
     p.tempFolder = TempFilesFolder();
     p.executablePath = ProgramPath();

@@ -21,7 +21,11 @@
 
 namespace {
 
-void startSearch(Application& app) { runSearch(readSearchRequest(app.window), app.loop.results, app.window); }
+void startSearch(Application& app) {
+    SearchRequest request = readSearchRequest(app.window);
+    request.readVolumeTable = app.readVolumeTables;
+    runSearch(request, app.loop.results, app.window);
+}
 
 void purgeTicked(Application& app, bool moving) {
     purgeTickedFiles(readPurgeRequest(app.window, moving), app.loop.results, app.purge, app.window);

@@ -1,6 +1,5 @@
 #include "search/match_rules.h"
 
-#include "search/search_state.h"
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 
@@ -30,6 +29,4 @@ bool isInFolder(const std::wstring& folderPath, const std::wstring& lowerPrefix)
     return TextLower(folderPath.substr(0, lowerPrefix.size())) == lowerPrefix;
 }
 
-bool isInWindowsFolder(const std::wstring& folderPath) {
-    return isInFolder(folderPath, searchState().windowsFolderPrefix);
-}
+std::wstring folderPrefixOf(const std::wstring& folder) { return folder.empty() ? folder : TextLower(PathAsFolder(folder)); }

@@ -8,5 +8,6 @@ bool nameMatches(std::wstring_view name, const std::wstring& searchText);
 // True when folderPath lies under the folder whose lower-cased path (ending in "\")
 // is lowerPrefix; an empty prefix holds nothing.
 bool isInFolder(const std::wstring& folderPath, const std::wstring& lowerPrefix);
-// True when folderPath lies in the Windows folder the search leaves out.
-bool isInWindowsFolder(const std::wstring& folderPath);
+// The prefix isInFolder takes for a folder given as the system names it:
+// lower-cased, ending in "\".
+std::wstring folderPrefixOf(const std::wstring& folder);

@@ -1,7 +1,7 @@
 #include "search/search_command.h"
 
 #include "results/size_text.h"
-#include "search/search_state.h"
+#include "search/match_rules.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
 #include "toolkit/controls.h"
@@ -16,6 +16,7 @@
 #include "window/work_aside.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
+#include "window/program.h"
 
 #include <new>
 
@@ -40,7 +41,8 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
     walk.sizeThreshold = request.sizeThreshold;
     walk.nameTest = request.textMode;
     if (request.textMode) walk.nameText = nameTextOf(request);
-    if (!request.searchWindowsFolder) walk.windowsFolderPrefix = searchState().windowsFolderPrefix;
+    if (!request.searchWindowsFolder) walk.windowsFolderPrefix = folderPrefixOf(program().windowsFolder);
+    walk.readVolumeTable = request.readVolumeTable;
     return walk;
 }
 
@@ -54,12 +56,10 @@ void clearResults(SearchResults& results, MainWindow& window) {
 }  // namespace
 
 void collectFiles(WalkRequest request, SearchResults& results) {
-    SearchState& state = searchState();
-    request.counts = &state.walkCounts;
     EscapeStopsTheWalk escape;
     // The volume's own table where Ravlek may read it, else a walk of its folders.
     const TableScan scanned =
-        state.readVolumeTable ? scanVolumeTable(request, escape, results.found) : TableScan::unavailable;
+        request.readVolumeTable ? scanVolumeTable(request, escape, results.found) : TableScan::unavailable;
     if (scanned == TableScan::unavailable) {
         // A walk that runs out of memory ends as if stopped, with nothing listed.
         try {
@@ -111,7 +111,9 @@ void runSearch(const SearchRequest& request, SearchResults& results, MainWindow&
         return;
     }
     // Checked before the quotes go: a text of quotes alone searches and finds nothing.
-    const WalkRequest walk = walkRequestFor(request);
+    WalkCounts counts;
+    WalkRequest walk = walkRequestFor(request);
+    walk.counts = &counts;
 
     window.bringForward();
     drainEvents();
@@ -131,7 +133,6 @@ void runSearch(const SearchRequest& request, SearchResults& results, MainWindow&
     BusyScope busy(window, L"Scanning " + request.drive + L" drive (hold Esc to stop)");
     if (walker) {
         // The window lives on while the drive is walked, and shows how far it is.
-        const WalkCounts& counts = searchState().walkCounts;
         walker->wait([&counts, &window] {
             window.showBusyProgress(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
                              countText(counts.found.load(std::memory_order_relaxed)) + L" found");

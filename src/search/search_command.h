@@ -14,14 +14,15 @@ struct SearchRequest {
     bool textMode = false;          // the name criterion: only names that hold the text
     std::wstring text;              // as typed
     bool searchWindowsFolder = false;
+    bool readVolumeTable = true;    // where it may; tests turn it off to compare with the walk
 };
 
 // Walks the request's drive and lists what it found in the results list; the
 // results are written to `results`, whose rows the list shows from then on.
 void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window);
 // Runs the walk as the window does (the volume's own table where it may be read,
-// Escape ending it early, the progress counted in the search state) and leaves
-// what it found in results. The request's counts are the search state's.
+// Escape ending it early, the progress counted where the request says) and
+// leaves what it found in results.
 void collectFiles(WalkRequest request, SearchResults& results);
 // Shows a row for every found file (the engines found only what matches);
 // Escape stops it.

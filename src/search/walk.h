@@ -23,6 +23,9 @@ struct WalkRequest {
     std::wstring nameText;             // lower-cased, quotes removed
     std::wstring windowsFolderPrefix;  // lower-cased, ending in "\"; empty leaves nothing out
     WalkCounts* counts = nullptr;      // kept up to date when given
+    // An NTFS volume's own file table is read where it may be (tests turn it off
+    // to compare with the walk).
+    bool readVolumeTable = true;
 };
 
 class WalkObserver {

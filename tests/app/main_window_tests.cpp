@@ -6,7 +6,6 @@
 #include "window/program.h"
 #include "fileinfo/info_command.h"
 #include "window/drive_info.h"
-#include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/resources.h"

@@ -6,7 +6,6 @@
 #include "window/program.h"
 #include "toolkit/native.h"
 #include "results/size_text.h"
-#include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
@@ -201,7 +200,7 @@ TEST_F(Purge, FreedSpaceIsWhatTheFilesHeldOnTheDisk) {
 // the delete's confirmation says what deleting it does before anything happens.
 TEST_F(Purge, TheDeleteConfirmationNamesOnlineOnlyFiles) {
     ASSERT_TRUE(selectDrive(L"N:"));
-    searchState().readVolumeTable = true;
+    testApp().readVolumeTables = true;
     ControlSetState(idCriterionSelector, 0);
     dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
     dispatchControlEvent(testApp(), idSearchButton, kindClick);

@@ -1,6 +1,6 @@
 #include "search/match_rules.h"
 #include "search/criteria.h"
-#include "search/search_state.h"
+#include "search/match_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -42,17 +42,13 @@ TEST(NameMatches, IgnoresCaseAndTakesTheTextAsItStands) {
 }
 
 TEST(WindowsFolder, PrefixTestIncludesDriveAndBackslash) {
-    setWindowsFolder(L"C:\\Windows");
-    EXPECT_EQ(searchState().windowsFolderPrefix, L"c:\\windows\\");
-    EXPECT_EQ(searchState().windowsFolderPrefixLength, 11);
-    EXPECT_TRUE(isInWindowsFolder(L"C:\\Windows\\"));
-    EXPECT_TRUE(isInWindowsFolder(L"C:\\WINDOWS\\System32\\"));
-    EXPECT_FALSE(isInWindowsFolder(L"C:\\Windows.old\\"));
-    EXPECT_FALSE(isInWindowsFolder(L"D:\\Windows\\"));
-    EXPECT_FALSE(isInWindowsFolder(L"C:\\"));
-    setWindowsFolder(L"C:\\Windows\\");
-    EXPECT_EQ(searchState().windowsFolderPrefixLength, 11);
-    searchState().windowsFolderPrefix.clear();
-    searchState().windowsFolderPrefixLength = 0;
-    EXPECT_FALSE(isInWindowsFolder(L"C:\\")) << "an unknown Windows folder excludes nothing";
+    const std::wstring windows = folderPrefixOf(L"C:\\Windows");
+    EXPECT_EQ(windows, L"c:\\windows\\");
+    EXPECT_EQ(folderPrefixOf(L"C:\\Windows\\"), windows);
+    EXPECT_TRUE(isInFolder(L"C:\\Windows\\", windows));
+    EXPECT_TRUE(isInFolder(L"C:\\WINDOWS\\System32\\", windows));
+    EXPECT_FALSE(isInFolder(L"C:\\Windows.old\\", windows));
+    EXPECT_FALSE(isInFolder(L"D:\\Windows\\", windows));
+    EXPECT_FALSE(isInFolder(L"C:\\", windows));
+    EXPECT_FALSE(isInFolder(L"C:\\", folderPrefixOf(L""))) << "an unknown Windows folder excludes nothing";
 }

@@ -6,7 +6,6 @@
 #include "window/program.h"
 #include "fileinfo/info_command.h"
 #include "window/drive_info.h"
-#include "search/search_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
@@ -250,14 +249,14 @@ TEST_F(SearchWindow, PlainClickNamesTheFileAndSeveralRowsShowNothing) {
 TEST_F(SearchWindow, ASearchThatReadsTheVolumeTableListsWhatTheWalkLists) {
     ASSERT_TRUE(selectDrive(L"N:"));
     auto rowsOf = [](bool readTable) {
-        searchState().readVolumeTable = readTable;
+        testApp().readVolumeTables = readTable;
         textSearch(L".");
         std::vector<std::wstring> rows = paths();
         std::erase_if(rows, [](const std::wstring& path) { return path.rfind(L"N:\\gone\\", 0) == 0; });  // Wine's links
         return std::make_pair(status(), rows);
     };
     const auto fromTable = rowsOf(true), fromWalk = rowsOf(false);
-    searchState().readVolumeTable = true;
+    testApp().readVolumeTables = true;
     EXPECT_GT(fromWalk.second.size(), 5000u);
     EXPECT_EQ(fromTable.first, fromWalk.first);
     EXPECT_EQ(fromTable.second, fromWalk.second);

@@ -2,7 +2,7 @@
 // What the fast scan's tests share: a scan and a walk listed alike, and what
 // one has that the other has not.
 #include "search/search_command.h"
-#include "search/search_state.h"
+#include "search/match_rules.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
 #include "support/found_texts.h"

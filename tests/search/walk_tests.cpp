@@ -1,6 +1,6 @@
 #include "search/match_rules.h"
 #include "search/criteria.h"
-#include "search/search_state.h"
+#include "search/match_rules.h"
 #include "search/search_command.h"
 
 #include "support/fixture.h"
@@ -28,7 +28,6 @@ protected:
     void SetUp() override {
         // The suite runs a second time on the find calls alone (see tests/CMakeLists.txt).
         ListingUseBatches(std::getenv("RAVLEK_LISTING_FIND_CALLS") == nullptr);
-        setWindowsFolder(L"C:\\windows");
     }
 
     // Walks as a search of the window does, with the threshold and option the test set.
@@ -36,12 +35,13 @@ protected:
         WalkRequest request;
         request.rootPath = root;
         request.sizeThreshold = sizeThreshold;
-        if (!searchWindowsFolder) request.windowsFolderPrefix = searchState().windowsFolderPrefix;
+        if (!searchWindowsFolder) request.windowsFolderPrefix = folderPrefixOf(windowsFolder);
         ::collectFiles(request, results);
     }
 
     long long sizeThreshold = -1;
     bool searchWindowsFolder = false;
+    std::wstring windowsFolder = L"C:\\windows";
     SearchResults results;
 
     std::vector<std::wstring> collected() const { return foundTexts(results.found); }
@@ -166,7 +166,7 @@ TEST_F(Walk, WindowsFolderAndAllBelowItAreSkippedUnlessAsked) {
     makeFolder(otherDrive + L"Windows");
     makeSizedFile(otherDrive + L"Windows\\elsewhere.ini", 5);
 
-    setWindowsFolder(TextLower(root) + L"WINDOWS");
+    windowsFolder = TextLower(root) + L"WINDOWS";
     collectFiles(root);
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{root + L"Other\\keep.txt", root + L"Windows.old\\old.ini"}));
     collectFiles(otherDrive);
@@ -183,7 +183,7 @@ TEST_F(Walk, EachFolderOnceHoweverManyLinksLeadThere) {
     EXPECT_EQ(collectedPaths(), (std::vector<std::wstring>{L"D:\\native\\links\\real\\file.dat"}))
         << "once, under its own folder's path";
 
-    setWindowsFolder(L"d:\\native\\links\\real");
+    windowsFolder = L"d:\\native\\links\\real";
     collectFiles(L"D:\\native\\links\\");
     EXPECT_EQ(collectedCount(), 0) << "no link leads past the Windows-folder exclusion";
 }
