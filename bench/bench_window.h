@@ -26,9 +26,9 @@ inline Application& benchApp() {
 // is not listed.
 inline bool openMainWindow(const std::wstring& drive = L"") {
     ToolkitStart();
-    nameProgram();
+    nameProgram(benchApp().program);
     FontLoad(mainFont, L"Microsoft Sans Serif", 8);
-    gatherEnvironment();
+    gatherEnvironment(benchApp().program);
     MainWindow& window = benchApp().window;
     if (!window.build()) return false;
     listCriteria(window);

@@ -59,7 +59,7 @@ Timed timeScan(const std::wstring& volume, bool textMode) {
 
 Timed timeWalk(const std::wstring& root, bool textMode) {
     return timed([&](WalkObserver& never, FoundFiles& found) {
-        return walkDrive(requestFor(root, textMode), never, found);
+        return walkDrive(requestFor(root, textMode), never, found) == WalkEnd::reachedTheEnd;
     });
 }
 

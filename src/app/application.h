@@ -19,7 +19,8 @@ struct LoopState {
 };
 
 struct Application {
-    MainWindow window;
+    Program program;
+    MainWindow window{program};
     LoopState loop;
     PurgeState purge;
     // Searches read an NTFS volume's own file table where they may (tests turn it

@@ -5,8 +5,7 @@
 #include "toolkit/system.h"
 #include "window/program.h"
 
-void gatherEnvironment() {
-    Program& p = program();
+void gatherEnvironment(Program& p) {
     p.windowsFolder = WindowsFolder();
     p.windowsVersionCode = WindowsVersionCode();
     p.tempFolder = TempFilesFolder();

@@ -22,13 +22,13 @@
 namespace {
 
 void startSearch(Application& app) {
-    SearchRequest request = readSearchRequest(app.window);
+    SearchRequest request = readSearchRequest(app.window, app.program);
     request.readVolumeTable = app.readVolumeTables;
     runSearch(request, app.loop.results, app.window);
 }
 
 void purgeTicked(Application& app, bool moving) {
-    purgeTickedFiles(readPurgeRequest(app.window, moving), app.loop.results, app.purge, app.window);
+    purgeTickedFiles(readPurgeRequest(app.window, app.program, moving), app.loop.results, app.purge, app.window);
 }
 
 void tickEveryRow(Application& app) {
@@ -128,7 +128,7 @@ void dispatchControlEvent(Application& app, int number, int kind) {
             handleTabEvent(app.window);
             break;
         case MainControl::manualButton:
-            openManual();
+            openManual(app.program, app.window);
             break;
         case MainControl::textField:
             break;
@@ -149,10 +149,9 @@ void runEventLoop(Application& app) {
     }
 }
 
-void openManual() {
-    const Program& p = program();
+void openManual(const Program& p, MainWindow& window) {
     if (PathSize(p.manualPath) == sizeMissing) {
-        tell(L"The " + p.name + L" manual could not be found.\nYou should reinstall the product to fix this problem.",
+        window.tell(L"The " + p.name + L" manual could not be found.\nYou should reinstall the product to fix this problem.",
              messageStop);
         return;
     }

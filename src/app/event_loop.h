@@ -7,4 +7,4 @@ void runEventLoop(Application& app);
 // Handles one event code as the loop does; false when the loop should end.
 bool handleEvent(Application& app, int code);
 void dispatchControlEvent(Application& app, int control, int kind);
-void openManual();
+void openManual(const Program& program, MainWindow& window);

@@ -5,6 +5,6 @@
 #include "window/main_window.h"
 
 // The drive, criterion, text and Windows-folder option as the window shows them.
-SearchRequest readSearchRequest(const MainWindow& window);
+SearchRequest readSearchRequest(const MainWindow& window, const Program& program);
 // The ticked rows and the read-only and temporary-files options as the window shows them.
-PurgeRequest readPurgeRequest(const MainWindow& window, bool moving);
+PurgeRequest readPurgeRequest(const MainWindow& window, const Program& program, bool moving);

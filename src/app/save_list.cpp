@@ -46,7 +46,7 @@ void saveListAs(const SearchResults& results, MainWindow& window) {
     if (!choice) return;
     const std::vector<ListedRow> rows = listedRows(results, window, choice->kind == tickedRowsOnly);
     if (!FileWriteWhole(choice->path, csvOfRows(rows))) {
-        tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
+        window.tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
         return;
     }
     window.setStatus(L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +

@@ -19,8 +19,7 @@ int updateYearFromLines(const std::vector<std::wstring>& lines, int year) {
     return year;
 }
 
-void loadSettings() {
-    Program& p = program();
+void loadSettings(Program& p) {
     if (!TextFileOpen(settingsFile, p.settingsPath)) return;
     std::vector<std::wstring> lines;
     do {
@@ -30,8 +29,7 @@ void loadSettings() {
     p.updateCheckYear = updateYearFromLines(lines, p.updateCheckYear);
 }
 
-void saveSettings() {
-    Program& p = program();
+void saveSettings(const Program& p) {
     // Written beside the old file and put in its place only when whole: a full
     // disk must not leave an empty settings file behind.
     const std::wstring fresh = p.settingsPath + L".new";

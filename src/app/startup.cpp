@@ -15,8 +15,8 @@
 
 namespace {
 
-[[noreturn]] void refuseStart(const std::wstring& text) {
-    ShowMessage(program().name + text, L"Startup Error", messageOk | messageStop);
+[[noreturn]] void refuseStart(const Program& program, const std::wstring& text) {
+    ShowMessage(program.name + text, L"Startup Error", messageOk | messageStop);
     shutdown();
 }
 
@@ -27,40 +27,41 @@ void clearKeyHistory() {
 }  // namespace
 
 int startProgram() {
-    ToolkitStart();
-    nameProgram();
-    QuietCriticalErrors();
-    EnableDebugPrivilege();
-    gatherEnvironment();
-    loadSettings();
-
-    if (!ClaimSingleInstance(program().name)) shutdown();
-    if (program().windowsVersionCode < 60) refuseStart(L" requires Windows XP or later.");
-    if (!program().locationWritable)
-        refuseStart(L" must be run from a writable location.\nYou'll need to reinstall the product to a different "
-                    L"folder,\nor remove any lock or write-protection that is enabled.");
-
-    clearKeyHistory();
-    program().scrollBarAllowance = ScrollBarAllowance();
     // Lives until the process ends: shutdown() never returns.
     static Application app;
+    Program& program = app.program;
+    ToolkitStart();
+    nameProgram(program);
+    QuietCriticalErrors();
+    EnableDebugPrivilege();
+    gatherEnvironment(program);
+    loadSettings(program);
+
+    if (!ClaimSingleInstance(program.name)) shutdown();
+    if (program.windowsVersionCode < 60) refuseStart(program, L" requires Windows XP or later.");
+    if (!program.locationWritable)
+        refuseStart(program, L" must be run from a writable location.\nYou'll need to reinstall the product to a different "
+                             L"folder,\nor remove any lock or write-protection that is enabled.");
+
+    clearKeyHistory();
+    program.scrollBarAllowance = ScrollBarAllowance();
     MainWindow& window = app.window;
     if (!window.build())
-        refuseStart(L" was unable to start at this time.\nPlease run it again, perhaps after closing some\nother "
-                    L"apps to free some system memory.");
+        refuseStart(program, L" was unable to start at this time.\nPlease run it again, perhaps after closing some\nother "
+                             L"apps to free some system memory.");
 
     listCriteria(window);
     window.rebuildDriveList();
     window.chooseFirstDrive();
-    window.setTitle(program().name + L" v" + program().version);
+    window.setTitle(program.name + L" v" + program.version);
     window.resetInfoPanel();
     window.setStatus(L"Welcome!");
-    runUpdateReminder();
+    runUpdateReminder(program);
 
     window.show();
     window.focus(MainControl::driveList);
     runEventLoop(app);
-    saveSettings();
+    saveSettings(program);
     shutdown();
 }
 

@@ -11,8 +11,7 @@ std::wstring updateReminderText(const std::wstring& name, const std::wstring& ve
            L" right now.  Click the\n" + L"OK button if you'd like to go there and have a look.";
 }
 
-void runUpdateReminder() {
-    Program& p = program();
+void runUpdateReminder(Program& p) {
     const int year = DateYear(NowLocal());
     if (!p.firstRun && year != p.updateCheckYear) {
         // Stored before asking, so the year counts as reminded whatever the answer.
@@ -21,5 +20,5 @@ void runUpdateReminder() {
                                  messageOkCancel | messageInformation);
         if (answer == answerOk) OpenAddress(p.makerAddress);
     }
-    saveSettings();
+    saveSettings(p);
 }

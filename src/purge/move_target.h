@@ -12,5 +12,7 @@ void takeTypedMoveTarget(PurgeState& purge, MainWindow& window);
 void checkMoveTarget(PurgeState& purge, MainWindow& window);
 void browseForMoveTarget(PurgeState& purge, MainWindow& window);
 // The check made when the move is asked for; shows the refusal itself. True when
-// accepted. With the temporary files purged too, a target in or around them is refused.
-bool acceptMoveTarget(const PurgeState& purge, MainWindow& window, const std::wstring& searchDrive, bool purgeTempFiles);
+// accepted. With the temporary files to be emptied (`emptiedTempFolder`, else
+// empty), a target in or around them is refused.
+bool acceptMoveTarget(const PurgeState& purge, MainWindow& window, const std::wstring& searchDrive,
+                      const std::wstring& emptiedTempFolder);

@@ -16,7 +16,6 @@
 #include "window/work_aside.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
-#include "window/program.h"
 
 #include <vector>
 
@@ -61,8 +60,8 @@ TickedRows tickedRows(const PurgeRequest& request, const SearchResults& results)
     return ticked;
 }
 
-std::wstring noteForSystemDrive(const std::vector<PurgeFile>& files) {
-    const std::wstring systemDrive = TextUpper(TextLeft(program().windowsFolder, 1));
+std::wstring noteForSystemDrive(const std::vector<PurgeFile>& files, const std::wstring& windowsFolder) {
+    const std::wstring systemDrive = TextUpper(TextLeft(windowsFolder, 1));
     for (const PurgeFile& file : files)
         if (!file.path.empty() && TextLeft(file.path, 1) == systemDrive)
             return L"Note: Altering your " + TextLeft(file.path, 2) + L" drive can wreck your PC.\n";
@@ -84,7 +83,7 @@ std::wstring noteForOnlineOnly(const std::vector<PurgeFile>& files) {
 bool confirmed(const PurgeRequest& request, const PurgeState& purge, MainWindow& window, const std::wstring& drive,
                const std::vector<PurgeFile>& files, const std::wstring& warningNote) {
     if (request.moving) {
-        if (!acceptMoveTarget(purge, window, drive, request.purgeTempFiles)) return false;
+        if (!acceptMoveTarget(purge, window, drive, request.purgeTempFiles ? request.tempFolder : L"")) return false;
         return ShowMessage(warningNote + L"Start moving all the ticked files to another drive?", L"Confirm",
                            messageOkCancel | messageInformation | messageCancelIsDefault) == answerOk;
     }
@@ -165,10 +164,10 @@ std::wstring summaryText(bool moving, const std::wstring& drive, const PurgeOutc
 
 // The temporary files are emptied on a thread of their own: a folder of many
 // files takes long, and the window lives on meanwhile.
-TempPurgeResult purgeTempFolderWhileBusy() {
+TempPurgeResult purgeTempFolderWhileBusy(const PurgeRequest& request) {
     TempPurgeResult result;
-    WorkAside([&result] {
-        result = purgeTempFolder(program().tempFolder, program().windowsFolder, program().programFolder);
+    WorkAside([&result, &request] {
+        result = purgeTempFolder(request.tempFolder, request.windowsFolder, request.programFolder);
     }).wait();
     return result;
 }
@@ -183,7 +182,7 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results,
     // The system remembers that Escape was pressed since it was last asked: a press
     // that closed a menu or a list long before must not stop this purge at its start.
     KeyTouched(keyEscape);
-    if (!confirmed(request, purge, window, drive, ticked.files, noteForSystemDrive(ticked.files))) return;
+    if (!confirmed(request, purge, window, drive, ticked.files, noteForSystemDrive(ticked.files, request.windowsFolder))) return;
 
     PurgeJob job;
     job.moving = request.moving;
@@ -195,7 +194,7 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results,
     const PurgeOutcome outcome = purgeFiles(job, inWindow);
 
     TempPurgeResult temp;
-    if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy();
+    if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy(request);
     busy.end();
     window.resetInfoPanel();
     // Until the summary the window is still at work: it answers, and takes no input.
@@ -205,6 +204,6 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results,
     // An Escape still held from stopping the purge would close the summary unseen.
     waitForKeysReleased();
     EventDiscardKeystrokes();
-    tell(summaryText(job.moving, drive, outcome, request.purgeTempFiles ? &temp : nullptr), messageInformation);
+    window.tell(summaryText(job.moving, drive, outcome, request.purgeTempFiles ? &temp : nullptr), messageInformation);
     window.focus(MainControl::resultsList);
 }

@@ -21,6 +21,9 @@ struct PurgeRequest {
     bool purgeTempFiles = false;  // the temporary-files option
     std::wstring listedDrive;     // the drive list's drive, named when no search has run
     std::vector<TickedRow> ticked;  // top to bottom
+    // The program's folders: a note names the Windows drive, and the temporary
+    // files are emptied but never the program's own folder or Windows.
+    std::wstring windowsFolder, tempFolder, programFolder;
 };
 
 // Deletes or moves the ticked files of `results`, each only while it is still the

@@ -16,7 +16,6 @@
 #include "window/work_aside.h"
 #include "window/key_waits.h"
 #include "window/main_window.h"
-#include "window/program.h"
 
 #include <new>
 
@@ -41,7 +40,7 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
     walk.sizeThreshold = request.sizeThreshold;
     walk.nameTest = request.textMode;
     if (request.textMode) walk.nameText = nameTextOf(request);
-    if (!request.searchWindowsFolder) walk.windowsFolderPrefix = folderPrefixOf(program().windowsFolder);
+    if (!request.searchWindowsFolder) walk.windowsFolderPrefix = folderPrefixOf(request.windowsFolder);
     walk.readVolumeTable = request.readVolumeTable;
     return walk;
 }
@@ -63,7 +62,7 @@ void collectFiles(WalkRequest request, SearchResults& results) {
     if (scanned == TableScan::unavailable) {
         // A walk that runs out of memory ends as if stopped, with nothing listed.
         try {
-            results.walkStopped = !walkDrive(request, escape, results.found);
+            results.walkStopped = walkDrive(request, escape, results.found) == WalkEnd::stopped;
         } catch (const std::bad_alloc&) {
             results.found.clear();
             results.walkStopped = true;
@@ -106,7 +105,7 @@ void listFoundFiles(SearchResults& results, MainWindow& window) {
 
 void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window) {
     if (request.textMode && request.text.empty()) {
-        tell(L"You haven't specified any text or a file extension.", messageWarning);
+        window.tell(L"You haven't specified any text or a file extension.", messageWarning);
         window.focus(MainControl::textField);
         return;
     }

@@ -15,6 +15,7 @@ struct SearchRequest {
     std::wstring text;              // as typed
     bool searchWindowsFolder = false;
     bool readVolumeTable = true;    // where it may; tests turn it off to compare with the walk
+    std::wstring windowsFolder;     // left out unless searchWindowsFolder
 };
 
 // Walks the request's drive and lists what it found in the results list; the

@@ -129,7 +129,7 @@ private:
             WalkRequest linked = request_;
             linked.rootPath = path;
             linked.counts = nullptr;
-            if (!walkInto(linked, observer_, found_, folder)) stopped_ = true;
+            if (walkInto(linked, observer_, found_, folder) == WalkEnd::stopped) stopped_ = true;
         }
     }
 

@@ -180,13 +180,13 @@ private:
 
 }  // namespace
 
-bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found, uint32_t rootFolder) {
-    return Walker(request, observer, found).run(rootFolder);
+WalkEnd walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found, uint32_t rootFolder) {
+    return Walker(request, observer, found).run(rootFolder) ? WalkEnd::reachedTheEnd : WalkEnd::stopped;
 }
 
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
+WalkEnd walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
     found.clear();
-    const bool ended = walkInto(request, observer, found);
+    const WalkEnd end = walkInto(request, observer, found);
     found.sortLargestFirst();
-    return ended;
+    return end;
 }

@@ -37,11 +37,13 @@ protected:
     ~WalkObserver() = default;
 };
 
-// Empties `found`, walks the request's root and sorts what it found largest
-// first. True when the walk reached its end, false when the observer stopped it.
-bool walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);
+// How a walk ended.
+enum class WalkEnd { reachedTheEnd, stopped };
+
+// Empties `found`, walks the request's root and sorts what it found largest first.
+WalkEnd walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found);
 // Walks the request's root and adds what it finds to `found`, its origins among
 // it, unsorted: for a walk that continues a scan. `rootFolder` is the found
 // folder the root already is; noFolder adds it by its whole path.
-bool walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found,
-              uint32_t rootFolder = FoundFiles::noFolder);
+WalkEnd walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles& found,
+                 uint32_t rootFolder = FoundFiles::noFolder);

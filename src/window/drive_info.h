@@ -1,14 +1,13 @@
 #pragma once
 // What the program knows of one drive.
+#include <optional>
 #include <string>
 
 enum class Writable { notProbed, no, yes };
 
 struct DriveInfo {
-    bool labelRead = false;  // an empty label is still a label
-    std::wstring label;
-    long long totalBytes = -1;
-    long long freeBytes = -1;
+    std::optional<std::wstring> label;  // none where it could not be read; an empty label is still a label
+    std::optional<long long> totalBytes, freeBytes;  // none where the system did not say
     Writable writable = Writable::notProbed;
 };
 

@@ -11,7 +11,7 @@ void MainWindow::rebuildDriveList(const std::function<void()>& betweenDrives) {
     ControlClearItems(idDriveList);
     for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
         const DriveInfo info = readDriveInfo(std::wstring(1, letter));
-        if (info.labelRead) ControlAddItem(idDriveList, -1, driveItemText(letter, info));
+        if (info.label) ControlAddItem(idDriveList, -1, driveItemText(letter, info));
         if (betweenDrives) betweenDrives();
     }
 }

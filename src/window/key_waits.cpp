@@ -2,7 +2,7 @@
 
 #include "toolkit/events.h"
 #include "toolkit/person.h"
-#include "window/program.h"
+#include "window/main_window.h"
 
 void waitForKeysReleased() {
     // Any bit counts, the pressed-since-last-asked bit too: the key that closed a
@@ -11,7 +11,7 @@ void waitForKeysReleased() {
     EventWaitWhileBusy([] { return !KeyTouched(keyEscape) && !KeyTouched(keyEnter); }, {}, 1);
 }
 
-void tell(const std::wstring& text, unsigned icon) {
-    ShowMessage(text, program().name, messageOk | icon);
+void MainWindow::tell(const std::wstring& text, unsigned icon) {
+    ShowMessage(text, program_.name, messageOk | icon);
     waitForKeysReleased();
 }

@@ -5,6 +5,3 @@
 // not reach the window as well.
 void waitForKeysReleased();
 
-// Tells the person something in a message box with the program's name as its
-// caption and an OK button, then waits until the key that closed it is let go.
-void tell(const std::wstring& text, unsigned icon);

@@ -32,8 +32,8 @@ struct Box {
     int x, y, w, h;
 };
 template <typename Placement>
-Box scaledBox(const Placement& p) {
-    return Box{scaled(p.x), scaled(p.y), scaled(p.w), scaled(p.h)};
+Box scaledBox(const Placement& p, double scale) {
+    return Box{scaled(p.x, scale), scaled(p.y, scale), scaled(p.w, scale), scaled(p.h, scale)};
 }
 
 // Control `id` and its box, where it is placed at every scale.
@@ -47,10 +47,12 @@ struct Placed {
 template <typename Placement>
 struct Layout {
     std::vector<Placement>& placements;
+    const Program& program;
     Placed at(int id, double x, double y, double w, double h) {
         placements.push_back(Placement{id, x, y, w, h});
-        return Placed{id, scaledBox(placements.back())};
+        return Placed{id, scaledBox(placements.back(), program.scale)};
     }
+    int scaled(double designUnits) const { return ::scaled(designUnits, program.scale); }
 };
 
 void configureWebPanel(int id) {
@@ -119,7 +121,7 @@ void addControlsOfTheActionRow(Layout& layout) {
 
 template <typename Layout>
 void addTabbedPanel(Layout& layout) {
-    const Program& p = program();
+    const Program& p = layout.program;
     const Box b = layout.at(idTabPanel, 10, 116, 768, 397).box;
     TabPanelCreate(idTabPanel, b.x, b.y, b.w, b.h);
     const Box page = layout.at(idResultsList, 10, 10, 740, 348).box;
@@ -127,7 +129,7 @@ void addTabbedPanel(Layout& layout) {
     layout.at(idExactInfoPanel, 10, 10, 740, 348);
 
     ControlAddImageItem(idTabPanel, -1, L"File results", loadIcon(resultsImage, resultsTabIcon));
-    CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", scaled(85), resultsListFlags);
+    CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", layout.scaled(85), resultsListFlags);
     const double pathWidth = (740 - 85) * p.scale - p.scrollBarAllowance - 1;
     ControlAddColumn(idResultsList, 1, L"File", static_cast<int>(std::nearbyint(pathWidth)));
 
@@ -147,12 +149,12 @@ void addTabbedPanel(Layout& layout) {
 // units put it at that scale, the font made anew for it, and the list's columns
 // keeping their share of its width.
 void MainWindow::followDpi(int dpi) {
-    Program& p = program();
+    Program& p = program_;
     const double before = p.scale;
     p.scale = dpi / 100.0;
     FontLoad(mainFont, mainFontFace, mainFontPoints, dpi);
     for (const Placement& placement : placements_) {
-        const Box b = scaledBox(placement);
+        const Box b = scaledBox(placement, p.scale);
         ControlPlace(placement.id, b.x, b.y, b.w, b.h);
     }
     for (int column : {0, 1}) {
@@ -166,11 +168,12 @@ bool MainWindow::build() {
     placements_.clear();
     FontLoad(mainFont, mainFontFace, mainFontPoints);
     const int flags = windowCentered | windowHidden | windowCaption | windowSystemMenu;
-    if (!WindowOpen(mainWindowNumber, 0, 0, scaled(788), scaled(547), L"", flags)) return false;
+    if (!WindowOpen(mainWindowNumber, 0, 0, scaled(788, program_.scale), scaled(547, program_.scale), L"", flags))
+        return false;
     if (!StatusBarCreate(mainStatusBar, mainWindowNumber)) return false;
     StatusBarAddField(statusFieldShare);
 
-    Layout<Placement> layout{placements_};
+    Layout<Placement> layout{placements_, program_};
     addControlsOfTheSearchRow(layout);
     addControlsOfTheOptionsRow(layout);
     addControlsOfTheActionRow(layout);

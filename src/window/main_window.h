@@ -5,6 +5,7 @@
 // program makes one at start-up and hands it to every command.
 #include "toolkit/controls.h"
 #include "window/info_pages.h"
+#include "window/program.h"
 
 #include <functional>
 #include <optional>
@@ -34,7 +35,8 @@ enum class SearchOption { windowsFolder, readOnlyToo, tempFiles };
 
 class MainWindow {
 public:
-    MainWindow() = default;
+    // The window reads the program's facts and keeps its scale.
+    explicit MainWindow(Program& program) : program_(program) {}
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -46,6 +48,9 @@ public:
     // In front of the others, the window the person works in.
     void bringForward();
     void setStatus(const std::wstring& text);
+    // Tells the person something in a message box with the program's name as its
+    // caption and an OK button, then waits until the key that closed it is let go.
+    void tell(const std::wstring& text, unsigned icon);
 
     // The control behind a toolkit event's control number; nothing for the others.
     std::optional<MainControl> controlOf(int number) const;
@@ -140,6 +145,7 @@ private:
     void showBusyNotice(const std::wstring& text);
     void hideBusyNotice();
 
+    Program& program_;
     std::vector<Placement> placements_;  // each control in design units, to lay it out at another scale
     std::wstring selectedPath_;
     bool noticeShown_ = false;

@@ -5,13 +5,7 @@
 
 #include <cmath>
 
-Program& program() {
-    static Program state;
-    return state;
-}
-
-void nameProgram() {
-    Program& p = program();
+void nameProgram(Program& p) {
     p.name = L"Ravlek";
     p.version = TextFromInteger(1) + L"." + TextFromInteger(0);
     p.makerAddress = L"http://ravlek.example.com/";
@@ -22,4 +16,4 @@ std::wstring manualPathFor(const std::wstring& executablePath) {
     return PathFolderPart(executablePath) + TextRemove(PathNamePart(executablePath) + L".chm", L".exe", 1);
 }
 
-int scaled(double designUnits) { return static_cast<int>(std::nearbyint(designUnits * program().scale)); }
+int scaled(double designUnits, double scale) { return static_cast<int>(std::nearbyint(designUnits * scale)); }

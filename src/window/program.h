@@ -1,5 +1,7 @@
 #pragma once
-// What the program knows about itself and the machine, fixed during start-up.
+// What the program knows about itself and the machine, found during start-up.
+// The program keeps the one record (Application): start-up and the settings fill
+// it, the main window alone writes the scale again when it moves to another monitor.
 #include <string>
 
 struct Program {
@@ -22,11 +24,9 @@ struct Program {
     int updateCheckYear = 0;
 };
 
-Program& program();
-
 // Builds the name, version and address texts.
-void nameProgram();
+void nameProgram(Program& program);
 // The manual beside the executable: its path with ".chm" added and every ".exe" removed.
 std::wstring manualPathFor(const std::wstring& executablePath);
 // A design coordinate in pixels: multiplied by the scale, halves rounded to even.
-int scaled(double designUnits);
+int scaled(double designUnits, double scale);

@@ -56,7 +56,7 @@ protected:
 }  // namespace
 
 TEST_F(TheMainWindow, ScaledSizeAndEveryControl) {
-    const int dpi = static_cast<int>(program().scale * 100 + 0.5);
+    const int dpi = static_cast<int>(testApp().program.scale * 100 + 0.5);
     ASSERT_EQ(dpi, 96) << "the test display runs at 96 dots per inch";
     EXPECT_EQ(WindowInnerWidth(mainWindowNumber), 756);
     EXPECT_EQ(WindowInnerHeight(mainWindowNumber), 525);
@@ -80,7 +80,7 @@ TEST_F(TheMainWindow, ScaledSizeAndEveryControl) {
     EXPECT_EQ(ControlItemText(idTabPanel, 2), L"Exact file information");
     EXPECT_EQ(ControlItemText(idResultsList, -1, 0), L"Size");
     EXPECT_EQ(ControlItemText(idResultsList, -1, 1), L"File");
-    const int pathWidth = static_cast<int>(std::nearbyint(655 * 0.96 - program().scrollBarAllowance - 1));
+    const int pathWidth = static_cast<int>(std::nearbyint(655 * 0.96 - testApp().program.scrollBarAllowance - 1));
     EXPECT_EQ(ControlItemAttribute(idResultsList, 1, 1), pathWidth);
     EXPECT_EQ(SendMessageW(ControlNativeHandle(idSearchLabel), WM_GETFONT, 0, 0),
               reinterpret_cast<LRESULT>(FontNativeHandle(mainFont)));
@@ -268,21 +268,21 @@ TEST_F(TheMainWindow, EnterSearchesOnlyFromTheTextFieldAndAnEmptyTextIsRefused) 
 
 TEST_F(TheMainWindow, MissingManualIsReportedAndAPresentOneOpened) {
     UseScriptedPerson script;
-    const std::wstring real = program().manualPath;
-    program().manualPath = L"D:\\no such folder\\Ravlek.chm";
+    const std::wstring real = testApp().program.manualPath;
+    testApp().program.manualPath = L"D:\\no such folder\\Ravlek.chm";
     dispatchControlEvent(testApp(), idManualButton, kindClick);
     ASSERT_EQ(script.person().messages.size(), 1u);
     EXPECT_EQ(script.person().messages[0].text,
               L"The Ravlek manual could not be found.\nYou should reinstall the product to fix this problem.");
     EXPECT_EQ(script.person().messages[0].type, 0x52010u);
 
-    program().manualPath = program().settingsPath;  // any file that exists
-    FILE* touch = _wfopen(program().manualPath.c_str(), L"ab");
+    testApp().program.manualPath = testApp().program.settingsPath;  // any file that exists
+    FILE* touch = _wfopen(testApp().program.manualPath.c_str(), L"ab");
     if (touch) fclose(touch);
     dispatchControlEvent(testApp(), idManualButton, kindClick);
     ASSERT_EQ(script.person().opened.size(), 1u);
-    EXPECT_EQ(script.person().opened[0], program().manualPath);
-    program().manualPath = real;
+    EXPECT_EQ(script.person().opened[0], testApp().program.manualPath);
+    testApp().program.manualPath = real;
 }
 
 TEST_F(TheMainWindow, TheCloseRequestEndsTheLoop) {

@@ -4,17 +4,17 @@
 #include <gtest/gtest.h>
 
 TEST(Scale, DesignUnitsRoundHalvesToEven) {
-    program().scale = 0.96;
-    EXPECT_EQ(scaled(788), 756);
-    EXPECT_EQ(scaled(547), 525);
-    program().scale = 1.2;
-    EXPECT_EQ(scaled(788), 946);
-    EXPECT_EQ(scaled(547), 656);
-    program().scale = 0.5;
-    EXPECT_EQ(scaled(5), 2);
-    EXPECT_EQ(scaled(7), 4);
-    program().scale = 1.0;
-    EXPECT_EQ(scaled(740), 740);
+    double scale = 0.96;
+    EXPECT_EQ(scaled(788, scale), 756);
+    EXPECT_EQ(scaled(547, scale), 525);
+    scale = 1.2;
+    EXPECT_EQ(scaled(788, scale), 946);
+    EXPECT_EQ(scaled(547, scale), 656);
+    scale = 0.5;
+    EXPECT_EQ(scaled(5, scale), 2);
+    EXPECT_EQ(scaled(7, scale), 4);
+    scale = 1.0;
+    EXPECT_EQ(scaled(740, scale), 740);
 }
 
 TEST(ManualPath, EveryExeIsRemoved) {

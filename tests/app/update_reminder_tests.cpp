@@ -9,10 +9,20 @@
 
 namespace {
 
+// The program's record as start-up fills it, for these tests alone.
+Program& program() {
+    static Program record;
+    return record;
+}
+
+}  // namespace
+
+namespace {
+
 class Reminder : public ::testing::Test {
 protected:
     void SetUp() override {
-        nameProgram();
+        nameProgram(program());
         program().settingsPath = makeFixtureFolder() + L"Ravlek.ini";
         program().firstRun = false;
     }
@@ -28,7 +38,7 @@ TEST_F(Reminder, FirstRunShowsNothingAndStoresZero) {
     UseScriptedPerson script;
     program().firstRun = true;
     program().updateCheckYear = 0;
-    runUpdateReminder();
+    runUpdateReminder(program());
     EXPECT_TRUE(script.person().messages.empty());
     EXPECT_TRUE(fileHasYear(0));
 }
@@ -36,7 +46,7 @@ TEST_F(Reminder, FirstRunShowsNothingAndStoresZero) {
 TEST_F(Reminder, SameYearShowsNothingButStillWrites) {
     UseScriptedPerson script;
     program().updateCheckYear = thisYear();
-    runUpdateReminder();
+    runUpdateReminder(program());
     EXPECT_TRUE(script.person().messages.empty());
     EXPECT_TRUE(fileHasYear(thisYear()));
 }
@@ -46,7 +56,7 @@ TEST_F(Reminder, AnyOtherYearAsksAndStoresThisYearWhateverTheAnswer) {
         UseScriptedPerson script;
         script.person().answer = IDCANCEL;
         program().updateCheckYear = stored;
-        runUpdateReminder();
+        runUpdateReminder(program());
         ASSERT_EQ(script.person().messages.size(), 1u) << stored;
         EXPECT_EQ(script.person().messages[0].caption, L"Yearly Update Check");
         EXPECT_EQ(script.person().messages[0].type, 0x52041u);
@@ -59,7 +69,7 @@ TEST_F(Reminder, OkOpensTheMakersAddress) {
     UseScriptedPerson script;
     script.person().answer = IDOK;
     program().updateCheckYear = 1999;
-    runUpdateReminder();
+    runUpdateReminder(program());
     ASSERT_EQ(script.person().opened.size(), 1u);
     EXPECT_EQ(script.person().opened[0], program().makerAddress);
 }

@@ -47,13 +47,13 @@ protected:
         ControlSetState(idTempFilesOption, 0);
         ControlSetText(idMoveTargetField, L"");
         copyFileCall() = CopyFileExW;
-        savedTemp = program().tempFolder;
-        savedWindows = program().windowsFolder;
+        savedTemp = testApp().program.tempFolder;
+        savedWindows = testApp().program.windowsFolder;
     }
     void TearDown() override {
         copyFileCall() = CopyFileExW;
-        program().tempFolder = savedTemp;
-        program().windowsFolder = savedWindows;
+        testApp().program.tempFolder = savedTemp;
+        testApp().program.windowsFolder = savedWindows;
     }
 
     // Files with their own contents, so that a snapshot tells them apart.
@@ -250,7 +250,7 @@ TEST_F(Purge, ATickedFileOnTheWindowsDriveBringsTheNote) {
     makeFile(source + L"a.bin", 10);
     listFiles();
     tick(source + L"a.bin");
-    program().windowsFolder = L"S:\\Windows\\";
+    testApp().program.windowsFolder = L"S:\\Windows\\";
     UseScriptedPerson script;
     script.person().answer = IDCANCEL;
     dispatchControlEvent(testApp(), idDeleteButton, kindClick);
@@ -416,7 +416,7 @@ TEST_F(Purge, TemporaryFilesAreEmptiedExceptWhatIsInUse) {
     makeFile(temp + L"old.tmp", 1000);
     makeFile(temp + L"sub\\deeper.tmp", 1000);
     makeFile(temp + L"open.tmp", 10);
-    program().tempFolder = temp;
+    testApp().program.tempFolder = temp;
     FileHandle held(CreateFileW((temp + L"open.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                 nullptr));
     listFiles();
@@ -440,7 +440,7 @@ TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
     const std::wstring sentinel = makeFixtureFolder(L"E:") + L"precious.txt";
     makeFile(sentinel, 64);
     for (const wchar_t* dangerous : {L"E:\\", L"\\", L"S:"}) {
-        program().tempFolder = dangerous;
+        testApp().program.tempFolder = dangerous;
         ControlSetState(idTempFilesOption, 1);
         dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
         UseScriptedPerson script;
@@ -449,8 +449,8 @@ TEST_F(Purge, ATemporaryFolderThatIsADriveRootIsLeftAlone) {
         EXPECT_NE(summary.find(L"\nTemporary files were left alone: "), std::wstring::npos) << summary;
         EXPECT_EQ(readBytes(sentinel).size(), 64u);
     }
-    program().tempFolder = program().windowsFolder + L"Temp\\";
-    EXPECT_FALSE(program().tempFolder.empty());
+    testApp().program.tempFolder = testApp().program.windowsFolder + L"Temp\\";
+    EXPECT_FALSE(testApp().program.tempFolder.empty());
 }
 
 // TEMP set to a person's own folder, to a relative path or in quotes: whatever the
@@ -481,8 +481,8 @@ TEST_F(Purge, ATemporaryFolderThatIsAPersonsFolderIsNeverEmptied) {
     };
     for (const auto& [setting, reason] : cases) {
         SetEnvironmentVariableW(L"TMP", setting.c_str());
-        program().tempFolder = TempFilesFolder();
-        if (program().tempFolder.empty()) program().tempFolder = L"\\";
+        testApp().program.tempFolder = TempFilesFolder();
+        if (testApp().program.tempFolder.empty()) testApp().program.tempFolder = L"\\";
         ControlSetState(idTempFilesOption, 1);
         dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
         UseScriptedPerson script;
@@ -638,7 +638,7 @@ TEST_F(Purge, AMoveIntoTheTemporaryFilesIsRefusedWhileTheyAreEmptied) {
     makeFile(source + L"a.bin", 10);
     const std::wstring temp = target + L"Temp\\";
     makeFolder(temp);
-    program().tempFolder = temp;
+    testApp().program.tempFolder = temp;
     listFiles();
     tick(source + L"a.bin");
     ControlSetState(idTempFilesOption, 1);
@@ -665,7 +665,7 @@ TEST_F(Purge, ATemporaryFolderIsJudgedWhereItsLinkLeads) {
     ControlSetState(idTempFilesOption, 1);
     dispatchControlEvent(testApp(), idTempFilesOption, kindClick);
 
-    program().tempFolder = L"D:\\native\\temp-to-root\\";
+    testApp().program.tempFolder = L"D:\\native\\temp-to-root\\";
     {
         UseScriptedPerson script;
         dispatchControlEvent(testApp(), idDeleteButton, kindClick);
@@ -673,7 +673,7 @@ TEST_F(Purge, ATemporaryFolderIsJudgedWhereItsLinkLeads) {
     }
     EXPECT_EQ(snapshot({onE}), eBefore) << "a link to a drive root empties nothing";
 
-    program().tempFolder = L"D:\\native\\temp-to-folder\\";
+    testApp().program.tempFolder = L"D:\\native\\temp-to-folder\\";
     UseScriptedPerson script;
     dispatchControlEvent(testApp(), idDeleteButton, kindClick);
     EXPECT_NE(script.person().messages.back().text.find(L"\nTemporary files purged freed "), std::wstring::npos);

@@ -25,9 +25,9 @@ class MainWindowEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         ToolkitStart();
-        nameProgram();
-        gatherEnvironment();
-        program().scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
+        nameProgram(testApp().program);
+        gatherEnvironment(testApp().program);
+        testApp().program.scrollBarAllowance = GetSystemMetrics(SM_CXVSCROLL) + GetSystemMetrics(SM_CXDRAG);
         // A failed set-up would only mark every test skipped, and a run without a
         // display would pass: the program ends with an error instead.
         MainWindow& window = testApp().window;

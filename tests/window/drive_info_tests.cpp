@@ -10,7 +10,6 @@
 
 TEST(DriveItemText, LabelAndFreeShare) {
     DriveInfo info;
-    info.labelRead = true;
     info.label = L"System";
     info.totalBytes = 1000;
     info.freeBytes = 379;
@@ -22,8 +21,8 @@ TEST(DriveItemText, LabelAndFreeShare) {
     EXPECT_EQ(driveItemText(L'D', info), L"D:  (100% free)");
     info.totalBytes = 0;
     EXPECT_EQ(driveItemText(L'E', info), L"E:  (free space unknown)");
-    info.totalBytes = -1;
-    info.freeBytes = -1;
+    info.totalBytes.reset();
+    info.freeBytes.reset();
     info.label = L"Backup";
     EXPECT_EQ(driveItemText(L'F', info), L"F:  (Backup, free space unknown)");
 }
@@ -43,25 +42,25 @@ std::set<std::wstring> rootFiles(const std::wstring& root) {
 TEST(ReadDriveInfo, FixtureDrivesAndLettersThatAreNoDrive) {
     const auto before = rootFiles(L"D:\\");
     const DriveInfo info = readDriveInfo(L"d");
-    EXPECT_TRUE(info.labelRead);
-    EXPECT_GT(info.totalBytes, 0);
-    EXPECT_GE(info.freeBytes, 0);
+    EXPECT_TRUE(info.label);
+    EXPECT_GT(info.totalBytes.value_or(0), 0);
+    EXPECT_GE(info.freeBytes.value_or(-1), 0);
     EXPECT_EQ(info.writable, Writable::yes);
     EXPECT_EQ(rootFiles(L"D:\\"), before) << "the probe file is never left behind";
 
     const DriveInfo noDrive = readDriveInfo(L"Z");
-    EXPECT_FALSE(noDrive.labelRead);
+    EXPECT_FALSE(noDrive.label);
     EXPECT_EQ(noDrive.writable, Writable::notProbed);
     const DriveInfo share = readDriveInfo(L"\\\\server\\share");
-    EXPECT_FALSE(share.labelRead);
-    EXPECT_EQ(share.totalBytes, -1);
+    EXPECT_FALSE(share.label);
+    EXPECT_FALSE(share.totalBytes);
     EXPECT_EQ(share.writable, Writable::notProbed);
 }
 
 TEST(ReadDriveInfo, ReadOnlyRootIsListedButNotWritable) {
     // R: is a fixture drive whose root nobody may write to.
     const DriveInfo info = readDriveInfo(L"R:");
-    EXPECT_TRUE(info.labelRead);
+    EXPECT_TRUE(info.label);
     EXPECT_EQ(info.writable, Writable::no);
 }
 
