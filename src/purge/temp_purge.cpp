@@ -17,7 +17,7 @@ bool isFullPath(const std::wstring& folder) {
 
 // Judged on one form of the folder's path: a whole drive, a share root, a folder
 // that the system or the person keeps, or a folder above one.
-std::wstring reasonFor(const std::wstring& folder, const std::vector<KeptFolder>& kept) {
+std::optional<std::wstring> reasonFor(const std::wstring& folder, const std::vector<KeptFolder>& kept) {
     const std::wstring temp = PathAsFolder(folder);
     if (!isFullPath(temp) || temp.find(L'"') != std::wstring::npos) return L"is not a full path to a folder";
     // A drive root or a share root (\\server\share\: four backslashes, nothing below).
@@ -27,7 +27,7 @@ std::wstring reasonFor(const std::wstring& folder, const std::vector<KeptFolder>
         if (!PathContains(temp, keep.path)) continue;
         return (PathContains(keep.path, temp) ? L"is " : L"holds ") + keep.name;
     }
-    return {};
+    return std::nullopt;
 }
 
 std::vector<KeptFolder> foldersNotToEmpty(const std::wstring& windowsFolder, const std::wstring& programFolder) {
@@ -57,20 +57,16 @@ bool reachedThroughLink(const std::wstring& folder) {
 
 }  // namespace
 
-std::wstring reasonNotToEmpty(const std::wstring& folder, const std::wstring& windowsFolder,
-                              const std::wstring& programFolder) {
+std::optional<std::wstring> reasonNotToEmpty(const std::wstring& folder, const std::wstring& windowsFolder,
+                                             const std::wstring& programFolder) {
     const std::vector<KeptFolder> kept = foldersNotToEmpty(windowsFolder, programFolder);
-    std::wstring reason = reasonFor(folder, kept);
-    if (!reason.empty()) return reason;
+    if (std::optional<std::wstring> reason = reasonFor(folder, kept)) return reason;
     // A link leads elsewhere: where it really leads is judged too (TEMP linked to
     // a drive root would otherwise take the whole drive).
     const std::wstring final = PathFinal(folder);
     if (!final.empty()) return reasonFor(final, kept);
-    return reachedThroughLink(folder) ? L"leads through a link to a place that cannot be told" : L"";
-}
-
-bool tooDangerousToEmpty(const std::wstring& folder, const std::wstring& windowsFolder) {
-    return !reasonNotToEmpty(folder, windowsFolder).empty();
+    if (reachedThroughLink(folder)) return L"leads through a link to a place that cannot be told";
+    return std::nullopt;
 }
 
 TempPurgeResult purgeTempFolder(const std::wstring& temp, const std::wstring& windowsFolder,
@@ -80,9 +76,13 @@ TempPurgeResult purgeTempFolder(const std::wstring& temp, const std::wstring& wi
     // a setting in quotes), and a relative setting resolves to wherever it is run.
     const std::wstring setting = TempFolderSetting();
     result.folder = setting.empty() ? temp : setting;
-    result.reason = !setting.empty() && !isFullPath(setting) ? L"is not a full path to a folder"
-                                                              : reasonNotToEmpty(temp, windowsFolder, programFolder);
-    if (!result.reason.empty()) return result;
+    const std::optional<std::wstring> reason = !setting.empty() && !isFullPath(setting)
+                                                   ? L"is not a full path to a folder"
+                                                   : reasonNotToEmpty(temp, windowsFolder, programFolder);
+    if (reason) {
+        result.reason = *reason;
+        return result;
+    }
     const std::wstring final = PathFinal(temp);
     // A share has no letter and no reading, and its gain shows as 0.
     const wchar_t drive = (final.empty() ? temp : final).front();

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 struct TempPurgeResult {
@@ -13,7 +14,6 @@ struct TempPurgeResult {
 TempPurgeResult purgeTempFolder(const std::wstring& tempFolder, const std::wstring& windowsFolder,
                                 const std::wstring& programFolder);
 // Why emptying this folder could take a whole drive, Windows, a program or the
-// person's own files with it, in plain words; empty when it is safe to empty.
-std::wstring reasonNotToEmpty(const std::wstring& folder, const std::wstring& windowsFolder,
-                              const std::wstring& programFolder = {});
-bool tooDangerousToEmpty(const std::wstring& folder, const std::wstring& windowsFolder);
+// person's own files with it, in plain words; nothing when it is safe to empty.
+std::optional<std::wstring> reasonNotToEmpty(const std::wstring& folder, const std::wstring& windowsFolder,
+                                             const std::wstring& programFolder = {});

@@ -39,20 +39,10 @@ std::string bytesOf(size_t size, char seed) {
 
 class Copies : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FolderRemove(L"S:\\files", L"", removeRecursive | removeForce);
-        makeFolder(L"S:\\files");
-        ASSERT_TRUE(selectDrive(L"S:"));
-        forgetEarlierEvents();
-    }
+    void SetUp() override { ASSERT_TRUE(startInEmptyFolder(L"S:", L"S:\\files")); }
     void TearDown() override { personCalls() = PersonCalls{}; }
 
-    static void listFiles() {
-        ControlSetState(idCriterionSelector, 6);
-        dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
-        ControlSetText(idTextField, L".");
-        dispatchControlEvent(testApp(), idSearchButton, kindClick);
-    }
+    static void listFiles() { searchByName(L"."); }
     // The menu's entry chosen as the person would, below the rows (where no row is under it).
     static void chooseFromMenu(const std::wstring& entry) {
         static std::wstring wanted;

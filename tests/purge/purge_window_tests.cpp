@@ -38,11 +38,8 @@ const std::wstring oneRefused = L"\n1 file was left because Windows refused (in 
 class Purge : public ::testing::Test {
 protected:
     void SetUp() override {
-        FolderRemove(L"S:\\files", L"", removeRecursive | removeForce);
-        makeFolder(L"S:\\files");
+        ASSERT_TRUE(startInEmptyFolder(L"S:", L"S:\\files"));
         target = makeFixtureFolder(L"E:");
-        ASSERT_TRUE(selectDrive(L"S:"));
-        forgetEarlierEvents();
         ControlSetState(idReadOnlyOption, 0);
         ControlSetState(idTempFilesOption, 0);
         ControlSetText(idMoveTargetField, L"");
@@ -63,12 +60,7 @@ protected:
         makeTextFile(path, bytes);
     }
     // Lists every file below S:\files as a search would, largest first.
-    static void listFiles() {
-        ControlSetState(idCriterionSelector, 6);
-        dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
-        ControlSetText(idTextField, L".");
-        dispatchControlEvent(testApp(), idSearchButton, kindClick);
-    }
+    static void listFiles() { searchByName(L"."); }
     static int rowOf(const std::wstring& path) {
         for (int row = 0; row < ControlItemCount(idResultsList); ++row)
             if (ControlItemText(idResultsList, row, 1) == path) return row;

@@ -7,6 +7,8 @@
 #include "app/event_loop.h"
 #include "search/criteria.h"
 #include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/file_ops.h"
 #include "toolkit/resources.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -67,4 +69,19 @@ void forgetEarlierEvents() {
     testApp().loop = LoopState{};
     testApp().window.setSelectedPath(L"");
     testApp().purge = PurgeState{};
+}
+
+bool startInEmptyFolder(const std::wstring& drive, const std::wstring& folder) {
+    FolderRemove(folder, L"", removeRecursive | removeForce);
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) return false;
+    const bool listed = selectDrive(drive);
+    forgetEarlierEvents();
+    return listed;
+}
+
+void searchByName(const std::wstring& text) {
+    ControlSetState(idCriterionSelector, 6);
+    dispatchControlEvent(testApp(), idCriterionSelector, kindChange);
+    ControlSetText(idTextField, text);
+    dispatchControlEvent(testApp(), idSearchButton, kindClick);
 }
