@@ -22,8 +22,11 @@ SHORT WINAPI scriptedKeyState(int virtualKey) {
 std::wstring makeFixtureFolder(const std::wstring& drive) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    // Numbered within the process: a test may ask twice within one tick of the clock.
+    static int made = 0;
     std::wstring folder = drive + L"\\" + std::wstring(name.begin(), name.end()) + L"-" +
-                          std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+                          std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-" +
+                          std::to_wstring(++made);
     for (auto& c : folder)
         if (c == L'/') c = L'_';
     EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << "cannot make the fixture folder";
