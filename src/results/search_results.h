@@ -1,7 +1,7 @@
 #pragma once
 // What the last search found and what the results list shows of it. The search
 // fills it; the purge receives it and acts on these files and on no other that
-// has taken one's name since. The loop owns the one instance (loopState().results)
+// has taken one's name since. The loop owns the one instance (Application::loop)
 // and hands it to both.
 #include "results/found_files.h"
 
