@@ -41,6 +41,7 @@ ContentReader::ContentReader(const std::wstring& path) {
     NativeStandardInformation standard{};
     if (NativeQueryFile(native(handle_), nativeStandardInformation, &standard, sizeof standard)) {
         links_ = standard.numberOfLinks;
+        size_ = standard.endOfFile.QuadPart;
         allocation_ = standard.allocationSize.QuadPart;
     }
     NativeBasicInformation basic{};
@@ -60,11 +61,6 @@ FileIdentity ContentReader::identity() const {
     now.lastWrite = basic.lastWriteTime.QuadPart;
     now.index = FileIndexOfHandle(native(handle_));
     return now;
-}
-
-long long ContentReader::spaceHeld() const {
-    const long long size = identity().size;
-    return allocation_ >= 0 && allocation_ < size ? allocation_ : size;
 }
 
 bool ContentReader::readAt(long long offset, void* into, size_t length) {

@@ -25,14 +25,14 @@ public:
     // True when no other hard link keeps its data.
     bool isOnlyName() const { return links_ <= 1; }
     // What it takes on the disk, where that is less than its size (sparse, compressed).
-    long long spaceHeld() const;
+    long long spaceHeld() const { return spaceOnDisk(size_, allocation_); }
     // Reads exactly `length` bytes starting at `offset`; false where fewer came.
     bool readAt(long long offset, void* into, size_t length);
 
 private:
     OwnedHandle handle_;
     bool onlineOnly_ = false;
-    long long created_ = 0, allocation_ = -1;
+    long long created_ = 0, size_ = -1, allocation_ = -1;  // as opened
     long long position_ = 0;  // where the handle reads next; -1 when unknown
     unsigned long links_ = 0;
 };

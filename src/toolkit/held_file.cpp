@@ -89,7 +89,7 @@ bool HeldFile::isOnlineOnly() const { return (attributes_ & onlineOnlyAttributes
 
 long long HeldFile::spaceHeld() const {
     if (isOnlineOnly()) return 0;
-    return allocation_ >= 0 && allocation_ < identity_.size ? allocation_ : identity_.size;
+    return spaceOnDisk(identity_.size, allocation_);
 }
 
 bool HeldFile::matches(const FileIdentity& found) const {

@@ -15,6 +15,12 @@ struct FileIdentity {
     long long lastWrite = 0;  // 100-ns ticks since 1601
 };
 
+// What a file of `size` bytes takes on the disk: its allocation where that is
+// less (sparse, compressed), else its size; the allocation -1 where unknown.
+inline long long spaceOnDisk(long long size, long long allocation) {
+    return allocation >= 0 && allocation < size ? allocation : size;
+}
+
 class HeldFile {
 public:
     explicit HeldFile(const std::wstring& path);
