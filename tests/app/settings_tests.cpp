@@ -4,7 +4,11 @@
 #include "support/fixture.h"
 #include "toolkit/paths.h"
 
+#include "toolkit/handles.h"
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include <windows.h>
 
@@ -102,8 +106,19 @@ TEST_F(SettingsFile, AFullDiskKeepsTheOldFile) {
     program().settingsPath = L"D:\\native\\full\\Ravlek.ini";
     const std::string before = readBytes(path());
     if (before.empty()) GTEST_SKIP() << "no small full drive could be mounted here";
+    auto names = [] {
+        std::vector<std::wstring> found;
+        WIN32_FIND_DATAW entry;
+        FindHandle find(FindFirstFileW(L"D:\\native\\full\\*", &entry));
+        if (find.valid())
+            do found.push_back(entry.cFileName);
+            while (FindNextFileW(find.get(), &entry));
+        return found;
+    };
+    const std::vector<std::wstring> namesBefore = names();
     program().updateCheckYear = 2031;
     saveSettings(program());
     EXPECT_EQ(readBytes(path()), before);
     EXPECT_EQ(PathSize(path() + L".new"), sizeMissing) << "nothing left beside it";
+    EXPECT_EQ(names(), namesBefore) << "nothing left beside it";
 }
