@@ -2,7 +2,6 @@
 
 #include "app/save_list.h"
 #include "purge/copies_command.h"
-#include "results/size_text.h"
 #include "toolkit/person.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
@@ -46,13 +45,8 @@ void copyPaths(const SearchResults& results, const MainWindow& window, const std
 // Every row, tab-separated under a header line, so that it pastes into a spreadsheet.
 void copyList(const SearchResults& results, const MainWindow& window) {
     std::vector<std::wstring> lines{L"Size in bytes\tSize\tFile"};
-    const int count = window.rowCount();
-    for (int row = 0; row < count; ++row) {
-        const FoundFile* file = results.fileOfRow(window.rowKey(row));
-        if (!file) continue;
-        lines.push_back(TextFromInteger(file->identity.size) + L"\t" + sizeText(static_cast<double>(file->identity.size)) +
-                        L"\t" + results.found.pathOf(*file));
-    }
+    for (const ListedRow& row : listedRows(results, window, false))
+        lines.push_back(TextFromInteger(row.bytes) + L"\t" + row.sizeText + L"\t" + row.path);
     ClipboardSetText(joined(lines, true));
 }
 

@@ -16,6 +16,8 @@ namespace {
 
 enum SavedRows { everyRow = 0, tickedRowsOnly = 1 };
 
+}  // namespace
+
 std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow& window, bool tickedOnly) {
     std::vector<ListedRow> rows;
     const int count = window.rowCount();
@@ -27,14 +29,10 @@ std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow
         listed.bytes = file->identity.size;
         listed.sizeText = sizeText(static_cast<double>(file->identity.size));
         listed.path = results.found.pathOf(*file);
-        const int attributes = PathAttributes(listed.path);
-        listed.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
         rows.push_back(std::move(listed));
     }
     return rows;
 }
-
-}  // namespace
 
 void saveListAs(const SearchResults& results, MainWindow& window) {
     const std::wstring drive = TextLeft(results.drive, 1);
@@ -44,7 +42,11 @@ void saveListAs(const SearchResults& results, MainWindow& window) {
                         {L"CSV file, the ticked rows only (*.csv)", L"*.csv"}},
                        L"csv");
     if (!choice) return;
-    const std::vector<ListedRow> rows = listedRows(results, window, choice->kind == tickedRowsOnly);
+    std::vector<ListedRow> rows = listedRows(results, window, choice->kind == tickedRowsOnly);
+    for (ListedRow& row : rows) {
+        const int attributes = PathAttributes(row.path);
+        row.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
+    }
     if (!FileWriteWhole(choice->path, csvOfRows(rows))) {
         window.tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
         return;
