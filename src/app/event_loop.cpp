@@ -2,6 +2,7 @@
 
 #include "app/requests.h"
 #include "app/results_menu.h"
+#include "app/space_menu.h"
 #include "fileinfo/info_command.h"
 #include "purge/copies_command.h"
 #include "purge/move_target.h"
@@ -88,6 +89,7 @@ void chooseCriterion(Application& app) {
 void handleTabEvent(MainWindow& window) {
     switch (const InfoPage page = window.shownInfoPage()) {
         case InfoPage::results: window.focus(MainControl::resultsList); break;
+        case InfoPage::folderSizes: window.focus(MainControl::folderTree); break;
         case InfoPage::fileType:
         case InfoPage::exactFile: window.focusWebPage(page); break;
     }
@@ -126,6 +128,12 @@ void dispatchControlEvent(Application& app, int number, int kind) {
             break;
         case MainControl::tabPanel:
             handleTabEvent(app.window);
+            break;
+        case MainControl::folderTree:
+            if (kind == kindMenu) showFolderMenu(app.loop.results, app.window);
+            break;
+        case MainControl::fileKinds:
+            if (kind == kindMenu) showKindsMenu(app.loop.results, app.window);
             break;
         case MainControl::manualButton:
             openManual(app.program, app.window);

@@ -5,6 +5,7 @@
 #include "purge/purge_state.h"
 #include "purge/temp_purge.h"
 #include "results/size_text.h"
+#include "results/space_page.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/file_ops.h"
@@ -26,6 +27,7 @@ const wchar_t* const gainVerb = L"freed";
 // The ticked rows, top to bottom, and their files as the search found them.
 struct TickedRows {
     std::vector<int> rows;
+    std::vector<int> keys;  // of the found files
     std::vector<PurgeFile> files;
 };
 
@@ -55,6 +57,7 @@ TickedRows tickedRows(const PurgeRequest& request, const SearchResults& results)
             file.sameVolume = false;  // a row no search found is never acted on
         }
         ticked.rows.push_back(row.row);
+        ticked.keys.push_back(row.key);
         ticked.files.push_back(std::move(file));
     }
     return ticked;
@@ -94,11 +97,13 @@ bool confirmed(const PurgeRequest& request, const PurgeState& purge, MainWindow&
                        L"*** WARNING ***", messageOkCancel | messageWarning | messageCancelIsDefault) == answerOk;
 }
 
-// The window's side of a purge: Escape stops it, a file that went loses its row,
-// the bar follows each copy and the status names the file that moves.
+// The window's side of a purge: Escape stops it, a file that went loses its row
+// and what it took from the folders above it, the bar follows each copy and the
+// status names the file that moves.
 class PurgeInWindow final : public PurgeObserver {
 public:
-    PurgeInWindow(MainWindow& window, const std::vector<int>& rows) : window_(window), rows_(rows) {}
+    PurgeInWindow(MainWindow& window, const TickedRows& ticked, SearchResults& results)
+        : window_(window), rows_(ticked.rows), keys_(ticked.keys), results_(results) {}
 
     // Asked before each file: the window takes what has come in meanwhile and
     // shows how far the purge is.
@@ -108,10 +113,13 @@ public:
         return KeyTouched(keyEscape);
     }
     bool copyStopRequested() override { return KeyHeld(keyEscape); }
-    void fileRemoved(size_t index) override {
+    void fileRemoved(size_t index, long long spaceFreed) override {
         // Rows below a removed row move up by one.
         window_.removeRow(rows_[index] - removed_);
         ++removed_;
+        // Other names keep the data where it was counted.
+        const FoundFile* file = results_.fileOfRow(keys_[index]);
+        if (file && spaceFreed >= 0) results_.totals.removeFile(results_.found, *file, spaceFreed);
     }
     void fileLeft(size_t index) override {
         window_.markRowLeft(rows_[index] - removed_);
@@ -127,6 +135,8 @@ public:
 private:
     MainWindow& window_;
     const std::vector<int>& rows_;
+    const std::vector<int>& keys_;
+    SearchResults& results_;
     int removed_ = 0;
     size_t started_ = 0;
     int shown_ = -1;
@@ -174,7 +184,7 @@ TempPurgeResult purgeTempFolderWhileBusy(const PurgeRequest& request) {
 
 }  // namespace
 
-void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results, const PurgeState& purge,
+void purgeTickedFiles(const PurgeRequest& request, SearchResults& results, const PurgeState& purge,
                       MainWindow& window) {
     // The drive the results came from, not whatever the drive list shows now.
     const std::wstring drive = results.drive.empty() ? request.listedDrive : results.drive;
@@ -190,8 +200,9 @@ void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results,
     job.moveTarget = purge.moveTarget;
     job.files = std::move(ticked.files);
     BusyScope busy(window, std::wstring(job.moving ? L"Mov" : L"Delet") + L"ing the ticked files (hold Esc to stop)");
-    PurgeInWindow inWindow(window, ticked.rows);
+    PurgeInWindow inWindow(window, ticked, results);
     const PurgeOutcome outcome = purgeFiles(job, inWindow);
+    window.redrawFolderSizes(spaceSummary(results));
 
     TempPurgeResult temp;
     if (request.purgeTempFiles) temp = purgeTempFolderWhileBusy(request);

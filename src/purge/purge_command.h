@@ -28,5 +28,5 @@ struct PurgeRequest {
 
 // Deletes or moves the ticked files of `results`, each only while it is still the
 // file the search found; then empties the temporary files when asked.
-void purgeTickedFiles(const PurgeRequest& request, const SearchResults& results, const PurgeState& purge,
+void purgeTickedFiles(const PurgeRequest& request, SearchResults& results, const PurgeState& purge,
                       MainWindow& window);

@@ -20,10 +20,11 @@ public:
         for (size_t index = 0; index < job_.files.size(); ++index) {
             if (observer_.stopRequested()) break;
             const PurgeFile& file = job_.files[index];
+            freedNow_ = -1;
             const Outcome outcome = job_.moving ? moveFile(file) : deleteFile(file);
             if (outcome == Outcome::stop) break;
             switch (outcome) {
-                case Outcome::removed: observer_.fileRemoved(index); break;
+                case Outcome::removed: observer_.fileRemoved(index, freedNow_); break;
                 case Outcome::changed: ++outcome_.changed; observer_.fileLeft(index); break;
                 case Outcome::link: ++outcome_.links; observer_.fileLeft(index); break;
                 default: ++outcome_.failed; break;
@@ -46,6 +47,7 @@ private:
     void countFreed(bool onlyName, long long spaceHeld) {
         // Another name of the same data keeps its space taken.
         if (onlyName) outcome_.freed += spaceHeld;
+        freedNow_ = onlyName ? spaceHeld : -1;
     }
 
     Outcome deleteFile(const PurgeFile& file) {
@@ -148,6 +150,7 @@ private:
     }
 
     PurgeOutcome outcome_;
+    long long freedNow_ = -1;  // what the file acted on now freed; -1 where nothing was
     const PurgeJob& job_;
     PurgeObserver& observer_;
 };

@@ -40,8 +40,10 @@ public:
     virtual bool stopRequested() = 0;
     // Asked on the copy's own thread as a copy goes; true stops the copy and the purge.
     virtual bool copyStopRequested() = 0;
-    // files[index] is gone from where it was (deleted, or moved into the target).
-    virtual void fileRemoved(size_t index) = 0;
+    // files[index] is gone from where it was (deleted, or moved into the target),
+    // and freed `spaceFreed` on its disk: -1 where other names keep its data, or
+    // another program removed it meanwhile.
+    virtual void fileRemoved(size_t index, long long spaceFreed) = 0;
     // files[index] stays because it is no longer the file that was found, or a link.
     virtual void fileLeft(size_t index) = 0;
     virtual void status(const std::wstring& text) = 0;

@@ -68,6 +68,12 @@ public:
     // Largest first; equal sizes by full path, last first, in 16-bit code units.
     void sortLargestFirst();
 
+    size_t folderCount() const { return folders_.size(); }
+    // The folder a folder lies in; noFolder for one given whole.
+    uint32_t parentOf(uint32_t folder) const { return folders_[folder].parent; }
+    // A folder's own name; for one given whole, its whole path.
+    std::wstring_view folderName(uint32_t folder) const;
+
     const std::vector<FoundOrigin>& origins() const { return origins_; }
     const FoundOrigin& originOf(const FoundFile& file) const { return origins_[file.origin]; }
     std::wstring_view nameOf(const FoundFile& file) const;
@@ -94,7 +100,6 @@ private:
     // Keeps a name in the pool: its place, or nothing where it cannot be kept.
     std::optional<uint32_t> keepName(std::wstring_view name);
     std::wstring_view textAt(uint32_t place, size_t length) const;
-    std::wstring_view folderName(uint32_t folder) const;
     int comparePaths(const FoundFile& a, const FoundFile& b, const FolderOrder& order) const;
 
     BlockArray<FoundFile, 10> files_;  // 1,024 records (40 KB) a block

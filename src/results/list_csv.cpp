@@ -2,9 +2,7 @@
 
 #include "toolkit/text.h"
 
-namespace {
-
-std::wstring field(const std::wstring& text) {
+std::wstring csvField(const std::wstring& text) {
     if (text.find_first_of(L",\"\r\n") == std::wstring::npos) return text;
     std::wstring quoted = L"\"";
     for (wchar_t c : text) {
@@ -14,12 +12,12 @@ std::wstring field(const std::wstring& text) {
     return quoted + L"\"";
 }
 
-}  // namespace
+std::string csvFile(const std::wstring& lines) { return TextToUtf8(L"\uFEFF" + lines); }
 
 std::string csvOfRows(const std::vector<ListedRow>& rows) {
-    std::wstring text = L"\uFEFFSize in bytes,Size,File,Read-only\r\n";
+    std::wstring text = L"Size in bytes,Size,File,Read-only\r\n";
     for (const ListedRow& row : rows)
-        text += TextFromInteger(row.bytes) + L"," + field(row.sizeText) + L"," + field(row.path) + L"," +
+        text += TextFromInteger(row.bytes) + L"," + csvField(row.sizeText) + L"," + csvField(row.path) + L"," +
                 (row.readOnly ? L"yes" : L"no") + L"\r\n";
-    return TextToUtf8(text);
+    return csvFile(text);
 }

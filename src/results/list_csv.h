@@ -13,3 +13,8 @@ struct ListedRow {
 };
 
 std::string csvOfRows(const std::vector<ListedRow>& rows);
+
+// A field as such a file holds it: in quotes where it holds a comma, a quote or a line end.
+std::wstring csvField(const std::wstring& text);
+// The lines (each ending in CR LF) as such a file's bytes.
+std::string csvFile(const std::wstring& lines);

@@ -4,6 +4,7 @@
 // has taken one's name since. The loop owns the one instance (Application::loop)
 // and hands it to both.
 #include "results/found_files.h"
+#include "results/space_totals.h"
 
 #include <string>
 #include <vector>
@@ -11,8 +12,12 @@
 struct SearchResults {
     std::wstring drive;  // such as "C:", as the search was asked for; empty before the first search
     FoundFiles found;    // largest first
+    SpaceTotals totals;  // every folder's and every kind's, of the files the search looked at
     // The walk was ended by Escape rather than by reaching its end.
     bool walkStopped = false;
+    bool windowsFolderSearched = false;
+    // The kinds in the order the page lists them (by the key of each row).
+    std::vector<std::wstring> kindOrder;
     // By the key each row of the results list was shown under (ControlItemKey),
     // the found file it shows: rows that go leave the keys of the others as they were.
     std::vector<size_t> rows;

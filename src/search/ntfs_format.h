@@ -142,6 +142,7 @@ constexpr size_t attributeType = 0x00;          // u32
 constexpr size_t attributeLength = 0x04;        // u32
 constexpr size_t attributeNonResident = 0x08;   // u8
 constexpr size_t attributeNameLength = 0x09;    // u8, characters
+constexpr size_t attributeFlags = 0x0C;         // u16: compressed 0x0001, sparse 0x8000
 constexpr size_t attributeHeaderBytes = 0x10;
 constexpr size_t residentValueLength = 0x10;    // u32
 constexpr size_t residentValueOffset = 0x14;    // u16
@@ -152,6 +153,8 @@ constexpr size_t nonResidentRunsOffset = 0x20;      // u16
 constexpr size_t nonResidentAllocatedSize = 0x28;   // u64
 constexpr size_t nonResidentDataSize = 0x30;        // u64
 constexpr size_t nonResidentHeaderBytes = 0x40;
+constexpr size_t nonResidentHeldSize = 0x40;        // u64, in a compressed or sparse stream's first piece
+constexpr size_t nonResidentHeldHeaderBytes = 0x48;
 
 // $STANDARD_INFORMATION's value.
 constexpr size_t standardLastWrite = 0x08;    // u64
@@ -242,6 +245,9 @@ struct NonResident {
     uint64_t highestCluster = 0;
     uint64_t allocatedSize = 0;
     uint64_t dataSize = 0;
+    // What a compressed or sparse stream really holds on the disk, where its
+    // first piece says so.
+    std::optional<uint64_t> heldSize;
     Bytes runs;
 };
 inline std::optional<NonResident> parseNonResident(const Attribute& attribute);
@@ -340,6 +346,11 @@ inline std::optional<NonResident> parseNonResident(const Attribute& attribute) {
     piece.highestCluster = header->u64<nonResidentHighestCluster>();
     piece.allocatedSize = header->u64<nonResidentAllocatedSize>();
     piece.dataSize = header->u64<nonResidentDataSize>();
+    constexpr uint16_t compressedOrSparse = 0x0001 | 0x8000;
+    if (piece.lowestCluster == 0 && (header->u16<attributeFlags>() & compressedOrSparse)) {
+        if (const std::optional<Fixed<nonResidentHeldHeaderBytes>> longer = attribute.bytes.fixed<nonResidentHeldHeaderBytes>())
+            piece.heldSize = longer->u64<nonResidentHeldSize>();
+    }
     piece.runs = *runs;
     return piece;
 }

@@ -1,6 +1,7 @@
 #include "search/search_command.h"
 
 #include "results/size_text.h"
+#include "results/space_page.h"
 #include "search/match_rules.h"
 #include "search/volume_table.h"
 #include "search/walk.h"
@@ -50,6 +51,8 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
 void clearResults(SearchResults& results, MainWindow& window) {
     window.clearRows();
     results.rows.clear();
+    window.clearFolderSizes(L"Searching\u2026");
+    results.kindOrder.clear();
 }
 
 }  // namespace
@@ -65,6 +68,7 @@ void collectFiles(WalkRequest request, SearchResults& results) {
             results.walkStopped = walkDrive(request, escape, results.found) == WalkEnd::stopped;
         } catch (const std::bad_alloc&) {
             results.found.clear();
+            results.totals.clear();
             results.walkStopped = true;
         }
     } else {
@@ -103,6 +107,17 @@ void listFoundFiles(SearchResults& results, MainWindow& window) {
     window.showRows(static_cast<int>(results.rows.size()), rows);
 }
 
+void showSpaceTotals(SearchResults& results, MainWindow& window) {
+    results.kindOrder.clear();
+    if (!results.totals.isGathered()) {
+        window.clearFolderSizes(spaceSummary(results));
+        return;
+    }
+    for (const KindFigures& kind : results.totals.kinds()) results.kindOrder.push_back(kind.kind);
+    window.showFolderSizes(spaceSummary(results), {static_cast<int>(results.totals.root())}, folderSizeRows(results));
+    window.showFileKinds(static_cast<int>(results.kindOrder.size()), fileKindRows(results));
+}
+
 void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window) {
     if (request.textMode && request.text.empty()) {
         window.tell(L"You haven't specified any text or a file extension.", messageWarning);
@@ -113,10 +128,12 @@ void runSearch(const SearchRequest& request, SearchResults& results, MainWindow&
     WalkCounts counts;
     WalkRequest walk = walkRequestFor(request);
     walk.counts = &counts;
+    walk.totals = &results.totals;
 
     window.bringForward();
     drainEvents();
     results.drive = request.drive;
+    results.windowsFolderSearched = request.searchWindowsFolder;
 
     // Only a drive letter is walked: "\" alone would walk whatever drive is current.
     const bool walkable = request.drive.size() == 2 && request.drive[1] == L':';
@@ -138,6 +155,7 @@ void runSearch(const SearchRequest& request, SearchResults& results, MainWindow&
         });
     } else {
         results.found.clear();
+        results.totals.clear();
         results.walkStopped = false;
     }
 
@@ -145,9 +163,13 @@ void runSearch(const SearchRequest& request, SearchResults& results, MainWindow&
     // listed once the key is let go, or the listing would stop at its first row.
     if (results.walkStopped) waitForKeysReleased();
     listFoundFiles(results, window);
+    showSpaceTotals(results, window);
 
     busy.end();
     window.setStatus(L"Showing " + TextFromInteger(static_cast<long long>(results.rows.size())) +
-                  L" matches. Files in red are read-only.");
+                     L" matches. Files in red are read-only." +
+                     (results.walkStopped && results.totals.isGathered()
+                          ? L" The folder sizes are partial: the search was stopped."
+                          : L""));
     window.focus(MainControl::resultsList);
 }

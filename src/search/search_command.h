@@ -28,3 +28,5 @@ void collectFiles(WalkRequest request, SearchResults& results);
 // Shows a row for every found file (the engines found only what matches);
 // Escape stops it.
 void listFoundFiles(SearchResults& results, MainWindow& window);
+// Fills the "Folder sizes" page from the results' totals.
+void showSpaceTotals(SearchResults& results, MainWindow& window);

@@ -15,6 +15,8 @@ void TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
     sequences_.assign(records, 0);
     attributes_.assign(records, 0);
     sizes_.assign(records, 0);
+    allocations_.assign(records, -1);
+    nameCounts_.assign(records, 0);
     lastWrites_.assign(records, 0);
 }
 
@@ -25,6 +27,7 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
         const std::optional<Bytes> value = residentValue(attribute);
         if (!value) return false;
         sizes_[owner] = static_cast<long long>(value->size());
+        allocations_[owner] = -1;
         return true;
     }
     const std::optional<NonResident> piece = parseNonResident(attribute);
@@ -39,6 +42,8 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
     }
     if (piece->dataSize > piece->allocatedSize || piece->dataSize > 0x7FFFFFFFFFFFFFFFULL) return false;
     sizes_[owner] = static_cast<long long>(piece->dataSize);
+    const uint64_t held = piece->heldSize ? std::min(*piece->heldSize, piece->allocatedSize) : piece->allocatedSize;
+    allocations_[owner] = static_cast<long long>(std::min<uint64_t>(held, 0x7FFFFFFFFFFFFFFFULL));
     const uint64_t rest = piece->allocatedSize & ((1ULL << clusterShift_) - 1);
     const uint64_t needed = (piece->allocatedSize >> clusterShift_) + (rest != 0);
     if (needed > end) sizesNeeded_.push_back(DataReach{owner, needed});
@@ -85,6 +90,7 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
                 if (name->dosOnly()) return true;
                 const uint64_t parentRecord = recordOf(name->parent);
                 if (parentRecord >= flags_.size() || text_.size() > 0xFFFFFFFFu - name->length) return false;
+                if (nameCounts_[owner] < 2) ++nameCounts_[owner];
                 names_.push_back(TableName{owner, static_cast<uint32_t>(parentRecord), sequenceOf(name->parent),
                                            name->length, static_cast<uint32_t>(text_.size())});
                 name->text.appendUnitsTo(text_);

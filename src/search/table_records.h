@@ -45,6 +45,11 @@ public:
         return record | (static_cast<unsigned long long>(sequences_[record]) << 48);
     }
     long long size(uint32_t record) const { return sizes_[record]; }
+    // What the file's data takes on the disk where its table says (-1 for data
+    // kept inside its record), never more than its allocation.
+    long long allocation(uint32_t record) const { return allocations_[record]; }
+    // How many names the file has (besides short names), counted up to two.
+    uint8_t nameCount(uint32_t record) const { return nameCounts_[record]; }
     long long lastWrite(uint32_t record) const { return lastWrites_[record]; }
     const std::vector<TableName>& names() const { return names_; }
     // A folder's name (folders have one besides any short name); null when none.
@@ -71,7 +76,8 @@ private:
     std::vector<uint8_t> flags_;
     std::vector<uint16_t> sequences_;
     std::vector<uint32_t> attributes_;
-    std::vector<long long> sizes_, lastWrites_;
+    std::vector<long long> sizes_, allocations_, lastWrites_;
+    std::vector<uint8_t> nameCounts_;
     std::vector<TableName> names_;
     std::vector<wchar_t> text_;
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes

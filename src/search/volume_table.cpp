@@ -8,7 +8,7 @@
 
 #include <new>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -41,17 +41,27 @@ public:
         stopped_ = read == TableRead::stopped;
         TableFolders folders(table_, static_cast<uint32_t>(root.size()));
         found_.clear();
+        if (request_.totals) request_.totals->clear();
         found_.addOrigin(originAt(root, PathFinal(root)));
-        if (!collect(folders)) return TableScan::unavailable;
+        if (!collect(folders)) {
+            if (request_.totals) request_.totals->clear();
+            return TableScan::unavailable;
+        }
         followLinksOffTheVolume(folders);
         found_.sortLargestFirst();
+        if (request_.totals) request_.totals->finish(found_, foundFolders_[rootRecord], stopped_);
         return stopped_ ? TableScan::stopped : TableScan::done;
     }
 
 private:
     // Every in-use file's names, with paths joined from their parents; false when a
-    // name's folder or path cannot be real (the table is not trusted).
+    // name's folder or path cannot be real (the table is not trusted). With totals,
+    // every file is counted in its folder and kind, and every folder is placed.
     bool collect(TableFolders& folders) {
+        SpaceTotals* const totals = request_.totals;
+        if (table_.recordCount() <= rootRecord) return false;
+        foundFolders_.assign(table_.recordCount(), unplaced);
+        foundFolders_[rootRecord] = found_.addFolder(request_.rootPath);
         for (const TableName& name : table_.names()) {
             const uint32_t record = name.record;
             if (record < firstUserRecord || !table_.inUse(record) || table_.isFolder(record)) continue;
@@ -63,21 +73,49 @@ private:
             if (standing == TableFolders::Standing::system) continue;
             if (folders.pathLength(name.parent) + name.length > longestPath) return false;
             const long long size = table_.size(record);
-            if (size <= request_.sizeThreshold) continue;
             const std::wstring_view text = table_.text(name);
-            if (request_.nameTest && !nameMatches(text, request_.nameText)) continue;
+            const bool matches =
+                size > request_.sizeThreshold && (!request_.nameTest || nameMatches(text, request_.nameText));
+            if (!matches && !totals) continue;
             const uint32_t folder = foundFolder(folders, name.parent);
             if (folder == FoundFiles::noFolder) return false;
             if (folder == leftOut) continue;
+            const bool onlineOnly = table_.isOnlineOnly(record);
+            if (totals)
+                totals->addFile(folder, text, size, table_.allocation(record), table_.lastWrite(record),
+                                table_.nameCount(record) > 1 ? table_.reference(record) : 0, onlineOnly);
+            if (!matches) continue;
             found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0,
-                       table_.isOnlineOnly(record) ? foundOnlineOnly : 0);
+                       onlineOnly ? foundOnlineOnly : 0);
             if (request_.counts)
                 request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
+        }
+        return placeFolders(folders);
+    }
+
+    // Every user folder, also those that hold no file, and the links among them:
+    // a link has no entries in the table, and what it leads to is walked.
+    bool placeFolders(TableFolders& folders) {
+        SpaceTotals* const totals = request_.totals;
+        for (uint32_t record = rootRecord; record < table_.recordCount(); ++record) {
+            if ((record != rootRecord && record < firstUserRecord) || !table_.inUse(record) || !table_.isFolder(record))
+                continue;
+            const TableFolders::Standing standing = folders.place(record, table_.sequence(record));
+            if (standing != TableFolders::Standing::user) continue;  // a broken one the walk would not reach either
+            const bool link = record != rootRecord && table_.isLink(record);
+            if (!totals && !link) continue;
+            const uint32_t folder = foundFolder(folders, record);
+            if (folder == FoundFiles::noFolder) return false;
+            if (folder == leftOut) continue;
+            if (link) links_.push_back(record);
+            if (!totals) continue;
+            if (link) totals->markLink(folder);
+            else totals->countFolder(folder);
         }
         return true;
     }
 
-    static constexpr uint32_t leftOut = ~uint32_t{0} - 1;
+    static constexpr uint32_t leftOut = ~uint32_t{0} - 1, unplaced = ~uint32_t{0} - 2;
 
     // The found folder a user folder of the table is, added with the folders above
     // it as far as they were not: each costs its own name, not its path. leftOut
@@ -85,24 +123,18 @@ private:
     uint32_t foundFolder(const TableFolders& folders, uint32_t folder) {
         climb_.clear();
         uint32_t at = folder;
-        auto known = foundFolders_.find(at);
-        while (known == foundFolders_.end() && at != rootRecord) {
+        while (foundFolders_[at] == unplaced && at != rootRecord) {
             climb_.push_back(at);
             at = table_.firstName(at)->parent;  // placed as a user folder: it has a name and reaches the root
-            known = foundFolders_.find(at);
         }
-        uint32_t found = known != foundFolders_.end() ? known->second : FoundFiles::noFolder;
-        if (known == foundFolders_.end()) {
-            found = found_.addFolder(request_.rootPath);
-            foundFolders_.emplace(rootRecord, found);
-        }
+        uint32_t found = foundFolders_[at];  // the root was placed first
         for (size_t i = climb_.size(); i-- > 0;) {
             const uint32_t below = climb_[i];
             if (found != leftOut && found != FoundFiles::noFolder) {
                 found = isWindowsFolder(folders, below) ? leftOut
                                                         : found_.addFolder(found, table_.text(*table_.firstName(below)));
             }
-            foundFolders_.emplace(below, found);
+            foundFolders_[below] = found;
         }
         return found;
     }
@@ -118,7 +150,7 @@ private:
     // that leads onto it adds nothing the table does not hold once.
     void followLinksOffTheVolume(const TableFolders& folders) {
         const unsigned long volume = found_.origins()[0].volume;
-        for (uint32_t link : folders.links()) {
+        for (uint32_t link : links_) {
             if (stopped_) return;
             const std::wstring path = folders.path(link, request_.rootPath);
             const std::wstring target = PathFinal(path);
@@ -129,6 +161,7 @@ private:
             WalkRequest linked = request_;
             linked.rootPath = path;
             linked.counts = nullptr;
+            linked.totals = nullptr;
             if (walkInto(linked, observer_, found_, folder) == WalkEnd::stopped) stopped_ = true;
         }
     }
@@ -137,7 +170,8 @@ private:
     WalkObserver& observer_;
     FoundFiles& found_;
     TableRecords table_;
-    std::unordered_map<uint32_t, uint32_t> foundFolders_;  // table record -> found folder
+    std::vector<uint32_t> foundFolders_;  // by table record: its found folder, leftOut or unplaced
+    std::vector<uint32_t> links_;         // folder records that are links, outside the Windows folder
     std::vector<uint32_t> climb_;
     bool stopped_ = false;
 };

@@ -23,10 +23,18 @@ public:
             request_.counts->found = 0;
         }
         const std::wstring root = PathAsFolder(request_.rootPath);
-        walkFrom(root, addOrigin(root, PathFinal(root)), rootFolder);
+        const uint32_t origin = addOrigin(root, PathFinal(root));
+        counting_ = request_.totals != nullptr;
+        walkFrom(root, origin, rootFolder);
+        rootFolder_ = chain_.empty() ? rootFolder : chain_.front().found;
+        // What links lead to is counted where it really lies, never through them.
+        counting_ = false;
         followLinkedFolders();
         return !stopped_;
     }
+
+    // The found folder the walk's root is; noFolder before anything was listed.
+    uint32_t rootFolder() const { return rootFolder_; }
 
 private:
     static constexpr uint32_t noFolder = FoundFiles::noFolder;
@@ -44,6 +52,7 @@ private:
         uint32_t found;
     };
     struct Link {
+        uint32_t folder;  // the found folder it is
         uint32_t parent;  // the found folder it lies in
         std::wstring name;
     };
@@ -119,8 +128,15 @@ private:
     void listFolder(uint32_t origin, size_t depth, std::vector<Pending>& pending) {
         const unsigned long volume = found_.origins()[origin].volume;
         if (leftOut(path_)) return;
+        SpaceTotals* const totals = counting_ ? request_.totals : nullptr;
+        const uint32_t here = totals ? foundFolder() : noFolder;
+        if (totals) totals->countFolder(here);
         FolderListing listing(path_, L"*.*", &buffer_);
-        if (!listing.isOpen() || !firstVisit(listing, path_, volume)) return;
+        if (!listing.isOpen()) {
+            if (totals) totals->markUnopened(here);
+            return;
+        }
+        if (!firstVisit(listing, path_, volume)) return;
         const size_t firstSubfolder = pending.size();
         while (listing.next()) {
             if (observer_.stopRequested()) {
@@ -132,13 +148,19 @@ private:
             const std::wstring_view name = listing.name();
             if (listing.kind() == EntryKind::file) {
                 const long long size = listing.size();
+                if (totals)
+                    totals->addFile(here, name, size, listing.allocation(), listing.lastWrite(), listing.fileIndex(),
+                                    (listing.attributes() & onlineOnlyAttributes) != 0);
                 if (size <= request_.sizeThreshold) continue;
                 if (!request_.nameTest || nameMatches(name, request_.nameText)) collectEntry(listing, name, size, origin);
             } else {
                 if (name == L"." || name == L"..") continue;
                 if (listing.isLink()) {
                     const uint32_t folder = foundFolder();
-                    if (folder != noFolder) linkedFolders_.push_back(Link{folder, std::wstring(name)});
+                    const uint32_t linked = folder == noFolder ? noFolder : found_.addFolder(folder, name);
+                    if (linked == noFolder) continue;
+                    if (totals) totals->markLink(linked);
+                    linkedFolders_.push_back(Link{linked, folder, std::wstring(name)});
                 } else {
                     pending.push_back(Pending{std::wstring(name), depth + 1});
                 }
@@ -158,9 +180,7 @@ private:
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(path);
             if (!target.empty() && leftOut(PathAsFolder(target))) continue;
-            const uint32_t folder = found_.addFolder(link.parent, link.name);
-            if (folder == noFolder) continue;
-            walkFrom(path, addOrigin(path, target), folder);
+            walkFrom(path, addOrigin(path, target), link.folder);
         }
     }
 
@@ -168,6 +188,8 @@ private:
     WalkObserver& observer_;
     FoundFiles& found_;
     bool stopped_ = false;
+    bool counting_ = false;  // the root's own tree is walked: its files go into the totals
+    uint32_t rootFolder_ = noFolder;
     long long lookedAt_ = 0;
     std::set<PathIdentity> walkedFolders_;
     std::deque<Link> linkedFolders_;
@@ -186,7 +208,10 @@ WalkEnd walkInto(const WalkRequest& request, WalkObserver& observer, FoundFiles&
 
 WalkEnd walkDrive(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
     found.clear();
-    const WalkEnd end = walkInto(request, observer, found);
+    if (request.totals) request.totals->clear();
+    Walker walker(request, observer, found);
+    const WalkEnd end = walker.run(FoundFiles::noFolder) ? WalkEnd::reachedTheEnd : WalkEnd::stopped;
     found.sortLargestFirst();
+    if (request.totals) request.totals->finish(found, walker.rootFolder(), end == WalkEnd::stopped);
     return end;
 }

@@ -3,6 +3,7 @@
 // those whose name holds the text) collected as a found file, largest first.
 // It needs no window; whoever runs it says when to stop.
 #include "results/found_files.h"
+#include "results/space_totals.h"
 
 #include <atomic>
 #include <string>
@@ -23,6 +24,9 @@ struct WalkRequest {
     std::wstring nameText;             // lower-cased, quotes removed
     std::wstring windowsFolderPrefix;  // lower-cased, ending in "\"; empty leaves nothing out
     WalkCounts* counts = nullptr;      // kept up to date when given
+    // Where given, every file looked at is counted in its folder and its kind
+    // (the root's own tree only: links add nothing there).
+    SpaceTotals* totals = nullptr;
     // An NTFS volume's own file table is read where it may be (tests turn it off
     // to compare with the walk).
     bool readVolumeTable = true;

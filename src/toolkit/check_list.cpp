@@ -236,18 +236,69 @@ LRESULT CheckList::customDraw(NMLVCUSTOMDRAW& draw) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT:
-            return hasColors ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
+            return hasColors || shareColumn >= 0 ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             const std::pair<int, int> cell = cellColors(draw);
             draw.clrText = cell.first ? static_cast<COLORREF>(cell.first - 1)
                                       : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTCOLOR, 0, 0));
             draw.clrTextBk = cell.second ? static_cast<COLORREF>(cell.second - 1)
                                          : static_cast<COLORREF>(SendMessageW(hwnd, LVM_GETTEXTBKCOLOR, 0, 0));
-            return CDRF_NEWFONT;
+            return draw.iSubItem == shareColumn ? CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT : CDRF_NEWFONT;
         }
+        case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
+            if (draw.iSubItem == shareColumn) drawShare(draw);
+            return CDRF_DODEFAULT;
         default:
             return CDRF_DODEFAULT;
     }
+}
+
+// The bar fills the cell's right half in the system's own colours, so that it
+// shows in high contrast too; the share's number stands at the left as text.
+void CheckList::drawShare(const NMLVCUSTOMDRAW& draw) {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const int share = shareOfRow(row);
+    if (share < 0) return;
+    RECT cell{};
+    cell.top = draw.iSubItem;
+    cell.left = LVIR_BOUNDS;
+    if (!SendMessageW(hwnd, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell))) return;
+    const int inset = std::max(2, static_cast<int>((cell.bottom - cell.top) / 5));
+    RECT bar{cell.left + (cell.right - cell.left) / 2, cell.top + inset, cell.right - inset, cell.bottom - inset};
+    if (bar.right - bar.left < 4) return;
+    HDC dc = draw.nmcd.hdc;
+    FrameRect(dc, &bar, GetSysColorBrush(COLOR_GRAYTEXT));
+    RECT filled{bar.left + 1, bar.top + 1, bar.left + 1 + (bar.right - bar.left - 2) * std::min(share, 1000) / 1000,
+                bar.bottom - 1};
+    if (filled.right > filled.left) FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
+void CheckList::askForMenu(LPARAM at) {
+    POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    menuRow = -1;
+    const int rows = itemCount();
+    if (at == static_cast<LPARAM>(-1)) {
+        // From the keyboard: at the focused row, or the list's corner without one.
+        const int focused = nextRow(-1, LVNI_FOCUSED);
+        RECT box{};
+        box.left = LVIR_LABEL;
+        if (focused >= 0 && focused < rows &&
+            SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&box))) {
+            menuRow = focused;
+            point = {box.left + 8, box.bottom};
+        } else {
+            point = {8, 8};
+        }
+        ClientToScreen(hwnd, &point);
+    } else {
+        LVHITTESTINFO hit{};
+        hit.pt = point;
+        ScreenToClient(hwnd, &hit.pt);
+        SendMessageW(hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.iItem >= 0 && hit.iItem < rows && (hit.flags & LVHT_ONITEM)) menuRow = hit.iItem;
+    }
+    menuAt = point;
+    raiseControlEvent(*this, kindMenu);
 }
 
 namespace {

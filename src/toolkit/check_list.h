@@ -18,6 +18,7 @@ struct RowColors {
 class CheckList : public Control {
 public:
     CheckList() : Control(kindCheckList) {}
+    explicit CheckList(int kind) : Control(kind) {}
     // The colour blocks are freed while the rows still exist. The list owns its
     // image list and destroys it with its window.
     ~CheckList() override {
@@ -52,9 +53,19 @@ protected:
     std::wstring columnTitle(int column);
     void setColumnTitle(int column, const std::wstring& title);
     LRESULT customDraw(NMLVCUSTOMDRAW& draw);
+    // A row's share in thousandths for the bar in shareColumn; -1 for none.
+    virtual int shareOfRow(int) { return -1; }
+    void drawShare(const NMLVCUSTOMDRAW& draw);
+    // A context menu asked for at `at` (WM_CONTEXTMENU's point; -1 from the
+    // keyboard): the row under it, or the focused row, is noted and the event raised.
+    void askForMenu(LPARAM at);
+    int nextRow(int after, UINT which) const {
+        return static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(after), which));
+    }
 
     bool hasColors = false;
     int columns = 1;
+    int shareColumn = -1;
 
 private:
     RowColors& ensureColors(int row);

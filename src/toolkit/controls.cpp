@@ -174,6 +174,14 @@ void ControlShowRows(int number, int count, const RowSource& source) {
     change(number, [&](Control& control) { control.showRows(count, source); });
 }
 
+void ControlShowTree(int number, const std::vector<int>& top, const TreeSource& source) {
+    change(number, [&](Control& control) { control.showTree(top, source); });
+}
+
+void ControlRedrawRows(int number) {
+    if (Control* control = find(number)) InvalidateRect(control->hwnd, nullptr, FALSE);
+}
+
 int ControlItemKey(int number, int row) {
     Control* control = find(number);
     return control ? control->itemKey(row) : row;

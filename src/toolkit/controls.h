@@ -20,6 +20,7 @@ enum ControlKindNumber {
     kindWebPanel = 18,
     kindImageButton = 19,
     kindTabPanel = 28,
+    kindTreeList = 29,
 };
 
 // Flags of the multi-column list.
@@ -41,7 +42,22 @@ struct RowSource {
     // is first drawn or read; -1 for the list's own colour.
     std::function<int(int key)> color;
     int colorColumn = 0;
+    // A row's share of the whole in thousandths, drawn as a bar in shareColumn
+    // beside the cell's text; -1 for none.
+    std::function<int(int key)> share;
+    int shareColumn = -1;
 };
+
+// Where a tree of rows gets its rows: a row's texts, bar and colour as above,
+// and the rows one level below a row, asked for when the row is opened.
+struct TreeSource : RowSource {
+    std::function<std::vector<int>(int key)> children;
+    // Whether the row can be opened at all (it is drawn with a "+" then).
+    std::function<bool(int key)> opens;
+};
+
+// The bit of a tree row's state (ControlItemState) that says it is open.
+constexpr int rowOpen = 8;
 
 // Attributes read and set with ControlAttribute and ControlSetAttribute.
 enum ControlAttributeNumber {
@@ -75,6 +91,11 @@ std::intptr_t ProgressBarCreate(int number, int x, int y, int width, int height,
 std::intptr_t CheckListCreate(int number, int x, int y, int width, int height,
                               const std::wstring& firstColumnTitle, int firstColumnWidth, int flags);
 std::intptr_t TabPanelCreate(int number, int x, int y, int width, int height);
+// A list of rows in a tree, each level indented below the row it opens from:
+// Right or "+" opens a row, Left or "-" closes it (or goes to the row above),
+// Enter and a double-click turn it over.
+std::intptr_t TreeListCreate(int number, int x, int y, int width, int height, const std::wstring& firstColumnTitle,
+                             int firstColumnWidth);
 std::intptr_t WebPanelCreate(int number, int x, int y, int width, int height, const std::wstring& address);
 
 void ControlSetText(int number, const std::wstring& text);
@@ -101,6 +122,10 @@ int ControlSelectedCount(int number);
 int ControlTickedCount(int number);
 // A list that asks for its rows: shows `count` rows, keys 0 to count - 1, none ticked.
 void ControlShowRows(int number, int count, const RowSource& source);
+// A tree list: shows the rows `top`, the first of them opened.
+void ControlShowTree(int number, const std::vector<int>& top, const TreeSource& source);
+// Draws a list's rows again from their source (their figures changed).
+void ControlRedrawRows(int number);
 // The key a row was shown under (ControlShowRows); for other lists the row itself.
 int ControlItemKey(int number, int row);
 void ControlSetItemColor(int number, int item, int which, int color, int column = -1);

@@ -63,6 +63,7 @@ struct FolderListing::State {
     size_t nameLength = 0;
     DWORD attributes = 0;
     long long size = 0;
+    long long allocation = -1;         // -1 where the find calls gave the entry
     unsigned long long fileIndex = 0;  // 0 where the find calls gave the entry
     long long lastWrite = 0;
 };
@@ -117,6 +118,7 @@ bool nextByFind(Listing& listing) {
         listing.size = static_cast<long long>((static_cast<unsigned long long>(listing.found.nFileSizeHigh) << 32) |
                                               listing.found.nFileSizeLow);
         listing.fileIndex = 0;
+        listing.allocation = -1;
         listing.lastWrite = static_cast<long long>(
             (static_cast<unsigned long long>(listing.found.ftLastWriteTime.dwHighDateTime) << 32) |
             listing.found.ftLastWriteTime.dwLowDateTime);
@@ -180,6 +182,7 @@ bool stepInBatches(Listing& listing) {
     listing.nameLength = entry->fileNameLength / sizeof(WCHAR);
     listing.attributes = entry->fileAttributes;
     listing.size = entry->endOfFile.QuadPart;
+    listing.allocation = entry->allocationSize.QuadPart;
     listing.fileIndex = static_cast<unsigned long long>(entry->fileId.QuadPart);
     listing.lastWrite = entry->lastWriteTime.QuadPart;
     return true;
@@ -243,6 +246,7 @@ EntryKind FolderListing::kind() const {
 }
 
 long long FolderListing::size() const { return state_ ? state_->size : 0; }
+long long FolderListing::allocation() const { return state_ ? state_->allocation : -1; }
 
 unsigned long long FolderListing::fileIndex() const { return state_ ? state_->fileIndex : 0; }
 

@@ -40,6 +40,8 @@ public:
     std::wstring_view name() const;
     EntryKind kind() const;
     long long size() const;
+    // What the entry takes on the disk where the listing says (batched reads); -1 otherwise.
+    long long allocation() const;
     // The entry's index on its volume where the listing gives it (batched reads); 0 otherwise.
     unsigned long long fileIndex() const;
     // The time of the entry's last write, in 100-ns ticks since 1601.

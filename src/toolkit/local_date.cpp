@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
 
 constexpr long long lastSecond = 2147483647LL;  // 2038-01-19 03:14:07
@@ -42,4 +44,18 @@ int DateYear(long long seconds) {
     const long long monthIndex = (5 * dayOfYear + 2) / 153;
     const long long year = yearOfEra + era * 400 + (monthIndex >= 10 ? 1 : 0);
     return static_cast<int>(year);
+}
+
+std::wstring LocalTimeText(long long fileTime) {
+    if (fileTime <= 0) return {};
+    FILETIME utc;
+    utc.dwLowDateTime = static_cast<DWORD>(fileTime);
+    utc.dwHighDateTime = static_cast<DWORD>(static_cast<unsigned long long>(fileTime) >> 32);
+    SYSTEMTIME universal, local;
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return {};
+    wchar_t text[32];
+    swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
+             local.wMinute, local.wSecond);
+    return text;
 }

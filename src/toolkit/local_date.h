@@ -8,3 +8,8 @@ int DateYear(long long seconds);
 
 // The count for a calendar date and time, or -1 outside the range.
 long long DateFromParts(int year, int month, int day, int hour, int minute, int second);
+
+// A file time (100-ns ticks since 1601, UTC) as the local time "YYYY-MM-DD HH:MM:SS";
+// empty for 0 or a time the system cannot convert.
+#include <string>
+std::wstring LocalTimeText(long long fileTime);

@@ -92,6 +92,8 @@ bool showInFileManager(const std::wstring& path) {
 
 bool ShowInFolder(const std::wstring& path) { return personCalls().showInFolder(path); }
 
+bool OpenFolder(const std::wstring& folder) { return personCalls().shellOpen(L"explore", folder, L"", SW_SHOWNORMAL, false); }
+
 bool OpenAddress(const std::wstring& address) {
     return personCalls().shellOpen(L"open", address, L"", SW_SHOWMAXIMIZED, false);
 }

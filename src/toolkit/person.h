@@ -47,6 +47,8 @@ bool OpenAddress(const std::wstring& address);
 
 // Has the file manager show a file selected in its folder; true when it started.
 bool ShowInFolder(const std::wstring& path);
+// Has the file manager open a folder; true when the shell took it.
+bool OpenFolder(const std::wstring& folder);
 // True while the key is held down (bit 0x8000 of its asynchronous state).
 bool KeyHeld(int virtualKey);
 // True while the key is held or when it was pressed since the last question.

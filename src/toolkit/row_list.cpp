@@ -36,6 +36,11 @@ public:
 
 protected:
     std::pair<int, int> cellColors(const NMLVCUSTOMDRAW& draw) override;
+    int shareOfRow(int row) override {
+        return valid(row) && rows_[static_cast<size_t>(row)].key >= 0 && source_.share
+                   ? source_.share(rows_[static_cast<size_t>(row)].key)
+                   : -1;
+    }
 
 private:
     struct Row {
@@ -63,10 +68,6 @@ private:
     void tickRows(int row, bool ticked);
     void toggleSelectedRows();
     LRESULT setItemStateMessage(WPARAM row, LVITEMW& item);
-    void askForMenu(LPARAM at);
-    int nextRow(int after, UINT which) const {
-        return static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(after), which));
-    }
 
     std::vector<Row> rows_;
     std::vector<std::wstring> ownTexts_;  // rows added one by one, key -1 - index
@@ -84,6 +85,7 @@ void RowList::showRows(int count, const RowSource& source) {
     for (int key = 0; key < count; ++key) rows_.push_back(Row{key});
     ticked_ = 0;
     hasColors = hasColors || static_cast<bool>(source.color);
+    shareColumn = source.share ? source.shareColumn : -1;
     // Emptied only where it holds rows: under Wine even an empty list takes 10 ms
     // to be emptied again, and a search has emptied it before it looked.
     if (SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0) > 0) SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
@@ -272,32 +274,6 @@ LRESULT RowList::setItemStateMessage(WPARAM row, LVITEMW& item) {
     rest.stateMask &= ~LVIS_STATEIMAGEMASK;
     if (rest.stateMask == 0) return target < 0 || valid(target);
     return CallWindowProcW(previousProc, hwnd, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&rest));
-}
-
-void RowList::askForMenu(LPARAM at) {
-    POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-    menuRow = -1;
-    if (at == static_cast<LPARAM>(-1)) {
-        // From the keyboard: at the focused row, or the list's corner without one.
-        const int focused = nextRow(-1, LVNI_FOCUSED);
-        RECT box{};
-        box.left = LVIR_LABEL;
-        if (valid(focused) && SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&box))) {
-            menuRow = focused;
-            point = {box.left + 8, box.bottom};
-        } else {
-            point = {8, 8};
-        }
-        ClientToScreen(hwnd, &point);
-    } else {
-        LVHITTESTINFO hit{};
-        hit.pt = point;
-        ScreenToClient(hwnd, &hit.pt);
-        SendMessageW(hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (valid(hit.iItem) && (hit.flags & LVHT_ONITEM)) menuRow = hit.iItem;
-    }
-    menuAt = point;
-    raiseControlEvent(*this, kindMenu);
 }
 
 bool RowList::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -125,3 +125,9 @@ std::string TextToUtf8(const std::wstring& text) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
+
+std::wstring countText(long long count) {
+    std::wstring digits = std::to_wstring(count < 0 ? -count : count);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, L",");
+    return (count < 0 ? L"-" : L"") + digits;
+}

@@ -18,6 +18,8 @@ std::wstring TextField(const std::wstring& text, long long index, const std::wst
 
 long long TextToInteger(const std::wstring& text);
 std::wstring TextFromInteger(long long value);
+// A count with its thousands grouped: "412,318".
+std::wstring countText(long long count);
 // The text's UTF-8 bytes; half a surrogate pair becomes U+FFFD.
 std::string TextToUtf8(const std::wstring& text);
 

@@ -48,6 +48,7 @@ public:
     virtual int selectedCount() { return 0; }
     virtual int tickedCount() { return 0; }
     virtual void showRows(int, const RowSource&) {}
+    virtual void showTree(const std::vector<int>&, const TreeSource&) {}
     virtual int itemKey(int row) { return row; }
     virtual std::wstring itemText(int, int) { return {}; }
     virtual void setItemText(int, const std::wstring&, int) {}

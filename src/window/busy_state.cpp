@@ -59,12 +59,6 @@ void MainWindow::showBusyProgress(const std::wstring& counts) {
     ControlPaintNow(idBusyNotice);
 }
 
-std::wstring countText(long long count) {
-    std::wstring digits = std::to_wstring(count < 0 ? -count : count);
-    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, L",");
-    return (count < 0 ? L"-" : L"") + digits;
-}
-
 BusyScope::BusyScope(MainWindow& window, const std::wstring& notice) : window_(window) {
     window_.setControlsDisabled(true);
     window_.showBusyNotice(notice);

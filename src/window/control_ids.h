@@ -29,6 +29,9 @@ enum ControlId {
     idTypeInfoPanel = 23,
     idExactInfoPanel = 24,
     idBusyNotice = 25,
+    idFolderSummary = 26,
+    idFolderTree = 27,
+    idFileKinds = 28,
 };
 
 // The controls that show the main font and are greyed while long work runs:
@@ -38,6 +41,7 @@ constexpr ControlId everyControlButTheSearchIcon[] = {
     idOptionsIcon,   idOptionsLabel,  idWindowsFolderOption, idReadOnlyOption, idTempFilesOption, idSeparator,
     idActionIcon,    idReadyLabel,    idSearchButton,      idDeleteButton,  idMoveButton,         idMoveTargetField,
     idBrowseButton,  idProgressBar,   idResultsList,       idTabPanel,      idTypeInfoPanel,      idExactInfoPanel,
+    idFolderSummary, idFolderTree,    idFileKinds,
 };
 
 constexpr int mainWindowNumber = 0;

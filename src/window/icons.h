@@ -7,5 +7,6 @@ extern const unsigned char optionsRowIcon[iconFileSize];
 extern const unsigned char actionRowIcon[iconFileSize];
 extern const unsigned char manualIcon[iconFileSize];
 extern const unsigned char resultsTabIcon[iconFileSize];
+extern const unsigned char folderSizesTabIcon[iconFileSize];
 extern const unsigned char typeInfoTabIcon[iconFileSize];
 extern const unsigned char exactInfoTabIcon[iconFileSize];

@@ -40,8 +40,9 @@ void MainWindow::showInfoPage(InfoPage page) { ControlSetState(idTabPanel, stati
 
 InfoPage MainWindow::shownInfoPage() const {
     switch (ControlState(idTabPanel)) {
-        case 1: return InfoPage::fileType;
-        case 2: return InfoPage::exactFile;
+        case 1: return InfoPage::folderSizes;
+        case 2: return InfoPage::fileType;
+        case 3: return InfoPage::exactFile;
         default: return InfoPage::results;
     }
 }

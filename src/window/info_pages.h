@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
-// The tab panel's three pages: the results, and the two web panels.
+// The tab panel's pages: the results, the folder sizes, and the two web panels,
+// each its tab's place.
 
-enum class InfoPage { results = 0, fileType = 1, exactFile = 2 };
+enum class InfoPage { results = 0, folderSizes = 1, fileType = 2, exactFile = 3 };
 
 // Shown in both panels while their searches load.
 extern const wchar_t* const searchingPage;

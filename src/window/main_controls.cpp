@@ -17,6 +17,7 @@ constexpr struct {
     {MainControl::deleteButton, idDeleteButton},   {MainControl::moveButton, idMoveButton},
     {MainControl::moveTargetField, idMoveTargetField}, {MainControl::browseButton, idBrowseButton},
     {MainControl::resultsList, idResultsList},     {MainControl::tabPanel, idTabPanel},
+    {MainControl::folderTree, idFolderTree},       {MainControl::fileKinds, idFileKinds},
 };
 
 int idOf(MainControl control) {
@@ -99,4 +100,42 @@ std::optional<size_t> MainWindow::chooseFromMenu(const std::vector<std::wstring>
 bool MainWindow::nameCriterionChosen() const {
     const int items = ControlItemCount(idCriterionSelector);
     return items > 0 && static_cast<int>(ControlState(idCriterionSelector)) == items - 1;
+}
+
+void MainWindow::showFolderSizes(const std::wstring& summary, const std::vector<int>& top, const TreeSource& rows) {
+    ControlSetText(idFolderSummary, summary);
+    ControlShowTree(idFolderTree, top, rows);
+}
+
+void MainWindow::showFileKinds(int count, const RowSource& rows) { ControlShowRows(idFileKinds, count, rows); }
+
+void MainWindow::clearFolderSizes(const std::wstring& summary) {
+    ControlSetText(idFolderSummary, summary);
+    ControlClearItems(idFolderTree);
+    ControlClearItems(idFileKinds);
+}
+
+void MainWindow::redrawFolderSizes(const std::wstring& summary) {
+    ControlSetText(idFolderSummary, summary);
+    ControlRedrawRows(idFolderTree);
+    ControlRedrawRows(idFileKinds);
+}
+
+namespace {
+
+int idOfPageList(PageList list) { return list == PageList::folders ? idFolderTree : idFileKinds; }
+
+}  // namespace
+
+int MainWindow::pageRowCount(PageList list) const { return ControlItemCount(idOfPageList(list)); }
+int MainWindow::pageRowKey(PageList list, int row) const { return ControlItemKey(idOfPageList(list), row); }
+
+std::optional<int> MainWindow::pageMenuRow(PageList list) const {
+    const int row = ControlMenuRow(idOfPageList(list));
+    return row >= 0 ? std::optional<int>(row) : std::nullopt;
+}
+
+std::optional<size_t> MainWindow::chooseFromPageMenu(PageList list, const std::vector<std::wstring>& entries) {
+    const int chosen = ControlShowMenu(idOfPageList(list), entries);
+    return chosen >= 1 && static_cast<size_t>(chosen) <= entries.size() ? std::optional<size_t>(chosen - 1) : std::nullopt;
 }

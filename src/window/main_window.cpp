@@ -8,11 +8,21 @@
 #include "window/program.h"
 
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
 
-enum ImageNumber { searchImage, optionsImage, actionImage, manualImage, resultsImage, typeInfoImage, exactInfoImage };
+enum ImageNumber {
+    searchImage,
+    optionsImage,
+    actionImage,
+    manualImage,
+    resultsImage,
+    typeInfoImage,
+    exactInfoImage,
+    folderSizesImage,
+};
 
 // A drive can hold hundreds of thousands of matches: the list asks for the rows it
 // draws instead of holding a copy of each.
@@ -119,6 +129,42 @@ void addControlsOfTheActionRow(Layout& layout) {
     ControlSetTooltip(idProgressBar, L"Progress of the current file being moved");
 }
 
+// The columns of the page's two lists, in design units; the last of each takes
+// what the list's width leaves.
+struct Column {
+    const wchar_t* title;
+    double width;
+};
+constexpr Column folderColumns[] = {
+    {L"Folder", 170}, {L"On disk", 62}, {L"Share", 84}, {L"Files", 56}, {L"Latest change", 98}};
+constexpr Column kindColumns[] = {{L"Kind", 70}, {L"On disk", 62}, {L"Share", 76}, {L"Files", 56}};
+constexpr double folderTreeWidth = 470, fileKindsWidth = 262, pageListsTop = 28, pageListsHeight = 320;
+
+template <typename Layout>
+void addColumns(Layout& layout, int id, const Column* columns, size_t count, double listWidth) {
+    double left = listWidth;
+    for (size_t i = 1; i < count; ++i) {
+        left -= columns[i - 1].width;
+        const double width = i + 1 == count ? left * layout.program.scale - layout.program.scrollBarAllowance - 4
+                                            : layout.scaled(columns[i].width);
+        ControlAddColumn(id, static_cast<int>(i), columns[i].title, static_cast<int>(std::nearbyint(width)));
+    }
+}
+
+template <typename Layout>
+void addFolderSizesPage(Layout& layout) {
+    ControlAddImageItem(idTabPanel, -1, L"Folder sizes", loadIcon(folderSizesImage, folderSizesTabIcon));
+    label(layout.at(idFolderSummary, 10, 8, 740, 16), L"Search a drive to see where its space went.", labelOneLine);
+    const Box tree = layout.at(idFolderTree, 10, pageListsTop, folderTreeWidth, pageListsHeight).box;
+    TreeListCreate(idFolderTree, tree.x, tree.y, tree.w, tree.h, folderColumns[0].title,
+                   layout.scaled(folderColumns[0].width));
+    addColumns(layout, idFolderTree, folderColumns, std::size(folderColumns), folderTreeWidth);
+    const Box kinds = layout.at(idFileKinds, 10 + folderTreeWidth + 8, pageListsTop, fileKindsWidth, pageListsHeight).box;
+    CheckListCreate(idFileKinds, kinds.x, kinds.y, kinds.w, kinds.h, kindColumns[0].title,
+                    layout.scaled(kindColumns[0].width), listRowsOnDemand | listFullRowSelect | listShowSelectionAlways);
+    addColumns(layout, idFileKinds, kindColumns, std::size(kindColumns), fileKindsWidth);
+}
+
 template <typename Layout>
 void addTabbedPanel(Layout& layout) {
     const Program& p = layout.program;
@@ -132,6 +178,8 @@ void addTabbedPanel(Layout& layout) {
     CheckListCreate(idResultsList, page.x, page.y, page.w, page.h, L"Size", layout.scaled(85), resultsListFlags);
     const double pathWidth = (740 - 85) * p.scale - p.scrollBarAllowance - 1;
     ControlAddColumn(idResultsList, 1, L"File", static_cast<int>(std::nearbyint(pathWidth)));
+
+    addFolderSizesPage(layout);
 
     ControlAddImageItem(idTabPanel, -1, L"", loadIcon(typeInfoImage, typeInfoTabIcon));
     WebPanelCreate(idTypeInfoPanel, page.x, page.y, page.w, page.h, L"");
@@ -157,9 +205,17 @@ void MainWindow::followDpi(int dpi) {
         const Box b = scaledBox(placement, p.scale);
         ControlPlace(placement.id, b.x, b.y, b.w, b.h);
     }
-    for (int column : {0, 1}) {
-        const double width = static_cast<double>(ControlItemAttribute(idResultsList, column, 1));
-        ControlSetItemAttribute(idResultsList, column, 1, std::lround(width * p.scale / before));
+    const struct {
+        int id;
+        int columns;
+    } lists[] = {{idResultsList, 2},
+                 {idFolderTree, static_cast<int>(std::size(folderColumns))},
+                 {idFileKinds, static_cast<int>(std::size(kindColumns))}};
+    for (const auto& list : lists) {
+        for (int column = 0; column < list.columns; ++column) {
+            const double width = static_cast<double>(ControlItemAttribute(list.id, column, 1));
+            ControlSetItemAttribute(list.id, column, 1, std::lround(width * p.scale / before));
+        }
     }
     WindowRedrawAll(mainWindowNumber);
 }

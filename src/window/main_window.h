@@ -29,7 +29,12 @@ enum class MainControl {
     browseButton,
     resultsList,
     tabPanel,
+    folderTree,
+    fileKinds,
 };
+
+// The lists of the "Folder sizes" page.
+enum class PageList { folders, kinds };
 
 enum class SearchOption { windowsFolder, readOnlyToo, tempFiles };
 
@@ -108,7 +113,19 @@ public:
     void setSelectedPath(const std::wstring& path) { selectedPath_ = path; }
     const std::wstring& selectedPath() const { return selectedPath_; }
 
-    // The tab panel's pages: the results, and the two web panels.
+    // The "Folder sizes" page: the line above its lists, the tree of folders (the
+    // rows `top` first, the first of them open) and the list of kinds; emptied
+    // for a search, drawn again when the figures changed.
+    void showFolderSizes(const std::wstring& summary, const std::vector<int>& top, const TreeSource& rows);
+    void showFileKinds(int count, const RowSource& rows);
+    void clearFolderSizes(const std::wstring& summary);
+    void redrawFolderSizes(const std::wstring& summary);
+    int pageRowCount(PageList list) const;
+    int pageRowKey(PageList list, int row) const;
+    std::optional<int> pageMenuRow(PageList list) const;
+    std::optional<size_t> chooseFromPageMenu(PageList list, const std::vector<std::wstring>& entries);
+
+    // The tab panel's pages: the results, the folder sizes, and the two web panels.
     void showPage(InfoPage panel, const std::wstring& html);
     void openAddress(InfoPage panel, const std::wstring& address);
     void setTabTitle(InfoPage tab, const std::wstring& title);
