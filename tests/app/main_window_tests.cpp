@@ -76,8 +76,9 @@ TEST_F(TheMainWindow, ScaledSizeAndEveryControl) {
     EXPECT_EQ(ControlText(idCriterionSelector), L"For files 100 MB or larger");
     EXPECT_EQ(testApp().loop.chosenThreshold, 104857600);
     EXPECT_EQ(ControlItemText(idTabPanel, 0), L"File results");
-    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
-    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"Exact file information");
+    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"Folder sizes");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"File type information");
+    EXPECT_EQ(ControlItemText(idTabPanel, 3), L"Exact file information");
     EXPECT_EQ(ControlItemText(idResultsList, -1, 0), L"Size");
     EXPECT_EQ(ControlItemText(idResultsList, -1, 1), L"File");
     const int pathWidth = static_cast<int>(std::nearbyint(655 * 0.96 - testApp().program.scrollBarAllowance - 1));

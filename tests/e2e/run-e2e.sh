@@ -512,13 +512,110 @@ for (tick, size, path), row in zip(listed, table[1:]):
 }
 check "Python's csv module reads the same rows and fields as the list shows" csv_matches_list
 
+echo "# where the space went: the folder sizes page"
+space="$root/drives/d/space"
+python3 - "$space" "$root/drives/e" <<'PY'
+import os, sys
+space, e = sys.argv[1:3]
+def write(rel, size, when=None):
+    path = os.path.join(space, rel)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(b"r" * size)
+    if when:
+        os.utime(path, (when, when))
+    return path
+write("nested/a/b/small.txt", 3000)
+write("nested/a/space-delete me.bin", 300000, when=1000000000)  # older than all: the latest change stays
+write("nested/Ünïcödé ñame/файл.TXT", 5000)
+write("nested/a/space-move me.dat", 200000, when=1000000000)
+with open(os.path.join(space, "sparse.img"), "wb") as f:
+    f.truncate(50 * 1024 * 1024)
+first = write("links/one.bin", 40000)
+os.link(first, os.path.join(space, "links/one again.bin"))            # two names in one folder
+os.makedirs(os.path.join(space, "links/other"))
+os.link(first, os.path.join(space, "links/other/one elsewhere.bin"))  # and in another folder
+write("chain/" + "/".join("level %02d" % i for i in range(40)) + "/bottom.log", 1234)
+os.makedirs(os.path.join(space, "loop/real"))
+write("loop/real/inside.txt", 10)
+os.symlink("..", os.path.join(space, "loop/real/up"))                 # a folder link that loops
+os.makedirs(os.path.join(e, "far away"), exist_ok=True)
+with open(os.path.join(e, "far away/not here.bin"), "wb") as f:
+    f.write(b"x" * 70000)
+os.symlink(os.path.join(e, "far away"), os.path.join(space, "to E"))  # one that leads to another drive
+write("locked/hidden.bin", 9000)
+os.chmod(os.path.join(space, "locked"), 0)                            # and one nobody may open
+PY
+check "the name criterion for the folder sizes" choose 3 6 "$by_name"
+name_search "space-"
+check "the two files named space- are listed" same "$(rows | wc -l)" 2
+folder_rows() { probe list-rows 27; }
+# The tab strip takes the focus with a click on its first tab, and the arrow key goes on to the next.
+read -r tab_left tab_top _ < <(control_line 22 | cut -f3)
+xdotool mousemove $(( tab_left + 30 )) $(( tab_top + 10 )) click 1; xdotool key Right
+tab_shown() { [ "$(control_line 27 | cut -f2)" = 1 ] && folder_rows | head -1 | grep -q "^– D:\\\\"; }
+check "the Folder sizes page opens with the drive's row open" wait_until 10 tab_shown
+row_of() { folder_rows | awk -F'\t' -v name="$1" '{ sub(/^ */, "", $1); sub(/^(\+|–) /, "", $1) } $1 == name { print NR - 1; exit }'; }
+space_row=$(row_of space)
+check "the folder space is a row of the drive ($space_row)" [ -n "$space_row" ]
+xdotool key Home; for _ in $(seq "$space_row"); do xdotool key Down; done
+xdotool key Right
+opened() { [ -n "$(row_of nested)" ] && [ -n "$(row_of chain)" ]; }
+check "Right opens the folder: its folders are shown below it" wait_until 5 opened
+check "a link is shown as a link" wait_until 3 eval 'folder_rows | grep -q "to E  (link: not counted here)"'
+check "the folder that cannot be opened is shown and marked" eval 'folder_rows | grep -q "locked  (could not be opened)"'
+check "the files lying directly in it have a row" eval 'folder_rows | grep -q "Files in this folder"'
+shot folder-sizes
+xdotool key Left
+closed() { [ -z "$(row_of nested)" ]; }
+check "Left closes it again" wait_until 5 closed
+xdotool key shift+F10; wait_until 5 menu_up
+check "the folder's menu offers its three entries" same "$(probe menu | tail -n +2 | tr '\n' '|')" \
+  "&Open folder|Copy &path||Sa&ve folder sizes as…|"
+xdotool key p
+check "its access key P copies the folder's path" wait_until 5 clipboard_is 'D:\space'
+xdotool key shift+F10; wait_until 5 menu_up; xdotool key o
+explorer_up() { xdotool search --name "space" >/dev/null 2>&1; }
+check "its access key O opens the folder in the file manager" wait_until 20 explorer_up
+xdotool search --name "space" windowclose 2>/dev/null || true
+save_folders() {  # save_folders FILE: through the menu's access key and the save dialog
+  rm -f "$root/drives/e/$1"
+  xdotool key shift+F10; wait_until 5 menu_up; xdotool key v
+  wait_until 10 eval '[ "$(probe box | cut -f1)" = "Save the folder sizes as" ]'
+  xdotool type --delay 20 "E:\\$1"; xdotool key Return
+  wait_until 10 test -s "$root/drives/e/$1"
+}
+folders_counted() { python3 "$source_dir/tests/e2e/folder-sizes.py" "$root/drives/d" D space "$root/drives/e/$1"; }
+check "its access key V saves every folder's figures" save_folders folders.csv
+check "and the window says so" wait_until 5 status_says 'Saved the sizes of'
+check "every folder under D:\\space holds what Linux says its files take (hard links once, links and the locked folder nothing)" \
+  folders_counted folders.csv
+first_tab() { xdotool mousemove $(( tab_left + 30 )) $(( tab_top + 10 )) click 1; }
+first_tab   # back to the file results
+probe tick 0 1
+delete_me=$(rows | awk -F'\t' '$1 == "x" { print $3 }')
+click 16; wait_until 10 box_up; probe answer 1
+wait_until 60 box_says "Files purged"; probe answer 1; wait_until 10 box_gone
+check "the ticked file went ($delete_me)" eval '! rows | grep -qF "$delete_me"'
+set_target 'E:\moved'
+probe tick 0 1
+click 17; wait_until 10 box_up; probe answer 1
+wait_until 60 box_says "Files moved"; probe answer 1; wait_until 10 box_gone
+check "and the other one was moved" same "$(rows | wc -l)" 0
+first_tab; xdotool key Right
+wait_until 10 tab_shown
+saved_after() { save_folders folders-after.csv && folders_counted folders-after.csv; }
+check "after the delete and the move each folder above them holds what is left, without a new search" saved_after
+chmod 755 "$space/locked"
+first_tab
+
 echo "# the information panel"
 check "the name criterion once more" choose 3 6 "$by_name"
 click 5; xdotool key ctrl+a; xdotool type --delay 20 "song"; enter_search
 xdotool mousemove $(( list_rect[0] + 80 )) $(( list_rect[1] + 30 )) click --repeat 2 1
 tab_says() { [ "$(probe tabs | sed -n "$1p")" = "$2" ]; }
-check "a double-click names the file type on tab 1" wait_until 10 tab_says 2 'What are "Mp3" files'
-check "and the file on tab 2" wait_until 10 tab_says 3 'What is "Song.Mp3"'
+check "a double-click names the file type on tab 2" wait_until 10 tab_says 3 'What are "Mp3" files'
+check "and the file on tab 3" wait_until 10 tab_says 4 'What is "Song.Mp3"'
 shot information-panel
 
 echo "# the window lives on through long work"

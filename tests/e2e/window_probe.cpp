@@ -4,6 +4,8 @@
 //   rows       the results list: tick, size, path, one row a line
 //   status     the status bar's text
 //   tabs       the captions of the tabbed panel, one a line
+//   list-rows ID  the rows of the list with control id ID (27 the folder sizes,
+//              28 the file kinds): every column, tab-separated, one row a line
 //   dropdown   the open drop-down list: left top right bottom item-height top-index
 //   box        the open message box: caption and text ("none" when there is none)
 //   wait-box MS  waits up to MS milliseconds for a message box, then as "box"
@@ -159,6 +161,24 @@ HWND resultsList() {
          page = FindWindowExW(tab, page, L"STATIC", nullptr))
         list = FindWindowExW(page, nullptr, WC_LISTVIEWW, nullptr);
     return list;
+}
+
+void printListRows(int id) {
+    HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
+    HWND list = nullptr;
+    for (HWND page = FindWindowExW(tab, nullptr, L"STATIC", nullptr); page && !list;
+         page = FindWindowExW(tab, page, L"STATIC", nullptr))
+        if (HWND control = GetDlgItem(page, id)) list = control;
+    if (!list) return;
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    RemoteBuffer remote(list, 4096);
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        std::wstring line;
+        for (int column = 0; column < columns; ++column) line += (column ? L"\t" : L"") + cellText(list, remote, row, column);
+        printUtf8(line + L"\n");
+    }
 }
 
 void tickRow(int row, bool ticked) {
@@ -363,7 +383,7 @@ void printState() {
         wchar_t parentClass[32] = L"";
         GetClassNameW(parent, parentClass, 32);
         bool onWindow = parent == main || !lstrcmpiW(parentClass, L"STATIC");
-        if (onWindow && id >= 0 && id <= 25 && lstrcmpiW(parentClass, WC_COMBOBOXW)) printControl(hwnd);
+        if (onWindow && id >= 0 && id <= 28 && lstrcmpiW(parentClass, WC_COMBOBOXW)) printControl(hwnd);
     }
 }
 
@@ -419,6 +439,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"time-search") timeSearch();
     else if (command == L"find-loop" && argc > 2) timeFindLoop(argv[2]);
     else if (command == L"tabs") printTabs();
+    else if (command == L"list-rows" && argc > 2) printListRows(_wtoi(argv[2]));
     else if (command == L"ping-until" && argc > 2) pingUntil(argv[2]);
     else if (command == L"dropdown") printDropDown();
     else if (command == L"tick" && argc > 3) tickRow(_wtoi(argv[2]), _wtoi(argv[3]) != 0);

@@ -191,7 +191,8 @@ TEST_F(SearchWindow, EscapeStopsTheWalkAndEverythingFoundIsListedOnceLetGo) {
     EXPECT_EQ(listed.size(), testApp().loop.results.found.count()) << "everything found is listed";
     for (size_t row = 1; row < listed.size(); ++row)
         EXPECT_GT(PathSize(listed[row - 1]), PathSize(listed[row])) << "largest first";
-    EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) + L" matches. Files in red are read-only.");
+    EXPECT_EQ(status(), L"Showing " + std::to_wstring(listed.size()) +
+                            L" matches. Files in red are read-only. The folder sizes are partial: the search was stopped.");
 }
 
 TEST_F(SearchWindow, TheBusyNoticeIsOnTheScreenBeforeTheLongWorkStarts) {
@@ -214,17 +215,17 @@ TEST_F(SearchWindow, DoubleClickShowsBothSearchesAndCaptions) {
 
     ControlSetState(idResultsList, 1);  // the .mp4
     dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
-    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"What are \"mp4\" files");
-    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"my holiday clip.mp4\"");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What are \"mp4\" files");
+    EXPECT_EQ(ControlItemText(idTabPanel, 3), L"What is \"my holiday clip.mp4\"");
     EXPECT_EQ(ControlText(idTypeInfoPanel), L"http://www.google.com/search?q=what are \"mp4\" files");
     EXPECT_EQ(ControlText(idExactInfoPanel), L"http://www.google.com/search?q=\"my holiday clip.mp4\"");
-    EXPECT_EQ(ControlState(idTabPanel), 1);
+    EXPECT_EQ(ControlState(idTabPanel), 2);
 
     ControlSetState(idTabPanel, 0);
     ControlSetState(idResultsList, 0);  // data, in a folder with a dot
     dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
-    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"(No type info)");
-    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"What is \"data\"");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"(No type info)");
+    EXPECT_EQ(ControlItemText(idTabPanel, 3), L"What is \"data\"");
     EXPECT_EQ(ControlText(idExactInfoPanel), L"http://www.google.com/search?q=\"data\"");
 }
 
@@ -235,11 +236,11 @@ TEST_F(SearchWindow, PlainClickNamesTheFileAndSeveralRowsShowNothing) {
     ControlSetState(idResultsList, 0);
     dispatchControlEvent(testApp(), idResultsList, kindClick);
     EXPECT_EQ(status(), L"two.txt");
-    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information") << "a click alone leaves the pages";
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"File type information") << "a click alone leaves the pages";
 
     ControlSetItemState(idResultsList, 1, 1);
     dispatchControlEvent(testApp(), idResultsList, kindDoubleClick);
-    EXPECT_EQ(ControlItemText(idTabPanel, 1), L"File type information");
+    EXPECT_EQ(ControlItemText(idTabPanel, 2), L"File type information");
     EXPECT_EQ(ControlText(idTypeInfoPanel), L"about:blank") << "nothing was looked up";
     EXPECT_EQ(status(), L"Ready.");
 }

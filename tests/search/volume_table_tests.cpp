@@ -3,6 +3,7 @@
 // file table the fast scan reads, and Y:, a long-used volume whose table keeps
 // its own attribute list.
 #include "search/volume_table_support.h"
+#include "results/totals_csv.h"
 
 #include <gtest/gtest.h>
 
@@ -78,4 +79,64 @@ TEST(VolumeTable, AStoppedScanKeepsWhatItFound) {
     EXPECT_GT(found.size(), 0u);
     EXPECT_LT(found.size(), all.size());
     for (const auto& [path, file] : found) EXPECT_EQ(all.count(path) ? all.at(path) : decltype(file){}, file) << path;
+}
+
+namespace {
+
+// The saved folder sizes and kinds of a search, each line by its first field.
+std::map<std::string, std::string> linesByName(const std::string& csv) {
+    std::map<std::string, std::string> lines;
+    size_t start = csv.find("\r\n") + 2;  // past the header
+    while (start < csv.size()) {
+        const size_t end = csv.find("\r\n", start);
+        const std::string line = csv.substr(start, end - start);
+        lines[line.substr(0, line.find(','))] = line;
+        start = end + 2;
+    }
+    return lines;
+}
+
+}  // namespace
+
+// Every folder's space on the disk, size, files, folders and latest change, and
+// every kind, the same from the table as from the walk: two names of a file in
+// two folders, sparse files, a file of 400 names, a table in a thousand pieces.
+// ntfs-3g keeps a folder link as a file of reparse data where Wine's walk sees a
+// Linux link (see listed()): the folders on the way to those links are left out
+// of the comparison, and the kinds of the two links' names.
+TEST(VolumeTable, TotalsEveryFolderAndKindAsTheWalkDoes) {
+    NeverStop never;
+    for (const wchar_t* root : {L"N:\\", L"Y:\\"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(root)));
+        WalkRequest request = requestFor(root, 104857600, L"", false);
+        SearchResults scanned, walked;
+        request.totals = &scanned.totals;
+        ASSERT_EQ(scanVolumeTable(request, never, scanned.found), TableScan::done);
+        request.totals = &walked.totals;
+        ASSERT_EQ(walkDrive(request, never, walked.found), WalkEnd::reachedTheEnd);
+        const auto fromTable = linesByName(folderSizesCsv(scanned)), fromWalk = linesByName(folderSizesCsv(walked));
+        EXPECT_GT(fromWalk.size(), 10u);
+        const bool imageWithLinks = root[0] == L'N';
+        auto leftOut = [&](const std::string& folder) {
+            return imageWithLinks && (folder == "N:\\" || folder.rfind("N:\\gone", 0) == 0);
+        };
+        for (const auto& [folder, line] : fromWalk) {
+            if (leftOut(folder)) continue;
+            EXPECT_EQ(fromTable.count(folder) ? fromTable.at(folder) : std::string("missing"), line);
+        }
+        for (const auto& [folder, line] : fromTable)
+            if (!leftOut(folder)) EXPECT_EQ(fromWalk.count(folder), 1u) << line;
+        auto kindsTable = linesByName(fileKindsCsv(scanned.totals)), kindsWalk = linesByName(fileKindsCsv(walked.totals));
+        if (imageWithLinks) {
+            for (auto* kinds : {&kindsTable, &kindsWalk}) kinds->erase("txt"), kinds->erase("");
+        }
+        EXPECT_EQ(kindsTable, kindsWalk);
+        if (imageWithLinks) {
+            // 401 names of one 4 KB file, counted once, under the folder that sorts first.
+            EXPECT_EQ(fromTable.at("N:\\links").rfind("N:\\links,4096,4096,1,1,", 0), 0u) << fromTable.at("N:\\links");
+            EXPECT_EQ(fromTable.at("N:\\links\\names"), "N:\\links\\names,0,0,0,0,");
+            // A sparse file of 5 GB takes next to nothing.
+            EXPECT_LT(std::stoll(fromTable.at("N:\\sizes").substr(9)), 64LL << 20);
+        }
+    }
 }
