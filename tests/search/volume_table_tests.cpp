@@ -103,7 +103,8 @@ std::map<std::string, std::string> linesByName(const std::string& csv) {
 // two folders, sparse files, a file of 400 names, a table in a thousand pieces.
 // ntfs-3g keeps a folder link as a file of reparse data where Wine's walk sees a
 // Linux link (see listed()): the folders on the way to those links are left out
-// of the comparison, and the kinds of the two links' names.
+// of the comparison, and the kinds of the two links' names, and the folder the
+// file link leads to.
 TEST(VolumeTable, TotalsEveryFolderAndKindAsTheWalkDoes) {
     NeverStop never;
     for (const wchar_t* root : {L"N:\\", L"Y:\\"}) {
@@ -115,20 +116,27 @@ TEST(VolumeTable, TotalsEveryFolderAndKindAsTheWalkDoes) {
         request.totals = &walked.totals;
         ASSERT_EQ(walkDrive(request, never, walked.found), WalkEnd::reachedTheEnd);
         const auto fromTable = linesByName(folderSizesCsv(scanned)), fromWalk = linesByName(folderSizesCsv(walked));
-        EXPECT_GT(fromWalk.size(), 10u);
+        EXPECT_GT(fromWalk.size(), 3u);
         const bool imageWithLinks = root[0] == L'N';
         auto leftOut = [&](const std::string& folder) {
-            return imageWithLinks && (folder == "N:\\" || folder.rfind("N:\\gone", 0) == 0);
+            // The walk meets sizes\small.txt through the file link too, as the same file.
+            return imageWithLinks &&
+                   (folder == "N:\\" || folder == "N:\\sizes" || folder.rfind("N:\\gone", 0) == 0);
         };
         for (const auto& [folder, line] : fromWalk) {
             if (leftOut(folder)) continue;
             EXPECT_EQ(fromTable.count(folder) ? fromTable.at(folder) : std::string("missing"), line);
         }
-        for (const auto& [folder, line] : fromTable)
-            if (!leftOut(folder)) EXPECT_EQ(fromWalk.count(folder), 1u) << line;
+        for (const auto& [folder, line] : fromTable) {
+            if (leftOut(folder)) continue;
+            EXPECT_EQ(fromWalk.count(folder), 1u) << line;
+        }
         auto kindsTable = linesByName(fileKindsCsv(scanned.totals)), kindsWalk = linesByName(fileKindsCsv(walked.totals));
         if (imageWithLinks) {
-            for (auto* kinds : {&kindsTable, &kindsWalk}) kinds->erase("txt"), kinds->erase("");
+            for (auto* kinds : {&kindsTable, &kindsWalk}) {
+                kinds->erase("txt");
+                kinds->erase("");
+            }
         }
         EXPECT_EQ(kindsTable, kindsWalk);
         if (imageWithLinks) {
