@@ -83,7 +83,7 @@ TreeSource folderSizeRows(const SearchResults& results) {
             }
             case onDiskColumn: return sizeText(static_cast<double>(figures.onDisk));
             case shareColumn: return shareText(figures.onDisk, wholeOf(key));
-            case filesColumn: return filesText(figures.files);
+            case filesColumn: return countText(figures.files);
             case latestColumn: return latestText(figures.latestChange);
             default: return {};
         }

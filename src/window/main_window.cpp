@@ -136,9 +136,9 @@ struct Column {
     double width;
 };
 constexpr Column folderColumns[] = {
-    {L"Folder", 170}, {L"On disk", 62}, {L"Share", 84}, {L"Files", 56}, {L"Latest change", 98}};
-constexpr Column kindColumns[] = {{L"Kind", 70}, {L"On disk", 62}, {L"Share", 76}, {L"Files", 56}};
-constexpr double folderTreeWidth = 470, fileKindsWidth = 262, pageListsTop = 28, pageListsHeight = 320;
+    {L"Folder", 150}, {L"On disk", 60}, {L"Share", 80}, {L"Files", 56}, {L"Latest change", 100}};
+constexpr Column kindColumns[] = {{L"Kind", 58}, {L"On disk", 58}, {L"Share", 70}, {L"Files", 60}};
+constexpr double folderTreeWidth = 470, fileKindsWidth = 262, pageListsTop = 36, pageListsHeight = 312;
 
 template <typename Layout>
 void addColumns(Layout& layout, int id, const Column* columns, size_t count, double listWidth) {
@@ -154,7 +154,7 @@ void addColumns(Layout& layout, int id, const Column* columns, size_t count, dou
 template <typename Layout>
 void addFolderSizesPage(Layout& layout) {
     ControlAddImageItem(idTabPanel, -1, L"Folder sizes", loadIcon(folderSizesImage, folderSizesTabIcon));
-    label(layout.at(idFolderSummary, 10, 8, 740, 16), L"Search a drive to see where its space went.", labelOneLine);
+    label(layout.at(idFolderSummary, 10, 6, 740, 28), L"Search a drive to see where its space went.");
     const Box tree = layout.at(idFolderTree, 10, pageListsTop, folderTreeWidth, pageListsHeight).box;
     TreeListCreate(idFolderTree, tree.x, tree.y, tree.w, tree.h, folderColumns[0].title,
                    layout.scaled(folderColumns[0].width));

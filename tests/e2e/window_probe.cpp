@@ -4,6 +4,7 @@
 //   rows       the results list: tick, size, path, one row a line
 //   status     the status bar's text
 //   tabs       the captions of the tabbed panel, one a line
+//   tab-at N   the screen point in the middle of tab N: x y
 //   list-rows ID  the rows of the list with control id ID (27 the folder sizes,
 //              28 the file kinds): every column, tab-separated, one row a line
 //   dropdown   the open drop-down list: left top right bottom item-height top-index
@@ -161,6 +162,18 @@ HWND resultsList() {
          page = FindWindowExW(tab, page, L"STATIC", nullptr))
         list = FindWindowExW(page, nullptr, WC_LISTVIEWW, nullptr);
     return list;
+}
+
+void printTabPoint(int index) {
+    HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
+    if (!tab) return;
+    RemoteBuffer remote(tab, sizeof(RECT));
+    if (!SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote.address()))) return;
+    RECT box{};
+    remote.read(&box, sizeof box);
+    POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ClientToScreen(tab, &middle);
+    std::printf("%ld %ld\n", middle.x, middle.y);
 }
 
 void printListRows(int id) {
@@ -439,6 +452,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"time-search") timeSearch();
     else if (command == L"find-loop" && argc > 2) timeFindLoop(argv[2]);
     else if (command == L"tabs") printTabs();
+    else if (command == L"tab-at" && argc > 2) printTabPoint(_wtoi(argv[2]));
     else if (command == L"list-rows" && argc > 2) printListRows(_wtoi(argv[2]));
     else if (command == L"ping-until" && argc > 2) pingUntil(argv[2]);
     else if (command == L"dropdown") printDropDown();
