@@ -1,5 +1,6 @@
 #include "app/results_menu.h"
 
+#include "app/menu_entries.h"
 #include "app/save_list.h"
 #include "purge/copies_command.h"
 #include "toolkit/person.h"
@@ -62,13 +63,8 @@ void showResultsMenu(const SearchResults& results, MainWindow& window) {
     const std::optional<int> row = window.menuRow();
     std::vector<int> rows = selectedRows(window);
     if (rows.empty() && row) rows.push_back(*row);
-    struct Entry {
-        const wchar_t* text;  // nullptr for a separator
-        std::function<void()> act;
-        bool needsRow;
-    };
     // Every entry has an access key, as Windows menus have.
-    const std::vector<Entry> entries{
+    const std::vector<MenuEntry> entries{
         {L"&Open containing folder", [&] { ShowInFolder(pathAt(results, window, *row)); }, true},
         {L"Copy &path", [&] { copyPaths(results, window, rows); }, true},
         {L"Copy &list", [&] { copyList(results, window); }, false},
@@ -79,16 +75,8 @@ void showResultsMenu(const SearchResults& results, MainWindow& window) {
         {nullptr, {}, false},
         {L"Sa&ve list as\u2026", [&] { saveListAs(results, window); }, false},
     };
-    // Below the rows only what needs no row.
-    std::vector<const Entry*> offered;
-    std::vector<std::wstring> texts;
-    for (const Entry& entry : entries) {
-        if (entry.needsRow && !row) continue;
-        offered.push_back(&entry);
-        texts.push_back(entry.text ? entry.text : L"");
-    }
-    const std::optional<size_t> chosen = window.chooseFromMenu(texts);
-    if (chosen && offered[*chosen]->act) offered[*chosen]->act();
+    offerMenu(row.has_value(), entries,
+              [&](const std::vector<std::wstring>& texts) { return window.chooseFromMenu(texts); });
 }
 
 void copySelectedPaths(const SearchResults& results, const MainWindow& window) {

@@ -1,5 +1,7 @@
 #include "app/space_menu.h"
 
+#include "app/menu_entries.h"
+
 #include "results/space_page.h"
 #include "results/totals_csv.h"
 #include "toolkit/file_ops.h"
@@ -45,25 +47,6 @@ void saveFileKindsAs(const SearchResults& results, MainWindow& window) {
               L"CSV file, every kind of file (*.csv)", fileKindsCsv(results.totals), L"file kinds");
 }
 
-struct Entry {
-    const wchar_t* text;  // nullptr for a separator
-    std::function<void()> act;
-    bool needsRow;
-};
-
-// Below the rows only what needs no row; every entry has an access key.
-void offerMenu(MainWindow& window, PageList list, bool onRow, const std::vector<Entry>& entries) {
-    std::vector<const Entry*> offered;
-    std::vector<std::wstring> texts;
-    for (const Entry& entry : entries) {
-        if (entry.needsRow && !onRow) continue;
-        offered.push_back(&entry);
-        texts.push_back(entry.text ? entry.text : L"");
-    }
-    const std::optional<size_t> chosen = window.chooseFromPageMenu(list, texts);
-    if (chosen && offered[*chosen]->act) offered[*chosen]->act();
-}
-
 }  // namespace
 
 void showFolderMenu(const SearchResults& results, MainWindow& window) {
@@ -72,17 +55,18 @@ void showFolderMenu(const SearchResults& results, MainWindow& window) {
     const std::optional<uint32_t> folder =
         row ? folderOfTreeKey(results, window.pageRowKey(PageList::folders, *row)) : std::nullopt;
     const std::wstring path = folder ? shownFolderPath(results, *folder) : std::wstring();
-    offerMenu(window, PageList::folders, folder.has_value(),
+    offerMenu(folder.has_value(),
               {
                   {L"&Open folder", [&] { OpenFolder(path); }, true},
                   {L"Copy &path", [&] { ClipboardSetText(path); }, true},
                   {nullptr, {}, true},
                   {L"Sa&ve folder sizes as\u2026", [&] { saveFolderSizesAs(results, window); }, false},
-              });
+              },
+              [&](const std::vector<std::wstring>& texts) { return window.chooseFromPageMenu(PageList::folders, texts); });
 }
 
 void showKindsMenu(const SearchResults& results, MainWindow& window) {
     if (!results.totals.isGathered()) return;
-    offerMenu(window, PageList::kinds, false,
-              {{L"Sa&ve file kinds as\u2026", [&] { saveFileKindsAs(results, window); }, false}});
+    offerMenu(false, {{L"Sa&ve file kinds as\u2026", [&] { saveFileKindsAs(results, window); }, false}},
+              [&](const std::vector<std::wstring>& texts) { return window.chooseFromPageMenu(PageList::kinds, texts); });
 }
