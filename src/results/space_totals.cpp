@@ -87,7 +87,7 @@ uint32_t SpaceTotals::kindOf(std::wstring_view name) {
 
 void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite,
                         bool onlineOnly) {
-    Direct& direct = direct_[folder];
+    FolderFigures& direct = direct_[folder];
     direct.onDisk += onDisk;
     direct.size += size;
     direct.files += 1;
@@ -149,7 +149,7 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
     for (size_t folder = marks_.size(); folder-- > 0;) {
         if (!(marks_[folder] & counted)) continue;
         FolderFigures& figures = figures_[folder];
-        const Direct& direct = direct_[folder];
+        const FolderFigures& direct = direct_[folder];
         figures.onDisk += direct.onDisk;
         figures.size += direct.size;
         figures.files += direct.files;
@@ -164,17 +164,6 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
         above.latestChange = std::max(above.latestChange, figures.latestChange);
     }
     gathered_ = true;
-}
-
-FolderFigures SpaceTotals::filesDirectlyIn(uint32_t folder) const {
-    FolderFigures figures;
-    if (folder >= direct_.size()) return figures;
-    const Direct& direct = direct_[folder];
-    figures.onDisk = direct.onDisk;
-    figures.size = direct.size;
-    figures.files = direct.files;
-    figures.latestChange = direct.latestChange;
-    return figures;
 }
 
 std::vector<uint32_t> SpaceTotals::subfolders(uint32_t folder, const FoundFiles& found) const {
@@ -220,7 +209,7 @@ void SpaceTotals::removeFile(const FoundFiles& found, const FoundFile& file, lon
     const long long size = std::max(0LL, file.identity.size);
     const long long onDisk = std::max(0LL, spaceHeld);
     auto lessen = [](long long& value, long long by) { value = std::max(0LL, value - by); };
-    Direct& direct = direct_[file.folder];
+    FolderFigures& direct = direct_[file.folder];
     if (direct.files == 0) return;
     lessen(direct.onDisk, onDisk);
     lessen(direct.size, size);

@@ -59,7 +59,7 @@ public:
     // Everything below the folder.
     const FolderFigures& figures(uint32_t folder) const { return figures_[folder]; }
     // The files that lie directly in it (folders counted 0).
-    FolderFigures filesDirectlyIn(uint32_t folder) const;
+    FolderFigures filesDirectlyIn(uint32_t folder) const { return folder < direct_.size() ? direct_[folder] : FolderFigures{}; }
     // Its counted subfolders, largest on the disk first, equal ones by name.
     std::vector<uint32_t> subfolders(uint32_t folder, const FoundFiles& found) const;
     // Every counted folder, each before the folders inside it.
@@ -87,18 +87,12 @@ private:
         bool onlineOnly;
     };
 
-    // The files directly in a folder; its folders are the total's alone.
-    struct Direct {
-        long long onDisk = 0, size = 0, latestChange = 0;
-        uint32_t files = 0;
-    };
-
     void ensure(uint32_t folder);
     uint32_t kindOf(std::wstring_view name);
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
 
     std::vector<FolderFigures> figures_;
-    std::vector<Direct> direct_;
+    std::vector<FolderFigures> direct_;  // the files directly in each folder
     std::vector<uint8_t> marks_;
     std::vector<KindFigures> kinds_;
     std::unordered_map<std::wstring, uint32_t> kindNumbers_;

@@ -49,8 +49,6 @@ TableFolders::Standing TableFolders::place(uint32_t folder, uint16_t sequence) {
             else lengths_[below] = static_cast<uint16_t>(length);
         }
         standings_[below] = reached;
-        // A folder below the root that is a link is followed by the walk, if at all.
-        if (reached == Standing::user && table_.isLink(below)) links_.push_back(below);
     }
     return standings_[folder];
 }

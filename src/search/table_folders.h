@@ -27,8 +27,6 @@ public:
     uint32_t pathLength(uint32_t folder) const { return lengths_[folder]; }
     // A user folder's path: `root`, then each folder's name and "\".
     std::wstring path(uint32_t folder, const std::wstring& root) const;
-    // The folders below the root that are links, in the order they were placed.
-    const std::vector<uint32_t>& links() const { return links_; }
 
 private:
     bool isFolderAt(uint32_t folder, uint16_t sequence) const;
@@ -37,6 +35,5 @@ private:
     uint32_t rootLength_;
     std::vector<Standing> standings_;
     std::vector<uint16_t> lengths_;  // by folder; at most longestPath
-    std::vector<uint32_t> links_;
     std::vector<uint32_t> chain_;  // the folders being climbed
 };

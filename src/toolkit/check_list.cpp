@@ -273,6 +273,14 @@ void CheckList::drawShare(const NMLVCUSTOMDRAW& draw) {
     if (filled.right > filled.left) FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
+void CheckList::fillText(LVITEMW& item) {
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const std::wstring text = itemText(item.iItem, item.iSubItem);
+    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    wmemcpy(item.pszText, text.data(), length);
+    item.pszText[length] = L'\0';
+}
+
 void CheckList::askForMenu(LPARAM at) {
     POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
     menuRow = -1;

@@ -56,6 +56,8 @@ protected:
     // A row's share in thousandths for the bar in shareColumn; -1 for none.
     virtual int shareOfRow(int) { return -1; }
     void drawShare(const NMLVCUSTOMDRAW& draw);
+    // Answers a list that asks for a cell's text (LVN_GETDISPINFO) with itemText.
+    void fillText(LVITEMW& item);
     // A context menu asked for at `at` (WM_CONTEXTMENU's point; -1 from the
     // keyboard): the row under it, or the focused row, is noted and the event raised.
     void askForMenu(LPARAM at);

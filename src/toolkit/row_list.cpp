@@ -173,12 +173,7 @@ std::pair<int, int> RowList::cellColors(const NMLVCUSTOMDRAW& draw) {
 
 void RowList::fillDisplay(LVITEMW& item) {
     if (!valid(item.iItem)) return;
-    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        const std::wstring text = itemText(item.iItem, item.iSubItem);
-        const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
-        wmemcpy(item.pszText, text.data(), length);
-        item.pszText[length] = L'\0';
-    }
+    fillText(item);
     if (item.mask & LVIF_STATE) {
         item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
                      INDEXTOSTATEIMAGEMASK(rows_[static_cast<size_t>(item.iItem)].ticked ? 2 : 1);

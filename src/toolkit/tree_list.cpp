@@ -65,7 +65,6 @@ private:
     void focusRow(int row);
     int focusedRow() const { return nextRow(-1, LVNI_FOCUSED); }
     bool onKey(WPARAM key);
-    void fillDisplay(LVITEMW& item);
 
     std::vector<Row> rows_;
     TreeSource source_;
@@ -154,14 +153,6 @@ std::wstring TreeList::itemText(int row, int column) {
     return std::wstring(static_cast<size_t>(shown.depth * blanksPerLevel), L' ') + mark + text;
 }
 
-void TreeList::fillDisplay(LVITEMW& item) {
-    if (!valid(item.iItem) || !(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const std::wstring text = itemText(item.iItem, item.iSubItem);
-    const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
-    wmemcpy(item.pszText, text.data(), length);
-    item.pszText[length] = L'\0';
-}
-
 bool TreeList::onKey(WPARAM key) {
     const int row = focusedRow();
     if (!valid(row)) return false;
@@ -188,7 +179,8 @@ bool TreeList::notify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     if (header->hwndFrom != hwnd) return false;
     switch (header->code) {
         case LVN_GETDISPINFOW:
-            fillDisplay(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+            if (valid(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item.iItem))
+                fillText(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
             result = 0;
             return true;
         case LVN_ODSTATECHANGED:
