@@ -270,7 +270,10 @@ void CheckList::drawShare(const NMLVCUSTOMDRAW& draw) {
     FrameRect(dc, &bar, GetSysColorBrush(COLOR_GRAYTEXT));
     RECT filled{bar.left + 1, bar.top + 1, bar.left + 1 + (bar.right - bar.left - 2) * std::min(share, 1000) / 1000,
                 bar.bottom - 1};
-    if (filled.right > filled.left) FillRect(dc, &filled, GetSysColorBrush(COLOR_HIGHLIGHT));
+    // A selected row is drawn in the highlight colour: its bar takes the highlight's text colour.
+    const bool selected = (SendMessageW(hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    if (filled.right > filled.left)
+        FillRect(dc, &filled, GetSysColorBrush(selected ? COLOR_HIGHLIGHTTEXT : COLOR_HIGHLIGHT));
 }
 
 void CheckList::fillText(LVITEMW& item) {
