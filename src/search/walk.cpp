@@ -51,11 +51,6 @@ private:
         size_t pathEnd;
         uint32_t found;
     };
-    struct Link {
-        uint32_t folder;  // the found folder it is
-        uint32_t parent;  // the found folder it lies in
-        std::wstring name;
-    };
 
     // The root and each followed link: where it really leads and its volume, so
     // that a purge can tell when either has changed since.
@@ -160,7 +155,7 @@ private:
                     const uint32_t linked = folder == noFolder ? noFolder : found_.addFolder(folder, name);
                     if (linked == noFolder) continue;
                     if (totals) totals->markLink(linked);
-                    linkedFolders_.push_back(Link{linked, folder, std::wstring(name)});
+                    linkedFolders_.push_back(linked);
                 } else {
                     pending.push_back(Pending{std::wstring(name), depth + 1});
                 }
@@ -174,13 +169,13 @@ private:
     // under its own folder's path when a link also leads to it.
     void followLinkedFolders() {
         while (!linkedFolders_.empty() && !stopped_) {
-            const Link link = linkedFolders_.front();
+            const uint32_t link = linkedFolders_.front();
             linkedFolders_.pop_front();
-            const std::wstring path = found_.folderPath(link.parent) + link.name + L'\\';
+            const std::wstring path = found_.folderPath(link);
             // The Windows folder stays out however it is reached.
             const std::wstring target = PathFinal(path);
             if (!target.empty() && leftOut(PathAsFolder(target))) continue;
-            walkFrom(path, addOrigin(path, target), link.folder);
+            walkFrom(path, addOrigin(path, target), link);
         }
     }
 
@@ -192,7 +187,7 @@ private:
     uint32_t rootFolder_ = noFolder;
     long long lookedAt_ = 0;
     std::set<PathIdentity> walkedFolders_;
-    std::deque<Link> linkedFolders_;
+    std::deque<uint32_t> linkedFolders_;  // the found folders that are links, in the order met
     std::wstring path_;         // of the folder listed now, ending in "\"
     std::vector<Step> chain_;   // from the root to that folder
     // A folder's listing ends before its subfolders are walked: one buffer serves
