@@ -144,6 +144,11 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
         first = end;
     }
     std::vector<Named>().swap(named_);
+    // Grown a folder at a time while the search looked: what it holds from now on
+    // is kept without the room it grew into.
+    figures_.shrink_to_fit();
+    direct_.shrink_to_fit();
+    marks_.shrink_to_fit();
     // A folder's parent was added before it: summed from the last up, each
     // folder is whole before it is added to the one above.
     for (size_t folder = marks_.size(); folder-- > 0;) {

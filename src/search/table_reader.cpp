@@ -77,7 +77,7 @@ private:
 
 TableRead readTable(RawVolume& volume, const Geometry& geometry, const TableLayout& layout, TableRecords& records,
                     const std::function<bool()>& stop, const std::function<void(uint32_t)>& progress) {
-    records.reserve(layout.records, geometry.clusterBytes);
+    if (!records.reserve(layout.records, geometry.clusterBytes)) return TableRead::refused;
     ChunkedRecords reader(volume, geometry, layout.extents);
     uint32_t number = 0;
     for (; number < layout.records; ++number) {

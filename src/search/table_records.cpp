@@ -1,10 +1,31 @@
 #include "search/table_records.h"
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace ntfs;
 
-void TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
+namespace {
+
+// What the scan keeps of one record: its flags, sequence, attributes, size,
+// allocation, last write, name count, first name and found folder, and the room
+// kept for names.
+constexpr uint64_t bytesPerRecord =
+    1 + 2 + 4 + 8 + 8 + 8 + 1 + 4 + 4 + sizeof(TableName) * 17 / 16 + 20 * sizeof(wchar_t);
+
+}  // namespace
+
+bool tableFitsIn(uint64_t records, uint64_t addressBytes) {
+    // Half the address space at most: the program, the walk's own records and the
+    // window need the rest.
+    return records <= addressBytes / 2 / bytesPerRecord;
+}
+
+bool TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
+    // Counted before anything is sized: past what a 32-bit vector or address space
+    // can take, a reserve would throw or wrap around.
+    if (!tableFitsIn(records, static_cast<uint64_t>(SIZE_MAX)) || records + uint64_t{records} / 16 > names_.max_size())
+        return false;
     clusterShift_ = 0;
     while ((2ULL << clusterShift_) <= clusterBytes) ++clusterShift_;
     // Room for about one name of twenty characters a record, taken at once: grown
@@ -18,6 +39,7 @@ void TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
     allocations_.assign(records, -1);
     nameCounts_.assign(records, 0);
     lastWrites_.assign(records, 0);
+    return true;
 }
 
 // The unnamed stream's size, believed only where its allocation holds it and its

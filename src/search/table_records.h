@@ -12,6 +12,11 @@
 
 constexpr uint32_t rootRecord = 5, extendRecord = 11, firstUserRecord = 16;
 
+// Whether a table of `records` records can be kept in `addressBytes` of memory,
+// counted before anything is sized: the arrays kept per record and room for a
+// name of twenty characters each.
+bool tableFitsIn(uint64_t records, uint64_t addressBytes);
+
 struct TableName {
     uint32_t record;
     uint32_t parent;
@@ -25,7 +30,9 @@ public:
     // Room for the table's records, numbered 0..records-1; a reference to any
     // other record is refused. A file's size is believed only within its
     // allocation, and that only as far as its pieces reach in `clusterBytes`.
-    void reserve(uint32_t records, uint32_t clusterBytes);
+    // False, with nothing taken, when the records could not fit what this
+    // process can address (a 32-bit one holds about 2 GB).
+    bool reserve(uint32_t records, uint32_t clusterBytes);
     // Takes record `number` (its update sequence undone here); false when a record
     // in use is not sound.
     bool add(uint32_t number, unsigned char* record, uint32_t size);

@@ -7,6 +7,7 @@
 #include "toolkit/raw_volume.h"
 
 #include <new>
+#include <stdexcept>
 #include <optional>
 #include <vector>
 
@@ -179,11 +180,14 @@ private:
 }  // namespace
 
 TableScan scanVolumeTable(const WalkRequest& request, WalkObserver& observer, FoundFiles& found) {
-    // A table that asks for more memory than there is ends the scan, not Ravlek.
+    // A table that asks for more memory than there is, or more than a vector
+    // can hold, ends the scan, not Ravlek.
     try {
         return TableScanner(request, observer, found).run();
     } catch (const std::bad_alloc&) {
-        found.clear();
-        return TableScan::unavailable;
+    } catch (const std::length_error&) {
     }
+    found.clear();
+    if (request.totals) request.totals->clear();
+    return TableScan::unavailable;
 }

@@ -2,6 +2,7 @@
 // memory or time (tests/support/break-ntfs-image.py says how each is made). The
 // test program runs under a memory limit (RAVLEK_MEMORY_LIMIT_MB): a scan that
 // sized its memory from what a table claims would be ended by it.
+#include "search/table_records.h"
 #include "search/volume_table_support.h"
 
 #include <gtest/gtest.h>
@@ -60,4 +61,16 @@ TEST(VolumeTable, AWrongTableIsNeverTrustedAndTheSearchWalks) {
     }
     // Nine thousand records hold about a megabyte; the walks' listings take the rest.
     EXPECT_LT(peakMegabytes(), 300u);
+}
+
+// A table's claimed count of records is weighed against what the process can
+// address before any array is sized: on a 32-bit Windows, 126 million records
+// made the name array's reserve throw and end Ravlek; there they are refused
+// and the drive is walked. A 64-bit process takes counts a volume can hold.
+TEST(TableRecords, ACountPastWhatTheProcessCanHoldIsRefusedBeforeAnythingIsSized) {
+    constexpr uint64_t thirtyTwoBitSpace = uint64_t{1} << 32;
+    EXPECT_FALSE(tableFitsIn(126'000'000, thirtyTwoBitSpace));
+    EXPECT_FALSE(tableFitsIn(0xFFFFFFFFu, thirtyTwoBitSpace));
+    EXPECT_TRUE(tableFitsIn(2'000'000, thirtyTwoBitSpace)) << "a drive of two million files scans on 32-bit Windows";
+    EXPECT_TRUE(tableFitsIn(0xFFFFFFFFu, ~uint64_t{0}));
 }
