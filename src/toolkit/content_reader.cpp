@@ -10,8 +10,11 @@ HANDLE native(const OwnedHandle& handle) { return static_cast<HANDLE>(handle.get
 
 HANDLE openForReading(const std::wstring& exact, DWORD extraAccess) {
     // No recall: a file the system would fetch from elsewhere first stays where it is.
+    // No write sharing: a file another program has open for writing could change
+    // in place while it is compared, with neither its size nor its time moving, so
+    // it cannot be opened; and while it is compared, nobody can open it to write.
     return CreateFileW(exact.c_str(), GENERIC_READ | FILE_READ_ATTRIBUTES | extraAccess,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL, nullptr);
 }
 
