@@ -47,10 +47,21 @@ void saveListAs(const SearchResults& results, MainWindow& window) {
         const int attributes = PathAttributes(row.path);
         row.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
     }
-    if (!FileWriteWhole(choice->path, csvOfRows(rows))) {
-        window.tell(L"The list could not be saved as " + choice->path + L". Nothing was written there.", messageStop);
-        return;
+    writeCsvFile(window, choice->path, csvOfRows(rows), L"list",
+                 L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
+                     (rows.size() == 1 ? L" row to " : L" rows to ") + choice->path + L".");
+}
+
+bool writeCsvFile(MainWindow& window, const std::wstring& path, const CsvText& csv, const std::wstring& what,
+                  const std::wstring& saved) {
+    const std::optional<std::string> bytes = csv.bytes();
+    if (!bytes || !FileWriteWhole(path, *bytes)) {
+        window.tell(L"The " + what + L" could not be saved as " + path + L". Nothing was written there.", messageStop);
+        return false;
     }
-    window.setStatus(L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
-                  (rows.size() == 1 ? L" row to " : L" rows to ") + choice->path + L".");
+    const int marked = csv.marked();
+    window.setStatus(saved + (marked == 0 ? L""
+                                          : L" " + countText(marked) + (marked == 1 ? L" name holds" : L" names hold") +
+                                                L" a character UTF-8 cannot write: written as <U+...> in its place."));
+    return true;
 }

@@ -12,3 +12,9 @@ void saveListAs(const SearchResults& results, MainWindow& window);
 // The rows in the order shown (only the ticked ones where asked): size, size text
 // and path of each; whether it is read-only is left for the caller to ask.
 std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow& window, bool tickedOnly);
+
+// Writes the CSV whole to `path`, or tells the person that nothing was written
+// there ("The `what` could not be saved as ..."). On success the status says
+// `saved` and, where some texts could not be written exactly, how many.
+bool writeCsvFile(MainWindow& window, const std::wstring& path, const CsvText& csv, const std::wstring& what,
+                  const std::wstring& saved);

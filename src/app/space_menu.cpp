@@ -1,6 +1,7 @@
 #include "app/space_menu.h"
 
 #include "app/menu_entries.h"
+#include "app/save_list.h"
 
 #include "results/space_page.h"
 #include "results/totals_csv.h"
@@ -19,15 +20,10 @@ namespace {
 
 // Saved whole or not at all, as the list is; the status says what was written.
 void saveCsvAs(MainWindow& window, const std::wstring& title, const std::wstring& suggestedName,
-               const std::wstring& kindDescription, const std::string& bytes, const std::wstring& what) {
+               const std::wstring& kindDescription, const CsvText& csv, const std::wstring& what) {
     const std::optional<SaveChoice> choice = ChooseSaveFile(title, suggestedName, {{kindDescription, L"*.csv"}}, L"csv");
     if (!choice) return;
-    if (!FileWriteWhole(choice->path, bytes)) {
-        window.tell(L"The " + what + L" could not be saved as " + choice->path + L". Nothing was written there.",
-                    messageStop);
-        return;
-    }
-    window.setStatus(L"Saved the " + what + L" to " + choice->path + L".");
+    writeCsvFile(window, choice->path, csv, what, L"Saved the " + what + L" to " + choice->path + L".");
 }
 
 std::wstring driveLetter(const SearchResults& results) {

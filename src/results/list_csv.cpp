@@ -2,22 +2,36 @@
 
 #include "toolkit/text.h"
 
-std::wstring csvField(const std::wstring& text) {
-    if (text.find_first_of(L",\"\r\n") == std::wstring::npos) return text;
-    std::wstring quoted = L"\"";
-    for (wchar_t c : text) {
-        if (c == L'"') quoted += L'"';
-        quoted += c;
+CsvText& CsvText::field(std::wstring text) {
+    if (!first_) text_ += L',';
+    first_ = false;
+    if (TextMarkLoneSurrogates(text) > 0) ++marked_;
+    if (text.find_first_of(L",\"\r\n") == std::wstring::npos) {
+        text_ += text;
+        return *this;
     }
-    return quoted + L"\"";
+    text_ += L'"';
+    for (wchar_t c : text) {
+        if (c == L'"') text_ += L'"';
+        text_ += c;
+    }
+    text_ += L'"';
+    return *this;
 }
 
-std::string csvFile(const std::wstring& lines) { return TextToUtf8(L"\uFEFF" + lines); }
+CsvText& CsvText::field(long long number) { return field(TextFromInteger(number)); }
 
-std::string csvOfRows(const std::vector<ListedRow>& rows) {
-    std::wstring text = L"Size in bytes,Size,File,Read-only\r\n";
-    for (const ListedRow& row : rows)
-        text += TextFromInteger(row.bytes) + L"," + csvField(row.sizeText) + L"," + csvField(row.path) + L"," +
-                (row.readOnly ? L"yes" : L"no") + L"\r\n";
-    return csvFile(text);
+std::optional<std::string> CsvText::bytes() const {
+    std::optional<std::string> utf8 = TextToUtf8Whole(text_);
+    if (utf8) utf8->insert(0, "\xEF\xBB\xBF");
+    return utf8;
+}
+
+CsvText csvOfRows(const std::vector<ListedRow>& rows) {
+    CsvText csv(L"Size in bytes,Size,File,Read-only");
+    for (const ListedRow& row : rows) {
+        csv.field(row.bytes).field(row.sizeText).field(row.path).field(row.readOnly ? L"yes" : L"no");
+        csv.endLine();
+    }
+    return csv;
 }

@@ -1,26 +1,25 @@
 #include "results/totals_csv.h"
 
-#include "results/list_csv.h"
 #include "results/space_page.h"
 #include "toolkit/local_date.h"
-#include "toolkit/text.h"
 
-std::string folderSizesCsv(const SearchResults& results) {
-    std::wstring text = L"Folder,On disk in bytes,Size in bytes,Files,Folders,Latest change\r\n";
+CsvText folderSizesCsv(const SearchResults& results) {
+    CsvText csv(L"Folder,On disk in bytes,Size in bytes,Files,Folders,Latest change");
     const SpaceTotals& totals = results.totals;
     for (uint32_t folder : totals.countedFolders()) {
         const FolderFigures& figures = totals.figures(folder);
-        text += csvField(shownFolderPath(results, folder)) + L"," + TextFromInteger(figures.onDisk) + L"," +
-                TextFromInteger(figures.size) + L"," + TextFromInteger(figures.files) + L"," +
-                TextFromInteger(figures.folders) + L"," + LocalTimeText(figures.latestChange) + L"\r\n";
+        csv.field(shownFolderPath(results, folder)).field(figures.onDisk).field(figures.size).field(figures.files);
+        csv.field(figures.folders).field(LocalTimeText(figures.latestChange));
+        csv.endLine();
     }
-    return csvFile(text);
+    return csv;
 }
 
-std::string fileKindsCsv(const SpaceTotals& totals) {
-    std::wstring text = L"Kind,On disk in bytes,Size in bytes,Files\r\n";
-    for (const KindFigures& kind : totals.kinds())
-        text += csvField(kind.kind) + L"," + TextFromInteger(kind.onDisk) + L"," + TextFromInteger(kind.size) + L"," +
-                TextFromInteger(kind.files) + L"\r\n";
-    return csvFile(text);
+CsvText fileKindsCsv(const SpaceTotals& totals) {
+    CsvText csv(L"Kind,On disk in bytes,Size in bytes,Files");
+    for (const KindFigures& kind : totals.kinds()) {
+        csv.field(kind.kind).field(kind.onDisk).field(kind.size).field(kind.files);
+        csv.endLine();
+    }
+    return csv;
 }

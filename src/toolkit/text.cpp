@@ -118,12 +118,55 @@ long long TextToInteger(const std::wstring& text) {
 
 std::wstring TextFromInteger(long long value) { return std::to_wstring(value); }
 
-std::string TextToUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+std::string TextToUtf8(const std::wstring& text) { return TextToUtf8Whole(text).value_or(std::string()); }
+
+namespace {
+
+bool isHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+std::optional<std::string> TextToUtf8Whole(const std::wstring& text, size_t pieceUnits) {
+    std::string bytes;
+    if (pieceUnits < 2) pieceUnits = 2;
+    // The system takes an int's worth of units at a time: past 2^31 a single call
+    // would be told a negative length.
+    pieceUnits = std::min<size_t>(pieceUnits, 1u << 30);
+    for (size_t at = 0; at < text.size();) {
+        size_t units = std::min(pieceUnits, text.size() - at);
+        if (at + units < text.size() && isHighSurrogate(text[at + units - 1])) --units;
+        const wchar_t* piece = text.data() + at;
+        const int length = WideCharToMultiByte(CP_UTF8, 0, piece, static_cast<int>(units), nullptr, 0, nullptr, nullptr);
+        if (length <= 0) return std::nullopt;
+        const size_t before = bytes.size();
+        bytes.resize(before + static_cast<size_t>(length));
+        if (WideCharToMultiByte(CP_UTF8, 0, piece, static_cast<int>(units), bytes.data() + before, length, nullptr,
+                                nullptr) != length)
+            return std::nullopt;
+        at += units;
+    }
     return bytes;
+}
+
+size_t TextMarkLoneSurrogates(std::wstring& text) {
+    size_t marked = 0;
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        const bool paired = (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) ||
+                            (isLowSurrogate(c) && i > 0 && isHighSurrogate(text[i - 1]));
+        if ((isHighSurrogate(c) || isLowSurrogate(c)) && !paired) {
+            if (marked++ == 0) out.assign(text, 0, i);
+            wchar_t mark[12];
+            swprintf(mark, 12, L"<U+%04X>", static_cast<unsigned>(c));
+            out += mark;
+        } else if (marked) {
+            out += c;
+        }
+    }
+    if (marked) text = std::move(out);
+    return marked;
 }
 
 std::wstring countText(long long count) {

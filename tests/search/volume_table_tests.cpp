@@ -115,7 +115,7 @@ TEST(VolumeTable, TotalsEveryFolderAndKindAsTheWalkDoes) {
         ASSERT_EQ(scanVolumeTable(request, never, scanned.found), TableScan::done);
         request.totals = &walked.totals;
         ASSERT_EQ(walkDrive(request, never, walked.found), WalkEnd::reachedTheEnd);
-        const auto fromTable = linesByName(folderSizesCsv(scanned)), fromWalk = linesByName(folderSizesCsv(walked));
+        const auto fromTable = linesByName(*folderSizesCsv(scanned).bytes()), fromWalk = linesByName(*folderSizesCsv(walked).bytes());
         EXPECT_GT(fromWalk.size(), 3u);
         const bool imageWithLinks = root[0] == L'N';
         auto leftOut = [&](const std::string& folder) {
@@ -131,7 +131,7 @@ TEST(VolumeTable, TotalsEveryFolderAndKindAsTheWalkDoes) {
             if (leftOut(folder)) continue;
             EXPECT_EQ(fromWalk.count(folder), 1u) << line;
         }
-        auto kindsTable = linesByName(fileKindsCsv(scanned.totals)), kindsWalk = linesByName(fileKindsCsv(walked.totals));
+        auto kindsTable = linesByName(*fileKindsCsv(scanned.totals).bytes()), kindsWalk = linesByName(*fileKindsCsv(walked.totals).bytes());
         if (imageWithLinks) {
             for (auto* kinds : {&kindsTable, &kindsWalk}) {
                 kinds->erase("txt");
