@@ -14,11 +14,21 @@ std::wstring_view extensionOf(std::wstring_view name) {
 }
 
 // Kinds are told apart without regard to case, the common letters without a call.
+wchar_t lowerUnit(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+    return c > 0x7F ? static_cast<wchar_t>(std::towlower(c)) : c;
+}
+
 void lowerKind(std::wstring& kind) {
-    for (wchar_t& c : kind) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        else if (c > 0x7F) c = static_cast<wchar_t>(std::towlower(c));
-    }
+    for (wchar_t& c : kind) c = lowerUnit(c);
+}
+
+// An extension as it stands against a kind (lower case), compared without a copy.
+bool sameKind(std::wstring_view extension, const std::wstring& kind) {
+    if (extension.size() != kind.size()) return false;
+    for (size_t i = 0; i < extension.size(); ++i)
+        if (lowerUnit(extension[i]) != kind[i]) return false;
+    return true;
 }
 
 }  // namespace
@@ -71,9 +81,10 @@ void SpaceTotals::markUnopened(uint32_t folder) {
 // Most files of a folder share a few kinds: the kind asked last is answered
 // without a lookup.
 uint32_t SpaceTotals::kindOf(std::wstring_view name) {
-    kindKey_.assign(extensionOf(name));
+    const std::wstring_view extension = extensionOf(name);
+    if (lastKindNumber_ != ~uint32_t{0} && sameKind(extension, lastKind_)) return lastKindNumber_;
+    kindKey_.assign(extension);
     lowerKind(kindKey_);
-    if (lastKindNumber_ != ~uint32_t{0} && kindKey_ == lastKind_) return lastKindNumber_;
     auto [at, added] = kindNumbers_.try_emplace(kindKey_, static_cast<uint32_t>(kinds_.size()));
     if (added) {
         KindFigures kind;

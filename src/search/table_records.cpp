@@ -7,11 +7,9 @@ using namespace ntfs;
 
 namespace {
 
-// What the scan keeps of one record: its flags, sequence, attributes, size,
-// allocation, last write, name count, first name and found folder, and the room
-// kept for names.
-constexpr uint64_t bytesPerRecord =
-    1 + 2 + 4 + 8 + 8 + 8 + 1 + 4 + 4 + sizeof(TableName) * 17 / 16 + 20 * sizeof(wchar_t);
+// What the scan keeps of one record: its flags, sequence, attributes, size, last
+// write, first name and found folder, and the room kept for names.
+constexpr uint64_t bytesPerRecord = 1 + 2 + 4 + 8 + 8 + 4 + 4 + sizeof(TableName) * 17 / 16 + 20 * sizeof(wchar_t);
 
 }  // namespace
 
@@ -36,8 +34,7 @@ bool TableRecords::reserve(uint32_t records, uint32_t clusterBytes) {
     sequences_.assign(records, 0);
     attributes_.assign(records, 0);
     sizes_.assign(records, 0);
-    allocations_.assign(records, -1);
-    nameCounts_.assign(records, 0);
+    heldLess_.clear();
     lastWrites_.assign(records, 0);
     return true;
 }
@@ -49,7 +46,6 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
         const std::optional<Bytes> value = residentValue(attribute);
         if (!value) return false;
         sizes_[owner] = static_cast<long long>(value->size());
-        allocations_[owner] = -1;
         return true;
     }
     const std::optional<NonResident> piece = parseNonResident(attribute);
@@ -65,7 +61,10 @@ bool TableRecords::takeData(uint32_t owner, const Attribute& attribute) {
     if (piece->dataSize > piece->allocatedSize || piece->dataSize > 0x7FFFFFFFFFFFFFFFULL) return false;
     sizes_[owner] = static_cast<long long>(piece->dataSize);
     const uint64_t held = piece->heldSize ? std::min(*piece->heldSize, piece->allocatedSize) : piece->allocatedSize;
-    allocations_[owner] = static_cast<long long>(std::min<uint64_t>(held, 0x7FFFFFFFFFFFFFFFULL));
+    if (held < piece->dataSize) {
+        flags_[owner] |= heldLessFlag;
+        heldLess_.emplace_back(owner, static_cast<long long>(held));
+    }
     const uint64_t rest = piece->allocatedSize & ((1ULL << clusterShift_) - 1);
     const uint64_t needed = (piece->allocatedSize >> clusterShift_) + (rest != 0);
     if (needed > end) sizesNeeded_.push_back(DataReach{owner, needed});
@@ -91,7 +90,8 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
     if (base != 0) {
         extensions_.push_back(Extension{owner, sequenceOf(base)});
     } else {
-        flags_[number] = static_cast<uint8_t>(inUseFlag | (header->isFolder() ? folderFlag : 0));
+        flags_[number] = static_cast<uint8_t>((flags_[number] & (namesFlags | heldLessFlag)) | inUseFlag |
+                                              (header->isFolder() ? folderFlag : 0));
         sequences_[number] = header->sequence;
     }
     return forEachAttribute(bytes, *header, [&](const Attribute& attribute) {
@@ -112,7 +112,7 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
                 if (name->dosOnly()) return true;
                 const uint64_t parentRecord = recordOf(name->parent);
                 if (parentRecord >= flags_.size() || text_.size() > 0xFFFFFFFFu - name->length) return false;
-                if (nameCounts_[owner] < 2) ++nameCounts_[owner];
+                flags_[owner] |= (flags_[owner] & oneNameFlag) ? moreNamesFlag : oneNameFlag;
                 names_.push_back(TableName{owner, static_cast<uint32_t>(parentRecord), sequenceOf(name->parent),
                                            name->length, static_cast<uint32_t>(text_.size())});
                 name->text.appendUnitsTo(text_);
@@ -150,9 +150,19 @@ bool TableRecords::finish(uint32_t read) {
             }
         }
     }
+    // The last word of a record that said twice is the one kept, as for its size.
+    std::stable_sort(heldLess_.begin(), heldLess_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     firstNames_.assign(flags_.size(), 0);
     for (size_t i = names_.size(); i-- > 0;) firstNames_[names_[i].record] = static_cast<uint32_t>(i + 1);
     return true;
+}
+
+long long TableRecords::allocation(uint32_t record) const {
+    if (!(flags_[record] & heldLessFlag)) return -1;
+    auto after = std::upper_bound(heldLess_.begin(), heldLess_.end(), record,
+                                  [](uint32_t wanted, const auto& entry) { return wanted < entry.first; });
+    return after == heldLess_.begin() || (after - 1)->first != record ? -1 : (after - 1)->second;
 }
 
 const TableName* TableRecords::firstName(uint32_t record) const {

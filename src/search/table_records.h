@@ -7,6 +7,7 @@
 #include "toolkit/file_attributes.h"
 
 #include <cstdint>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -52,11 +53,13 @@ public:
         return record | (static_cast<unsigned long long>(sequences_[record]) << 48);
     }
     long long size(uint32_t record) const { return sizes_[record]; }
-    // What the file's data takes on the disk where its table says (-1 for data
-    // kept inside its record), never more than its allocation.
-    long long allocation(uint32_t record) const { return allocations_[record]; }
+    // What the file's data takes on the disk where its table says that is less
+    // than its size (sparse, compressed); -1 for every other file.
+    long long allocation(uint32_t record) const;
     // How many names the file has (besides short names), counted up to two.
-    uint8_t nameCount(uint32_t record) const { return nameCounts_[record]; }
+    uint8_t nameCount(uint32_t record) const {
+        return (flags_[record] & moreNamesFlag) ? 2 : (flags_[record] & oneNameFlag) ? 1 : 0;
+    }
     long long lastWrite(uint32_t record) const { return lastWrites_[record]; }
     const std::vector<TableName>& names() const { return names_; }
     // A folder's name (folders have one besides any short name); null when none.
@@ -66,7 +69,9 @@ public:
     }
 
 private:
-    static constexpr uint8_t inUseFlag = 1, folderFlag = 2;
+    static constexpr uint8_t inUseFlag = 1, folderFlag = 2, oneNameFlag = 4, moreNamesFlag = 8, heldLessFlag = 16;
+    // Kept apart from the record's own flags, which its base record sets.
+    static constexpr uint8_t namesFlags = oneNameFlag | moreNamesFlag;
     struct Extension {
         uint32_t owner;
         uint16_t sequence;
@@ -83,8 +88,10 @@ private:
     std::vector<uint8_t> flags_;
     std::vector<uint16_t> sequences_;
     std::vector<uint32_t> attributes_;
-    std::vector<long long> sizes_, allocations_, lastWrites_;
-    std::vector<uint8_t> nameCounts_;
+    std::vector<long long> sizes_, lastWrites_;
+    // The few files (sparse, compressed) whose data takes less than their size, by
+    // record: most files take their size, and cost no room for it here.
+    std::vector<std::pair<uint32_t, long long>> heldLess_;
     std::vector<TableName> names_;
     std::vector<wchar_t> text_;
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes
