@@ -160,9 +160,20 @@ bool TableRecords::finish(uint32_t read) {
 
 long long TableRecords::allocation(uint32_t record) const {
     if (!(flags_[record] & heldLessFlag)) return -1;
+    // Asked in the order of the records, mostly: the entry after the last one
+    // asked for is tried before a search.
+    for (size_t at : {heldAsked_, heldAsked_ + 1}) {
+        if (at < heldLess_.size() && heldLess_[at].first == record &&
+            (at + 1 == heldLess_.size() || heldLess_[at + 1].first != record)) {
+            heldAsked_ = at;
+            return heldLess_[at].second;
+        }
+    }
     auto after = std::upper_bound(heldLess_.begin(), heldLess_.end(), record,
                                   [](uint32_t wanted, const auto& entry) { return wanted < entry.first; });
-    return after == heldLess_.begin() || (after - 1)->first != record ? -1 : (after - 1)->second;
+    if (after == heldLess_.begin() || (after - 1)->first != record) return -1;
+    heldAsked_ = static_cast<size_t>(after - 1 - heldLess_.begin());
+    return (after - 1)->second;
 }
 
 const TableName* TableRecords::firstName(uint32_t record) const {

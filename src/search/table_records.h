@@ -92,6 +92,7 @@ private:
     // The few files (sparse, compressed) whose data takes less than their size, by
     // record: most files take their size, and cost no room for it here.
     std::vector<std::pair<uint32_t, long long>> heldLess_;
+    mutable size_t heldAsked_ = 0;  // where in heldLess_ the last answer stood
     std::vector<TableName> names_;
     std::vector<wchar_t> text_;
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes
