@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <chrono>
 #include <cstdlib>
 #include <cwchar>
@@ -33,7 +34,9 @@ void* operator new(size_t size) {
 
 void operator delete(void* pointer) noexcept {
     if (!pointer) return;
-    size_t* block = static_cast<size_t*>(pointer) - 2;
+    // The header lies before what was handed out; reached through its address as a
+    // number, since a compiler that inlines this sees only the object handed out.
+    size_t* block = reinterpret_cast<size_t*>(reinterpret_cast<std::uintptr_t>(pointer) - 2 * sizeof(size_t));
     liveBytes -= static_cast<long long>(block[0] + heapOverheadPerBlock);
     std::free(block);
 }

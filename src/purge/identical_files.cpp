@@ -6,6 +6,7 @@
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
 #endif
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -13,7 +14,8 @@
 namespace {
 
 // Each distinct block kept costs a block of memory: past this many in one pass,
-// the files that match none are read again in a pass of their own.
+// the files that match none are told apart by their blocks' hashes, and only
+// those whose hash another shares are read again.
 constexpr size_t distinctBlocksAtOnce = 16;
 
 // A file being compared, held open from its first block to its last.
@@ -22,11 +24,32 @@ struct Member {
     ContentReader reader;
 };
 
-// Files whose bytes are equal from the start up to `offset`.
+// Files whose bytes are equal from the start up to `offset`. `oneHash`: their
+// blocks at `offset` hash alike, so that a hash tells them no further apart.
 struct EqualSoFar {
     std::vector<size_t> members;
     long long offset = 0;
+    bool oneHash = false;
 };
+
+// A hash of a block, only to tell blocks apart quickly: blocks that hash alike
+// are still compared byte for byte. Four lanes, so that the multiplications run
+// side by side.
+uint64_t blockHash(const char* bytes, size_t length) {
+    constexpr uint64_t multiplier = 0x9E3779B97F4A7C15ULL;
+    uint64_t lanes[4] = {length, 0x243F6A8885A308D3ULL, 0x13198A2E03707344ULL, 0xA4093822299F31D0ULL};
+    size_t at = 0;
+    for (; at + 32 <= length; at += 32) {
+        for (int lane = 0; lane < 4; ++lane) {
+            uint64_t word;
+            std::memcpy(&word, bytes + at + 8 * lane, 8);
+            lanes[lane] = ((lanes[lane] ^ word) * multiplier) ^ (lanes[lane] >> 29);
+        }
+    }
+    uint64_t hash = lanes[0] ^ (lanes[1] * 3) ^ (lanes[2] * 5) ^ (lanes[3] * 7);
+    for (; at < length; ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * multiplier;
+    return hash ^ (hash >> 31);
+}
 
 // Byte for byte, 64 bytes a step where the processor compares 16 at once: the
 // comparison is nearly all of the work beyond reading, and the C runtime's
@@ -100,6 +123,12 @@ private:
         std::vector<Member> members;
         std::map<std::pair<unsigned long, unsigned long long>, size_t> fileOfName;
         for (size_t file : sameSize) {
+            // Opening is asked between files too: a size that thousands of files
+            // share takes a while to open.
+            if (observer_.stopRequested()) {
+                found_.stopped = true;
+                return;
+            }
             const CopyCandidate& candidate = request_.files[file];
             if (candidate.onlineOnly) {
                 ++found_.onlineOnly;
@@ -107,7 +136,7 @@ private:
                 continue;
             }
             ContentReader reader(candidate.path);
-            const FileIdentity now = reader.identity();
+            const FileIdentity now = reader.openedAs();
             if (reader.isOnlineOnly()) {
                 ++found_.onlineOnly;
             } else if (!reader.isOpen()) {
@@ -146,6 +175,7 @@ private:
         std::vector<char> incoming = spareBuffer();
         struct Distinct {
             std::vector<char> bytes;
+            uint64_t hash;
             std::vector<size_t> members;
         };
         while (!waiting.empty()) {
@@ -160,10 +190,13 @@ private:
                 continue;
             }
             const size_t length = static_cast<size_t>(std::min<long long>(static_cast<long long>(block_), size - set.offset));
+            const long long next = set.offset + static_cast<long long>(length);
             std::vector<size_t> pending = std::move(set.members);
             while (!pending.empty()) {
                 std::vector<Distinct> distinct;
                 std::vector<size_t> later;
+                // Members whose block matched none held: by their block's hash.
+                std::vector<std::pair<uint64_t, size_t>> unheld;
                 for (size_t member : pending) {
                     if (observer_.stopRequested()) {
                         found_.stopped = true;
@@ -174,24 +207,45 @@ private:
                         counted(size - set.offset);
                         continue;
                     }
+                    const uint64_t hash = blockHash(incoming.data(), length);
                     auto same = std::find_if(distinct.begin(), distinct.end(), [&](const Distinct& d) {
-                        return sameBytes(d.bytes.data(), incoming.data(), length);
+                        return d.hash == hash && sameBytes(d.bytes.data(), incoming.data(), length);
                     });
                     if (same != distinct.end()) {
                         same->members.push_back(member);
                     } else if (distinct.size() < distinctBlocksAtOnce) {
-                        distinct.push_back(Distinct{std::move(incoming), {member}});
+                        distinct.push_back(Distinct{std::move(incoming), hash, {member}});
                         incoming = spareBuffer();
+                    } else if (set.oneHash) {
+                        later.push_back(member);  // blocks that hash alike: read again, a pass at a time
+                        continue;
                     } else {
-                        later.push_back(member);
+                        unheld.emplace_back(hash, member);
                         continue;
                     }
                     counted(static_cast<long long>(length));
                 }
                 // The first distinct set is compared on first: the order listed stays.
                 for (auto d = distinct.rbegin(); d != distinct.rend(); ++d) {
-                    waiting.push_back(EqualSoFar{std::move(d->members), set.offset + static_cast<long long>(length)});
+                    waiting.push_back(EqualSoFar{std::move(d->members), next});
                     spare_.push_back(std::move(d->bytes));
+                }
+                // A block no other shares the hash of is like no other: that file is
+                // no copy, and its block was read once. Blocks that hash alike are
+                // read again, as a set of their own, and compared byte for byte.
+                std::stable_sort(unheld.begin(), unheld.end(),
+                                 [](const auto& a, const auto& b) { return a.first < b.first; });
+                for (size_t at = 0; at < unheld.size();) {
+                    size_t end = at + 1;
+                    while (end < unheld.size() && unheld[end].first == unheld[at].first) ++end;
+                    if (end - at == 1) {
+                        counted(size - set.offset);
+                    } else {
+                        EqualSoFar alike{{}, set.offset, true};
+                        for (size_t i = at; i < end; ++i) alike.members.push_back(unheld[i].second);
+                        waiting.push_back(std::move(alike));
+                    }
+                    at = end;
                 }
                 pending = std::move(later);
             }

@@ -41,15 +41,19 @@ ContentReader::ContentReader(const std::wstring& path) {
         FILETIME leaveAlone{0xFFFFFFFF, 0xFFFFFFFF};
         SetFileTime(native(handle_), nullptr, &leaveAlone, nullptr);
     }
+    // Asked once here: a comparison opens thousands of files, and each question is
+    // a trip to the system (to Wine's server, under Wine).
     NativeStandardInformation standard{};
-    if (NativeQueryFile(native(handle_), nativeStandardInformation, &standard, sizeof standard)) {
-        links_ = standard.numberOfLinks;
-        size_ = standard.endOfFile.QuadPart;
-        allocation_ = standard.allocationSize.QuadPart;
-    }
     NativeBasicInformation basic{};
-    if (NativeQueryFile(native(handle_), nativeBasicInformation, &basic, sizeof basic))
-        created_ = basic.creationTime.QuadPart;
+    if (!NativeQueryFile(native(handle_), nativeStandardInformation, &standard, sizeof standard) ||
+        !NativeQueryFile(native(handle_), nativeBasicInformation, &basic, sizeof basic))
+        return;
+    links_ = standard.numberOfLinks;
+    allocation_ = standard.allocationSize.QuadPart;
+    created_ = basic.creationTime.QuadPart;
+    opened_.size = standard.endOfFile.QuadPart;
+    opened_.lastWrite = basic.lastWriteTime.QuadPart;
+    opened_.index = FileIndexOfHandle(native(handle_));
 }
 
 FileIdentity ContentReader::identity() const {
