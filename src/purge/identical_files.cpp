@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -175,7 +176,7 @@ private:
         std::vector<char> incoming = spareBuffer();
         struct Distinct {
             std::vector<char> bytes;
-            uint64_t hash;
+            std::optional<uint64_t> hash;  // asked for once there are several to choose from
             std::vector<size_t> members;
         };
         while (!waiting.empty()) {
@@ -207,9 +208,13 @@ private:
                         counted(size - set.offset);
                         continue;
                     }
-                    const uint64_t hash = blockHash(incoming.data(), length);
-                    auto same = std::find_if(distinct.begin(), distinct.end(), [&](const Distinct& d) {
-                        return d.hash == hash && sameBytes(d.bytes.data(), incoming.data(), length);
+                    // Hashed only where there is a choice: a group of copies has one
+                    // distinct block, and comparing it straight away is cheaper.
+                    std::optional<uint64_t> hash;
+                    if (distinct.size() > 1) hash = blockHash(incoming.data(), length);
+                    auto same = std::find_if(distinct.begin(), distinct.end(), [&](Distinct& d) {
+                        if (hash && !d.hash) d.hash = blockHash(d.bytes.data(), length);
+                        return (!hash || *d.hash == *hash) && sameBytes(d.bytes.data(), incoming.data(), length);
                     });
                     if (same != distinct.end()) {
                         same->members.push_back(member);
@@ -220,7 +225,7 @@ private:
                         later.push_back(member);  // blocks that hash alike: read again, a pass at a time
                         continue;
                     } else {
-                        unheld.emplace_back(hash, member);
+                        unheld.emplace_back(*hash, member);  // hashed: sixteen are held
                         continue;
                     }
                     counted(static_cast<long long>(length));
