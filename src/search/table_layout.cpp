@@ -3,6 +3,7 @@
 #include "toolkit/raw_volume.h"
 
 #include <algorithm>
+#include <map>
 
 using namespace ntfs;
 
@@ -39,6 +40,72 @@ std::optional<Piece> dataPiece(const NonResident& header, const Geometry& geomet
     return piece;
 }
 
+// The table's runs in its own order as they arrive, each with where it starts in
+// the table, so that an offset's run is found by a search over those starts; a
+// run that shares a cluster with one taken before is refused as it arrives, and
+// no more runs are taken than the table's clusters could need.
+class TableRuns {
+public:
+    TableRuns(const Geometry& geometry, uint64_t& work) : geometry_(geometry), work_(work) {}
+
+    void limitTo(uint64_t runs) { mostRuns_ = runs; }
+    uint64_t clusters() const { return clusters_; }
+    std::vector<Extent> take() { return std::move(extents_); }
+
+    bool add(const std::vector<Extent>& runs) {
+        for (const Extent& run : runs) {
+            ++work_;
+            if (run.lcn < 0 || run.clusters == 0 || extents_.size() >= mostRuns_) return false;
+            const uint64_t first = static_cast<uint64_t>(run.lcn);
+            const std::optional<uint64_t> end = checkedSum(first, run.clusters);
+            const std::optional<uint64_t> total = checkedSum(clusters_, run.clusters);
+            if (!end || !total) return false;
+            auto after = byCluster_.lower_bound(first);
+            if (after != byCluster_.end() && after->first < *end) return false;
+            if (after != byCluster_.begin() && std::prev(after)->second > first) return false;
+            byCluster_.emplace_hint(after, first, *end);
+            starts_.push_back(clusters_);
+            extents_.push_back(run);
+            clusters_ = *total;
+        }
+        return true;
+    }
+
+    // Reads `bytes` of the table from `offset` within it, across its runs.
+    bool read(RawVolume& volume, uint64_t offset, unsigned char* buffer, uint32_t bytes) {
+        const uint64_t cluster = offset / geometry_.clusterBytes;
+        if (cluster >= clusters_) return false;
+        // The run that holds the offset: the last that starts at or before it.
+        size_t at = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), cluster) - starts_.begin()) - 1;
+        for (size_t n = starts_.size(); n > 0; n >>= 1) ++work_;
+        while (bytes > 0) {
+            if (at >= extents_.size()) return false;
+            ++work_;
+            const Extent& run = extents_[at];
+            const uint64_t runStart = starts_[at] * geometry_.clusterBytes;  // within the table's clusters
+            const uint64_t within = offset - runStart;
+            const uint64_t runBytes = run.clusters * geometry_.clusterBytes;  // a run lies on the volume
+            const uint32_t take = static_cast<uint32_t>(std::min<uint64_t>(bytes, runBytes - within));
+            const uint64_t from = static_cast<uint64_t>(run.lcn) * geometry_.clusterBytes + within;
+            if (!volume.read(from, buffer, take)) return false;
+            buffer += take;
+            offset += take;
+            bytes -= take;
+            ++at;
+        }
+        return true;
+    }
+
+private:
+    const Geometry& geometry_;
+    uint64_t& work_;
+    std::vector<Extent> extents_;
+    std::vector<uint64_t> starts_;            // in the table's own clusters
+    std::map<uint64_t, uint64_t> byCluster_;  // each run's first and end cluster on the volume
+    uint64_t clusters_ = 0;
+    uint64_t mostRuns_ = ~uint64_t{0};
+};
+
 // The record's own number, where the format has it, is the one it was read as.
 bool carriesNumber(const RecordHeader& header, uint64_t number) {
     return !header.number || *header.number == (number & 0xFFFFFFFFu);
@@ -47,15 +114,15 @@ bool carriesNumber(const RecordHeader& header, uint64_t number) {
 // Reads record `number` of the table through the extents known so far, which map
 // `mappedClusters` of it, and checks it is a record in use that belongs to record
 // 0 of that sequence.
-std::optional<RecordHeader> readExtensionRecord(RawVolume& volume, const Geometry& geometry,
-                                                const std::vector<Extent>& extents, uint64_t mappedClusters,
-                                                uint64_t reference, uint16_t tableSequence, SectorBuffer& record) {
+std::optional<RecordHeader> readExtensionRecord(RawVolume& volume, const Geometry& geometry, TableRuns& runs,
+                                                uint64_t mappedClusters, uint64_t reference, uint16_t tableSequence,
+                                                SectorBuffer& record) {
     const uint64_t number = recordOf(reference);
     const std::optional<uint64_t> mapped = checkedProduct(mappedClusters, geometry.clusterBytes);
     const std::optional<uint64_t> offset = checkedProduct(number, geometry.recordBytes);
     if (number == 0 || !mapped || !offset || *offset >= *mapped || *mapped - *offset < geometry.recordBytes)
         return std::nullopt;
-    if (!readTableBytes(volume, geometry, extents, *offset, record.data(), geometry.recordBytes)) return std::nullopt;
+    if (!runs.read(volume, *offset, record.data(), geometry.recordBytes)) return std::nullopt;
     if (!applyFixups(record.data(), geometry.recordBytes)) return std::nullopt;
     const std::optional<RecordHeader> header = parseRecordHeader(Bytes(record.data(), geometry.recordBytes));
     if (!header || !header->inUse() || !carriesNumber(*header, number) || recordOf(header->baseReference) != 0 ||
@@ -102,13 +169,14 @@ bool readAttributeList(RawVolume& volume, const Geometry& geometry, const Attrib
 // list names them. Each piece must follow on from the one before, so every entry
 // costs one record read and the work follows the list's length.
 TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::vector<unsigned char>& list,
-                       uint16_t tableSequence, uint64_t& nextCluster, std::vector<Extent>& extents,
+                       uint16_t tableSequence, uint64_t& nextCluster, TableRuns& runs, uint64_t& work,
                        const std::function<bool()>& stop) {
     SectorBuffer record(geometry.recordBytes);
     if (!record.data()) return TableRead::refused;
     const Bytes bytes(list.data(), list.size());
     size_t at = 0;
     while (at < list.size()) {
+        ++work;
         if (stop()) return TableRead::stopped;
         const std::optional<ListEntry> entry = parseListEntry(bytes.from(at).value_or(Bytes()));
         if (!entry) return TableRead::refused;
@@ -120,7 +188,7 @@ TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::v
         }
         if (entry->lowestCluster != nextCluster) return TableRead::refused;
         const std::optional<RecordHeader> header =
-            readExtensionRecord(volume, geometry, extents, nextCluster, entry->reference, tableSequence, record);
+            readExtensionRecord(volume, geometry, runs, nextCluster, entry->reference, tableSequence, record);
         if (!header) return TableRead::refused;
         std::optional<Piece> piece;
         const bool sound = forEachAttribute(Bytes(record.data(), geometry.recordBytes), *header, [&](const Attribute& attribute) {
@@ -132,21 +200,12 @@ TableRead gatherPieces(RawVolume& volume, const Geometry& geometry, const std::v
             return piece.has_value();
         });
         if (!sound || !piece) return TableRead::refused;
-        extents.insert(extents.end(), piece->extents.begin(), piece->extents.end());
+        if (!runs.add(piece->extents)) return TableRead::refused;
         const std::optional<uint64_t> next = checkedSum(nextCluster, piece->clusters);
         if (!next) return TableRead::refused;
         nextCluster = *next;
     }
     return TableRead::whole;
-}
-
-// No two runs of the table share a cluster: a table that maps itself twice is not one.
-bool runsApart(std::vector<Extent> extents) {
-    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.lcn < b.lcn; });
-    for (size_t i = 1; i < extents.size(); ++i)
-        if (static_cast<uint64_t>(extents[i - 1].lcn) + extents[i - 1].clusters > static_cast<uint64_t>(extents[i].lcn))
-            return false;
-    return true;
 }
 
 }  // namespace
@@ -204,14 +263,17 @@ TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayo
     // The table's first cluster is where the boot sector says it is.
     if (static_cast<uint64_t>(firstPiece->extents[0].lcn) * geometry.clusterBytes != geometry.tableOffset)
         return TableRead::refused;
-    layout.extents = std::move(firstPiece->extents);
+    // Each run takes at least a cluster: no more of them than the clusters the
+    // table's data has room for.
+    TableRuns runs(geometry, layout.work);
+    runs.limitTo(data->allocatedSize / geometry.clusterBytes + 1);
+    if (!runs.add(firstPiece->extents)) return TableRead::refused;
     uint64_t nextCluster = firstPiece->clusters;
     if (haveList) {
         const TableRead gathered =
-            gatherPieces(volume, geometry, list, header->sequence, nextCluster, layout.extents, stop);
+            gatherPieces(volume, geometry, list, header->sequence, nextCluster, runs, layout.work, stop);
         if (gathered != TableRead::whole) return gathered;
     }
-    if (!runsApart(layout.extents)) return TableRead::refused;
     // The records claimed are believed only as far as the runs map clusters for them.
     // The pieces follow on from one another from the table's first cluster: they map nextCluster clusters.
     const std::optional<uint64_t> mapped = checkedProduct(nextCluster, geometry.clusterBytes);
@@ -221,34 +283,11 @@ TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayo
         return TableRead::refused;
     const uint64_t records = tableBytes / geometry.recordBytes;
     if (records > 0xFFFFFFFFULL) return TableRead::refused;
-    layout.records = static_cast<uint32_t>(records);
     // And the last of them is really there.
     SectorBuffer last(geometry.recordBytes);
-    if (!last.data() || !readTableBytes(volume, geometry, layout.extents, (records - 1) * geometry.recordBytes,
-                                        last.data(), geometry.recordBytes))
+    if (!last.data() || !runs.read(volume, (records - 1) * geometry.recordBytes, last.data(), geometry.recordBytes))
         return TableRead::refused;
+    layout.records = static_cast<uint32_t>(records);
+    layout.extents = runs.take();
     return TableRead::whole;
-}
-
-bool readTableBytes(RawVolume& volume, const Geometry& geometry, const std::vector<Extent>& extents,
-                    unsigned long long offset, unsigned char* buffer, uint32_t bytes) {
-    uint64_t start = 0;
-    for (const Extent& extent : extents) {
-        const std::optional<uint64_t> length = checkedProduct(extent.clusters, geometry.clusterBytes);
-        const std::optional<uint64_t> end = length ? checkedSum(start, *length) : std::nullopt;
-        if (!end) return false;
-        if (bytes > 0 && offset < *end) {
-            if (extent.lcn < 0) return false;
-            const uint64_t within = offset - start;
-            const uint32_t take = static_cast<uint32_t>(std::min<uint64_t>(bytes, *length - within));
-            const std::optional<uint64_t> at = checkedProduct(static_cast<uint64_t>(extent.lcn), geometry.clusterBytes);
-            const std::optional<uint64_t> from = at ? checkedSum(*at, within) : std::nullopt;
-            if (!from || !volume.read(*from, buffer, take)) return false;
-            buffer += take;
-            offset += take;
-            bytes -= take;
-        }
-        start = *end;
-    }
-    return bytes == 0;
 }

@@ -23,6 +23,9 @@ struct Geometry {
 struct TableLayout {
     std::vector<ntfs::Extent> extents;  // in the table's own order, no holes, no two sharing a cluster
     uint32_t records = 0;               // the records the table holds, all inside the extents
+    // The steps the reading took (list entries, runs taken, steps of each search
+    // for a run): a reader whose work grew faster than its input would show here.
+    uint64_t work = 0;
 };
 
 enum class TableRead {
@@ -40,6 +43,3 @@ std::optional<Geometry> readGeometry(RawVolume& volume);
 TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayout& layout,
                           const std::function<bool()>& stop);
 
-// Reads `bytes` of the table from `offset` within it, across its extents.
-bool readTableBytes(RawVolume& volume, const Geometry& geometry, const std::vector<ntfs::Extent>& extents,
-                    unsigned long long offset, unsigned char* buffer, uint32_t bytes);

@@ -17,7 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(geometry->volumeClusters * geometry->clusterBytes <= device.length);
     FUZZ_CHECK(geometry->tableOffset < device.length);
     TableLayout layout;
-    if (readTableLayout(volume, *geometry, layout, [] { return false; }) != TableRead::whole) return 0;
+    const TableRead laidOut = readTableLayout(volume, *geometry, layout, [] { return false; });
+    // The layout's steps follow the input, never its square.
+    FUZZ_CHECK(layout.work <= 64 + 40 * (size / ntfs::listEntryMinimumBytes) + size);
+    if (laidOut != TableRead::whole) return 0;
     checkLayout(*geometry, layout, device.length);
     return 0;
 }

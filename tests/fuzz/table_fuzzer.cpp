@@ -19,7 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RawVolume volume(L'N');
     const std::optional<Geometry> geometry = readGeometry(volume);
     TableLayout layout;
-    if (!geometry || readTableLayout(volume, *geometry, layout, [] { return false; }) != TableRead::whole) return 0;
+    if (!geometry) return 0;
+    const TableRead laidOut = readTableLayout(volume, *geometry, layout, [] { return false; });
+    // The layout's steps follow the input, never its square.
+    FUZZ_CHECK(layout.work <= 64 + 40 * (size / ntfs::listEntryMinimumBytes) + size);
+    if (laidOut != TableRead::whole) return 0;
     checkLayout(*geometry, layout, device.length);
     TableRecords records;
     if (readTable(volume, *geometry, layout, records, [] { return false; }, [](uint32_t) {}) != TableRead::whole)
