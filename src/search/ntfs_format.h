@@ -206,6 +206,7 @@ bool applyFixups(unsigned char* record, size_t size);
 inline std::optional<RecordHeader> parseRecordHeader(Bytes record);
 
 constexpr uint32_t typeStandardInformation = 0x10, typeAttributeList = 0x20, typeFileName = 0x30, typeData = 0x80,
+                   typeReparsePoint = 0xC0,
                    typeEnd = 0xFFFFFFFF;
 
 struct Attribute {

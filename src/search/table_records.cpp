@@ -102,7 +102,7 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
                     value ? parseStandardInformation(*value) : std::nullopt;
                 if (!information) return false;
                 lastWrites_[owner] = static_cast<long long>(information->lastWrite);
-                attributes_[owner] = information->attributes;
+                attributes_[owner] = information->attributes | (attributes_[owner] & attributeReparsePoint);
                 return true;
             }
             case typeFileName: {
@@ -121,6 +121,11 @@ bool TableRecords::add(uint32_t number, unsigned char* record, uint32_t size) {
             case typeData:
                 if (attribute.nameLength != 0) return true;  // a named stream: not the file's size
                 return takeData(owner, attribute);
+            case typeReparsePoint:
+                // A link, whatever its standard information says (ntfs-3g leaves
+                // the mark out there): a folder that is one is followed as the walk follows it.
+                attributes_[owner] |= attributeReparsePoint;
+                return true;
             default:
                 return true;
         }

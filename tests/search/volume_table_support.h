@@ -27,6 +27,7 @@ inline Listing listed(const FoundFiles& found) {
         const FoundFile& file = found[i];
         const std::wstring path = found.pathOf(file);
         if (path == L"N:\\gone\\file link.txt" || path == L"N:\\gone\\folder link") continue;
+        if (path.rfind(L"N:\\.NTFS-3G\\", 0) == 0) continue;  // ntfs-3g's own way to junctions' targets
         files[path] = {file.identity.size, file.identity.lastWrite, foundText(found, file)};
     }
     return files;

@@ -1,5 +1,5 @@
 """Fills a mounted NTFS test volume with what its file table must be read right for:
-   fill-ntfs-image.py MOUNT [full|seed|long-used]
+   fill-ntfs-image.py MOUNT [full|seed|long-used] [ELSEWHERE]
 full: every case the fast scan's tests compare with the walk; seed: a few of each
 kind, for the fuzz target; long-used: a volume filled, every other file freed and
 filled again, so that the table grows in so many pieces that it keeps its own
@@ -10,6 +10,8 @@ import sys
 
 root = sys.argv[1]
 kind = sys.argv[2] if len(sys.argv) > 2 else "full"
+# full: where the volume's .NTFS-3G/C: leads, on the way to a junction's folder off the volume.
+elsewhere = sys.argv[3] if len(sys.argv) > 3 else None
 
 
 def write(path, size, byte=b"x"):
@@ -26,6 +28,21 @@ def sparse(path, size):
     with open(full, "wb") as f:
         f.truncate(size)
 
+
+
+def mount_point(target):
+    """A junction's reparse data: its tag, then where it leads as Windows names it."""
+    substitute = ("\\??\\" + target).encode("utf-16-le")
+    shown = target.encode("utf-16-le")
+    body = struct.pack("<HHHH", 0, len(substitute), len(substitute) + 2, len(shown)) + substitute + b"\0\0" + shown + b"\0\0"
+    return struct.pack("<IHH", 0xA0000003, len(body), 0) + body
+
+
+def relative_symlink(target):
+    """A symbolic link's reparse data, relative to the folder it lies in."""
+    name = target.encode("utf-16-le")
+    body = struct.pack("<HHHHI", 0, len(name), len(name), len(name), 1) + name + name
+    return struct.pack("<IHH", 0xA000000C, len(body), 0) + body
 
 
 def fill_until_full(folder, prefix, size):
@@ -129,6 +146,18 @@ def full():
     os.remove(os.path.join(root, "gone/deleted.txt"))
     os.symlink("../sizes/small.txt", os.path.join(root, "gone/file link.txt"))
     os.symlink("../sizes", os.path.join(root, "gone/folder link"))
+    # Folder links as Windows makes them, with the reparse data ntfs-3g takes: a
+    # junction to C:\elsewhere (off the volume) and a folder symbolic link onto
+    # the volume (to sizes). ntfs-3g shows the junction as a link to
+    # MOUNT/.NTFS-3G/C:/elsewhere, so that name leads to the folder behind C:.
+    if elsewhere:
+        os.makedirs(os.path.join(root, "reparse/junction"))
+        os.makedirs(os.path.join(root, "reparse/folder symlink"))
+        os.setxattr(os.path.join(root, "reparse/junction"), "system.ntfs_reparse_data", mount_point("C:\\elsewhere"))
+        os.setxattr(os.path.join(root, "reparse/folder symlink"), "system.ntfs_reparse_data",
+                    relative_symlink("..\\sizes"))
+        os.makedirs(os.path.join(root, ".NTFS-3G"))
+        os.symlink(elsewhere, os.path.join(root, ".NTFS-3G/C:"))
 
 
 {"full": full, "seed": seed, "long-used": long_used}[kind]()

@@ -34,7 +34,14 @@ if [ "$(cat "$cache/complete" 2>/dev/null)" != "$stamp" ]; then
   mkntfs -F -f -q -L "Table test" "$image" 2>/dev/null
   ntfs-3g "$image" "$cache/fill"
   trap 'umount "$cache/fill" 2>/dev/null || true' EXIT
-  python3 "$here/fill-ntfs-image.py" "$cache/fill"
+  # The image's junction leads off the volume, to C:\elsewhere (made below, as the
+  # prefix is made anew for every run). ntfs-3g resolves it through the volume's
+  # own .NTFS-3G/C:, a link to c-root, where a link leads on: a walk that takes
+  # .NTFS-3G\C: first meets the folder only as a link, and reaches it first
+  # through the junction, as on Windows.
+  mkdir -p "$cache/c-root"
+  ln -s "$prefix/drive_c/elsewhere" "$cache/c-root/elsewhere"
+  python3 "$here/fill-ntfs-image.py" "$cache/fill" full "$cache/c-root"
   umount "$cache/fill"
   trap - EXIT
   python3 "$here/break-ntfs-image.py" "$image" "$cache/check.ntfs" table-in-pieces
@@ -69,6 +76,9 @@ done
 for pair in $crafted_used; do
   map "${pair##*:}" "$cache/${pair%%:*}.ntfs" "$used_mount"
 done
+mkdir -p "$prefix/drive_c/elsewhere"
+truncate -s 150M "$prefix/drive_c/elsewhere/behind the junction.vhd"
+printf 'far' > "$prefix/drive_c/elsewhere/far away.txt"
 rm -f "$prefix/dosdevices/m:"
 ln -s "$cache" "$prefix/dosdevices/m:"
 # Drive mappings are read when the server starts.
