@@ -12,6 +12,7 @@ import sys
 seed, out = sys.argv[1:3]
 counts = [int(n) for n in sys.argv[3:]]
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from ntfs_records import attributes, fixed, run, unfixed  # noqa: E402
 data = open(seed, "rb").read()
 boot = bytearray(data[:512])
 sector = struct.unpack_from("<H", boot, 0x0B)[0]
@@ -23,30 +24,6 @@ table_cluster = struct.unpack_from("<Q", boot, 0x30)[0]
 struct.pack_into("<Q", boot, 0x28, 16 * 1024 * 1024 // sector - 1)
 
 
-def fixed(record):
-    record = bytearray(record)
-    usa, count = struct.unpack_from("<HH", record, 4)
-    for i in range(1, count):
-        record[i * 512 - 2:i * 512] = record[usa + 2 * i:usa + 2 * i + 2]
-    return record
-
-
-def unfixed(record):
-    record = bytearray(record)
-    usa, count = struct.unpack_from("<HH", record, 4)
-    for i in range(1, count):
-        record[usa + 2 * i:usa + 2 * i + 2] = record[i * 512 - 2:i * 512]
-        record[i * 512 - 2:i * 512] = record[usa:usa + 2]
-    return record
-
-
-def attributes(record):
-    at = struct.unpack_from("<H", record, 0x14)[0]
-    while struct.unpack_from("<I", record, at)[0] != 0xFFFFFFFF:
-        yield struct.unpack_from("<I", record, at)[0], at
-        at += struct.unpack_from("<I", record, at + 4)[0]
-
-
 def non_resident(kind, lowest, clusters, runs, allocated, size):
     header = bytearray(0x40)
     length = 0x40 + len(runs)
@@ -55,14 +32,6 @@ def non_resident(kind, lowest, clusters, runs, allocated, size):
     struct.pack_into("<QQHH", header, 0x10, lowest, lowest + clusters - 1, 0x40, 0)
     struct.pack_into("<QQQ", header, 0x28, allocated, size, size)
     return bytes(header) + runs + bytes(length - 0x40 - len(runs))
-
-
-def run(clusters, delta):
-    length = clusters.to_bytes(8, "little").rstrip(b"\0")
-    size = 1
-    while not -(1 << (8 * size - 1)) <= delta < 1 << (8 * size - 1):
-        size += 1
-    return bytes([size << 4 | len(length)]) + length + delta.to_bytes(size, "little", signed=True)
 
 
 def record_with(template, number, base, attribute):

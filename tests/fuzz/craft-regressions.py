@@ -6,6 +6,9 @@ import os
 import struct
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from ntfs_records import attributes, fixed, run, unfixed  # noqa: E402
+
 seeds, out = sys.argv[1:3]
 
 
@@ -25,30 +28,6 @@ class Volume:
     def write(self, number, record):
         at = self.table + number * self.record_bytes
         self.data[at:at + self.record_bytes] = unfixed(record)
-
-
-def fixed(record):
-    record = bytearray(record)
-    usa, count = struct.unpack_from("<HH", record, 4)
-    for i in range(1, count):
-        record[i * 512 - 2:i * 512] = record[usa + 2 * i:usa + 2 * i + 2]
-    return record
-
-
-def unfixed(record):
-    record = bytearray(record)
-    usa, count = struct.unpack_from("<HH", record, 4)
-    for i in range(1, count):
-        record[usa + 2 * i:usa + 2 * i + 2] = record[i * 512 - 2:i * 512]
-        record[i * 512 - 2:i * 512] = record[usa:usa + 2]
-    return record
-
-
-def attributes(record):
-    at = struct.unpack_from("<H", record, 0x14)[0]
-    while struct.unpack_from("<I", record, at)[0] != 0xFFFFFFFF:
-        yield struct.unpack_from("<I", record, at)[0], at
-        at += struct.unpack_from("<I", record, at + 4)[0]
 
 
 def end_of_attributes(record):
@@ -113,15 +92,6 @@ save("layout", "short-non-resident-table-data", volume.data)
 record, at = file_record_with_data("record", True)
 struct.pack_into("<Q", record, at + 0x30, (1 << 63) - 1)
 save("record", "size-beyond-allocation", unfixed(record))
-
-def run(clusters, delta):
-    """One run of a run list: its length, and its start counted from the run before."""
-    length = clusters.to_bytes(8, "little").rstrip(b"\0")
-    size = 1
-    while not -(1 << (8 * size - 1)) <= delta < 1 << (8 * size - 1):
-        size += 1
-    return bytes([size << 4 | len(length)]) + length + delta.to_bytes(size, "little", signed=True)
-
 
 def replace_runs(record, at, runs):
     """The attribute at `at` with its run list replaced, grown as the runs need."""
