@@ -18,20 +18,30 @@ enum SavedRows { everyRow = 0, tickedRowsOnly = 1 };
 
 }  // namespace
 
+ListedRow listedRowOf(const SearchResults& results, const FoundFile& file) {
+    ListedRow listed;
+    listed.bytes = file.identity.size;
+    listed.sizeText = sizeText(static_cast<double>(file.identity.size));
+    listed.path = results.found.pathOf(file);
+    return listed;
+}
+
 std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow& window, bool tickedOnly) {
     std::vector<ListedRow> rows;
     const int count = window.rowCount();
     for (int row = 0; row < count; ++row) {
         if (tickedOnly && !window.isTicked(row)) continue;
         const FoundFile* file = results.fileOfRow(window.rowKey(row));
-        if (!file) continue;
-        ListedRow listed;
-        listed.bytes = file->identity.size;
-        listed.sizeText = sizeText(static_cast<double>(file->identity.size));
-        listed.path = results.found.pathOf(*file);
-        rows.push_back(std::move(listed));
+        if (file) rows.push_back(listedRowOf(results, *file));
     }
     return rows;
+}
+
+void markReadOnlyRows(std::vector<ListedRow>& rows) {
+    for (ListedRow& row : rows) {
+        const int attributes = PathAttributes(row.path);
+        row.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
+    }
 }
 
 void saveListAs(const SearchResults& results, MainWindow& window) {
@@ -43,10 +53,7 @@ void saveListAs(const SearchResults& results, MainWindow& window) {
                        L"csv");
     if (!choice) return;
     std::vector<ListedRow> rows = listedRows(results, window, choice->kind == tickedRowsOnly);
-    for (ListedRow& row : rows) {
-        const int attributes = PathAttributes(row.path);
-        row.readOnly = attributes != attributesUnknown && (attributes & attributeReadOnly) != 0;
-    }
+    markReadOnlyRows(rows);
     writeCsvFile(window, choice->path, csvOfRows(rows), L"list",
                  L"Saved " + TextFromInteger(static_cast<long long>(rows.size())) +
                      (rows.size() == 1 ? L" row to " : L" rows to ") + choice->path + L".");

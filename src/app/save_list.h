@@ -12,6 +12,10 @@ void saveListAs(const SearchResults& results, MainWindow& window);
 // The rows in the order shown (only the ticked ones where asked): size, size text
 // and path of each; whether it is read-only is left for the caller to ask.
 std::vector<ListedRow> listedRows(const SearchResults& results, const MainWindow& window, bool tickedOnly);
+// One found file as the saved list writes it (read-only left unasked).
+ListedRow listedRowOf(const SearchResults& results, const FoundFile& file);
+// Asks each row's file whether it is read-only, as the list's red does, at the moment of saving.
+void markReadOnlyRows(std::vector<ListedRow>& rows);
 
 // Writes the CSV whole to `path`, or tells the person that nothing was written
 // there ("The `what` could not be saved as ..."). On success the status says

@@ -1,9 +1,11 @@
 #include "app/startup.h"
 
+#include "app/command_line.h"
 #include "app/environment.h"
 #include "app/event_loop.h"
 #include "app/settings.h"
 #include "app/update_reminder.h"
+#include "toolkit/console.h"
 #include "toolkit/controls.h"
 #include "toolkit/person.h"
 #include "toolkit/resources.h"
@@ -37,6 +39,11 @@ int startProgram() {
     gatherEnvironment(program);
     loadSettings(program);
 
+    // A script's search runs beside the window, if one is open: the single
+    // instance guards the window and the settings file, which a script never writes.
+    if (const std::vector<std::wstring> words = ProgramArguments(); !words.empty())
+        shutdown(static_cast<int>(runFromScript(words, program)));
+
     if (!ClaimSingleInstance(program.name)) shutdown();
     if (program.windowsVersionCode < 60) refuseStart(program, L" requires Windows XP or later.");
     if (!program.locationWritable)
@@ -65,7 +72,7 @@ int startProgram() {
     shutdown();
 }
 
-void shutdown() {
+void shutdown(int exitCode) {
     ToolkitShutdown();
-    ProcessEnd(0);
+    ProcessEnd(exitCode);
 }

@@ -3,5 +3,5 @@
 
 // Runs the start-up sequence; returns only through shutdown().
 int startProgram();
-// Releases everything and ends the process with exit code 0.
-[[noreturn]] void shutdown();
+// Releases everything and ends the process with the exit code.
+[[noreturn]] void shutdown(int exitCode = 0);

@@ -28,12 +28,10 @@ public:
     bool stopRequested() override { return KeyHeld(keyEscape); }
 };
 
-// The walk goes one call deeper per folder level, and a path of 32,767
-// characters nests up to 16,000 levels: room for all of them.
-constexpr unsigned long walkStackBytes = 16 * 1024 * 1024;
-
 // The text a name must hold: lower-cased, quotes removed.
 std::wstring nameTextOf(const SearchRequest& request) { return TextRemove(TextLower(request.text), L"\""); }
+
+}  // namespace
 
 WalkRequest walkRequestFor(const SearchRequest& request) {
     WalkRequest walk;
@@ -45,6 +43,8 @@ WalkRequest walkRequestFor(const SearchRequest& request) {
     walk.readVolumeTable = request.readVolumeTable;
     return walk;
 }
+
+namespace {
 
 // The rows go first: the list asks the collection for their texts, and the walk
 // writes the collection anew.
@@ -59,6 +59,10 @@ void clearResults(SearchResults& results, MainWindow& window) {
 
 void collectFiles(WalkRequest request, SearchResults& results) {
     EscapeStopsTheWalk escape;
+    collectFiles(request, results, escape);
+}
+
+void collectFiles(WalkRequest request, SearchResults& results, WalkObserver& escape) {
     // The volume's own table where Ravlek may read it, else a walk of its folders.
     const TableScan scanned =
         request.readVolumeTable ? scanVolumeTable(request, escape, results.found) : TableScan::unavailable;

@@ -181,6 +181,21 @@ std::wstring PathFolderPart(const std::wstring& path) {
     return lastSeparator == std::wstring::npos ? std::wstring() : searched.substr(0, lastSeparator + 1);
 }
 
+std::wstring PathAbsolute(const std::wstring& path) {
+    if (path.empty()) return std::wstring();
+    std::wstring whole(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(whole.size()), whole.data(), nullptr);
+        if (length == 0) return std::wstring();
+        if (length < whole.size()) {
+            whole.resize(length);
+            return whole;
+        }
+        whole.assign(length, L'\0');  // the length it needs, its end included
+    }
+    return std::wstring();
+}
+
 std::wstring PathExtensionPart(const std::wstring& path) {
     size_t stop = path.find_last_of(L"./\\ ");
     if (stop == std::wstring::npos || path[stop] != L'.' || stop == 0 || isSeparator(path[stop - 1])) return {};

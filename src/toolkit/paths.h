@@ -57,4 +57,7 @@ bool PathContains(const std::wstring& outer, const std::wstring& inner);
 std::wstring PathAsFolder(std::wstring path);
 std::wstring PathNamePart(const std::wstring& path);
 std::wstring PathFolderPart(const std::wstring& path);
+// The path made whole against the current folder and drive ("a.csv", ".\a.csv",
+// "D:a.csv"), as the system would open it; empty when it cannot be.
+std::wstring PathAbsolute(const std::wstring& path);
 std::wstring PathExtensionPart(const std::wstring& path);
