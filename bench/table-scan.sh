@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 folders=${1:-1200}; per_folder=${2:-500}
 scripts/setup.sh
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j2 --target table_bench >/dev/null
+cmake --build --preset mingw -j2 --target table_bench Ravlek >/dev/null
 
 root="$PWD/build/mingw/wine-table-bench"
 cache="$root/image" tree="$root/drives/d/tree" mount="$root/drives/n"
@@ -47,3 +47,22 @@ scripts/wine-run.sh cmd /c exit >/dev/null 2>&1   # makes the prefix on first us
 ln -sfn "$cache/volume.ntfs" "$root/prefix/dosdevices/n::"
 WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1 || true   # mappings are read when the server starts
 scripts/wine-run.sh build/mingw/bench/table_bench.exe 'N:\' 'D:\tree\' | tr -d '\r'
+
+# The same searches from a script, timed from outside as a scheduled task waits
+# for them: from the start of Ravlek.exe to its end, the list written.
+runner="$PWD/scripts/wine-run.sh"
+mkdir -p "$root/prefix/drive_c/Ravlek"
+cp build/mingw/bin/Ravlek.exe "$root/prefix/drive_c/Ravlek/"
+for mode in size text; do
+  words=(/search N:); [ "$mode" = text ] && words+=(/name 3.dat)
+  took=()
+  for round in 1 2 3; do
+    start=$(date +%s%N)
+    (cd "$root/prefix/drive_c/Ravlek" && "$runner" 'C:\Ravlek\Ravlek.exe' "${words[@]}" \
+       /list 'D:\script-list.csv' >/dev/null 2>&1) || { echo "the search from a script failed (exit code $?)"; break; }
+    took+=($(( ($(date +%s%N) - start) / 1000000 )))
+  done
+  [ "${#took[@]}" -eq 3 ] || continue
+  printf 'search from a script, %s mode: %s ms from start to end (median of 3: %s ms), %s rows written\n' "$mode" \
+    "$(printf '%s\n' "${took[@]}" | sort -n | sed -n 2p)" "${took[*]}" "$(($(wc -l < "$root/drives/d/script-list.csv") - 1))"
+done

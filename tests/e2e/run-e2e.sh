@@ -520,6 +520,13 @@ for (tick, size, path), row in zip(listed, table[1:]):
 ' "$root/drives/e/list.csv" "$root/drives"
 }
 check "Python's csv module reads the same rows and fields as the list shows" csv_matches_list
+# A script's search of the same drive with the same criterion, while the window is open.
+script_saves() {  # script_saves ARGS...: Ravlek started from a script, ending with 0
+  (cd "$root/prefix/drive_c/Ravlek" && "$source_dir/scripts/wine-run.sh" 'C:\Ravlek\Ravlek.exe' "$@") >"$root/script.out" 2>&1
+}
+check "a search from a script runs beside the open window" script_saves /search D: /name dup- /list 'E:\script-list.csv'
+check "and writes byte for byte the list the window saved" cmp "$root/drives/e/list.csv" "$root/drives/e/script-list.csv"
+check "the window is still there" window_ready
 
 echo "# where the space went: the folder sizes page"
 space="$root/drives/d/space"
@@ -593,6 +600,19 @@ check "its access key V saves every folder's figures" save_folders folders.csv
 check "and the window says so" wait_until 5 status_says 'Saved the sizes of'
 check "every folder under D:\\space holds what Linux says its files take (hard links once, links and the locked folder nothing)" \
   folders_counted folders.csv
+save_kinds() {
+  rm -f "$root/drives/e/kinds.csv"
+  click 28; xdotool key shift+F10; wait_until 5 menu_up; xdotool key v
+  wait_until 10 eval '[ "$(probe box | cut -f1)" = "Save the file kinds as" ]' || return 1
+  xdotool type --delay 20 'E:\kinds.csv'; xdotool key Return
+  wait_until 10 test -s "$root/drives/e/kinds.csv"
+}
+check "the kinds' menu saves every kind of file" save_kinds
+check "a script's search writes byte for byte the folder sizes and kinds the window saved" eval \
+  'script_saves /search D: /name space- /folders "E:\script-folders.csv" /kinds "E:\script-kinds.csv" &&
+   cmp "$root/drives/e/folders.csv" "$root/drives/e/script-folders.csv" &&
+   cmp "$root/drives/e/kinds.csv" "$root/drives/e/script-kinds.csv"'
+click 27   # the folder tree takes the keys again
 tab_click 0   # back to the file results
 probe tick 0 1
 delete_me=$(rows | awk -F'\t' '$1 == "x" { print $3 }')
