@@ -2,6 +2,7 @@
 // What the program keeps while it runs, made once at start-up and handed down to
 // the loop and from it to each command: the main window, what the loop keeps
 // between events (the search's results among it) and the move target.
+#include "app/space_map_view.h"
 #include "purge/purge_state.h"
 #include "results/search_results.h"
 #include "search/criteria.h"
@@ -23,6 +24,9 @@ struct Application {
     MainWindow window{program};
     LoopState loop;
     PurgeState purge;
+    // The map of the "Folder sizes" page, drawn from the loop's results: it is
+    // stopped before anything changes them.
+    SpaceMapView map;
     // Searches read an NTFS volume's own file table where they may (tests turn it
     // off to compare with the walk).
     bool readVolumeTables = true;

@@ -12,6 +12,7 @@
 #include "toolkit/events.h"
 #include "toolkit/paths.h"
 #include "toolkit/person.h"
+#include "toolkit/picture_view.h"
 #include "toolkit/system.h"
 #include "toolkit/text.h"
 #include "window/key_waits.h"
@@ -25,11 +26,15 @@ namespace {
 void startSearch(Application& app) {
     SearchRequest request = readSearchRequest(app.window, app.program);
     request.readVolumeTable = app.readVolumeTables;
+    app.map.stopDrawing();  // it reads the results the search writes anew
     runSearch(request, app.loop.results, app.window);
+    app.map.showDrive(app.loop.results, app.window);
 }
 
 void purgeTicked(Application& app, bool moving) {
+    app.map.stopDrawing();
     purgeTickedFiles(readPurgeRequest(app.window, app.program, moving), app.loop.results, app.purge, app.window);
+    app.map.redraw(app.loop.results, app.window);
 }
 
 void tickEveryRow(Application& app) {
@@ -41,6 +46,8 @@ void handleKeyDown(Application& app) {
     const std::optional<MainControl> focused = app.window.focusedControl();
     if (focused == MainControl::textField) {
         if (KeyHeld(keyEnter)) startSearch(app);
+    } else if (focused == MainControl::spaceMap) {
+        if (KeyHeld(keyBackspace)) app.map.upOneFolder(app.loop.results, app.window);
     } else if (focused == MainControl::resultsList && app.window.rowCount() > 0) {
         if (KeyHeld(keyDelete)) {
             purgeTicked(app, false);
@@ -84,6 +91,17 @@ void chooseCriterion(Application& app) {
     // The Enter that closed the list must not reach the field and start a search.
     waitForKeysReleased();
     EventDiscardKeystrokes();
+}
+
+void handleMapEvent(Application& app, int kind) {
+    SpaceMapView& map = app.map;
+    switch (kind) {
+        case kindPointerMove: map.pointerMoved(app.loop.results, app.window); break;
+        case kindClick: map.clicked(app.loop.results, app.window); break;
+        case kindDoubleClick: map.doubleClicked(app.loop.results, app.window); break;
+        case kindMenu: map.showMenu(app.loop.results, app.window); break;
+        default: break;
+    }
 }
 
 void handleTabEvent(MainWindow& window) {
@@ -131,6 +149,10 @@ void dispatchControlEvent(Application& app, int number, int kind) {
             break;
         case MainControl::folderTree:
             if (kind == kindMenu) showFolderMenu(app.loop.results, app.window);
+            if (kind == kindChange) app.map.treeSelectionChanged(app.loop.results, app.window);
+            break;
+        case MainControl::spaceMap:
+            handleMapEvent(app, kind);
             break;
         case MainControl::fileKinds:
             if (kind == kindMenu) showKindsMenu(app.loop.results, app.window);
@@ -149,6 +171,8 @@ bool handleEvent(Application& app, int code) {
     } else if (code == eventControl) {
         dispatchControlEvent(app, EventControl(), EventKind());
     }
+    // A map drawn meanwhile goes on show (eventWorkEnded woke the loop for it).
+    app.map.tend(app.loop.results, app.window);
     return code != eventCloseRequest;
 }
 

@@ -1,6 +1,7 @@
 #include "results/space_page.h"
 
 #include "results/size_text.h"
+#include "results/space_map.h"
 #include "toolkit/drives.h"
 #include "toolkit/local_date.h"
 #include "toolkit/text.h"
@@ -121,7 +122,7 @@ TreeSource folderSizeRows(const SearchResults& results) {
     return rows;
 }
 
-RowSource fileKindRows(const SearchResults& results) {
+RowSource fileKindRows(const SearchResults& results, bool coloured) {
     const SearchResults* shown = &results;
     RowSource rows;
     auto kindOf = [shown](int key) -> const KindFigures* {
@@ -133,7 +134,11 @@ RowSource fileKindRows(const SearchResults& results) {
         const KindFigures* kind = kindOf(key);
         if (!kind) return {};
         switch (column) {
-            case 0: return kind->kind.empty() ? L"(no extension)" : L"." + kind->kind;
+            case 0: {
+                const std::wstring name = kind->kind.empty() ? L"(no extension)" : L"." + kind->kind;
+                // The first kinds are the map's legend: each named with its colour.
+                return key < mapColouredKinds ? name + L"  (" + mapKindColourName(key + 1) + L")" : name;
+            }
             case 1: return sizeText(static_cast<double>(kind->onDisk));
             case 2: return shareText(kind->onDisk, wholeOnDisk());
             case 3: return countText(kind->files);
@@ -145,6 +150,14 @@ RowSource fileKindRows(const SearchResults& results) {
         return kind ? shareOf(kind->onDisk, wholeOnDisk()) : -1;
     };
     rows.shareColumn = 2;
+    if (coloured) {
+        rows.color = [](int key) {
+            if (key < 0 || key >= mapColouredKinds) return -1;
+            const uint32_t rgb = mapKindColour(key + 1);  // as the system takes a colour: blue in the high byte
+            return static_cast<int>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+        };
+        rows.colorColumn = 0;
+    }
     return rows;
 }
 

@@ -14,8 +14,10 @@
 constexpr int filesRowBit = 0x40000000;
 
 // The whole tree under the drive's row; the kinds' keys index results.kindOrder.
+// `coloured`: the kinds the map colours are written in their colours, its legend
+// (not in high contrast, where the map has none).
 TreeSource folderSizeRows(const SearchResults& results);
-RowSource fileKindRows(const SearchResults& results);
+RowSource fileKindRows(const SearchResults& results, bool coloured);
 // What the search saw against what the drive says it holds, and what was left out.
 std::wstring spaceSummary(const SearchResults& results);
 // The folder a tree row shows (for a files row, the folder they lie in).

@@ -96,13 +96,27 @@ uint32_t SpaceTotals::kindOf(std::wstring_view name) {
     return at->second;
 }
 
+FolderFigures SpaceTotals::filesDirectlyIn(uint32_t folder) const {
+    FolderFigures figures;
+    if (folder >= direct_.size()) return figures;
+    const DirectFigures& direct = direct_[folder];
+    figures.onDisk = direct.onDisk;
+    figures.size = direct.size;
+    figures.latestChange = direct.latestChange;
+    figures.files = direct.files;
+    return figures;
+}
+
 void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite,
                         bool onlineOnly) {
-    FolderFigures& direct = direct_[folder];
+    DirectFigures& direct = direct_[folder];
     direct.onDisk += onDisk;
     direct.size += size;
     direct.files += 1;
     direct.latestChange = std::max(direct.latestChange, lastWrite);
+    uint8_t bits = 0;
+    while (bits < 63 && (1LL << bits) < onDisk) ++bits;
+    direct.largestBits = std::max(direct.largestBits, bits);
     KindFigures& figures = kinds_[kind];
     figures.onDisk += onDisk;
     figures.size += size;
@@ -165,7 +179,7 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
     for (size_t folder = marks_.size(); folder-- > 0;) {
         if (!(marks_[folder] & counted)) continue;
         FolderFigures& figures = figures_[folder];
-        const FolderFigures& direct = direct_[folder];
+        const DirectFigures& direct = direct_[folder];
         figures.onDisk += direct.onDisk;
         figures.size += direct.size;
         figures.files += direct.files;
@@ -225,7 +239,7 @@ void SpaceTotals::removeFile(const FoundFiles& found, const FoundFile& file, lon
     const long long size = std::max(0LL, file.identity.size);
     const long long onDisk = std::max(0LL, spaceHeld);
     auto lessen = [](long long& value, long long by) { value = std::max(0LL, value - by); };
-    FolderFigures& direct = direct_[file.folder];
+    DirectFigures& direct = direct_[file.folder];
     if (direct.files == 0) return;
     lessen(direct.onDisk, onDisk);
     lessen(direct.size, size);

@@ -59,7 +59,11 @@ public:
     // Everything below the folder.
     const FolderFigures& figures(uint32_t folder) const { return figures_[folder]; }
     // The files that lie directly in it (folders counted 0).
-    FolderFigures filesDirectlyIn(uint32_t folder) const { return folder < direct_.size() ? direct_[folder] : FolderFigures{}; }
+    FolderFigures filesDirectlyIn(uint32_t folder) const;
+    // No file directly in the folder took more than 2 to this power bytes on the
+    // disk (0 where none took any): the map lists a folder's files only where one
+    // of them could be large enough to see.
+    int largestFileBits(uint32_t folder) const { return folder < direct_.size() ? direct_[folder].largestBits : 0; }
     // Its counted subfolders, largest on the disk first, equal ones by name.
     std::vector<uint32_t> subfolders(uint32_t folder, const FoundFiles& found) const;
     // Every counted folder, each before the folders inside it.
@@ -92,7 +96,14 @@ private:
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
 
     std::vector<FolderFigures> figures_;
-    std::vector<FolderFigures> direct_;  // the files directly in each folder
+    // The files directly in a folder; the bound on the largest fits where
+    // FolderFigures keeps its count of folders, so a folder costs no more.
+    struct DirectFigures {
+        long long onDisk = 0, size = 0, latestChange = 0;
+        uint32_t files = 0;
+        uint8_t largestBits = 0;
+    };
+    std::vector<DirectFigures> direct_;
     std::vector<uint8_t> marks_;
     std::vector<KindFigures> kinds_;
     std::unordered_map<std::wstring, uint32_t> kindNumbers_;

@@ -119,7 +119,7 @@ void showSpaceTotals(SearchResults& results, MainWindow& window) {
     }
     for (const KindFigures& kind : results.totals.kinds()) results.kindOrder.push_back(kind.kind);
     window.showFolderSizes(spaceSummary(results), {static_cast<int>(results.totals.root())}, folderSizeRows(results));
-    window.showFileKinds(static_cast<int>(results.kindOrder.size()), fileKindRows(results));
+    window.showFileKinds(static_cast<int>(results.kindOrder.size()), fileKindRows(results, !SystemColoursNow().highContrast));
 }
 
 void runSearch(const SearchRequest& request, SearchResults& results, MainWindow& window) {

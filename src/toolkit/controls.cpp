@@ -108,6 +108,7 @@ long long ControlState(int number) {
 }
 
 constexpr UINT setStateMessage = WM_APP + 1;
+constexpr UINT workEndedMessage = WM_APP + 2;
 
 void ControlSetState(int number, long long value) {
     UiState& state = ui();
@@ -343,6 +344,10 @@ LRESULT CALLBACK postWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         ControlSetState(static_cast<int>(wParam), static_cast<long long>(lParam));
         return 0;
     }
+    if (message == workEndedMessage) {
+        raiseEvent(eventWorkEnded, -1, -1, 0);
+        return 0;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -378,6 +383,8 @@ int ControlMenuRow(int number) {
     Control* control = find(number);
     return control ? control->menuRow : -1;
 }
+
+void EventRaiseWorkEnded() { PostMessageW(ui().postWindow, workEndedMessage, 0, 0); }
 
 int ControlShowMenu(int number, const std::vector<std::wstring>& entries) {
     Control* control = find(number);

@@ -6,6 +6,7 @@ enum EventCode {
     eventKeyDown = 0x100,  // the native message number of a key going down
     eventControl = 13100,        // a control did something: EventControl(), EventKind()
     eventCloseRequest = 13116,   // the person asked the window to close
+    eventWorkEnded = 13117,      // work on another thread has ended (EventRaiseWorkEnded)
 };
 
 // Kinds of control events.
@@ -45,5 +46,8 @@ void EventTendWhileBusy();
 // Sleeps, but answers what other threads and programs send to this thread's
 // windows meanwhile (they would hang waiting on it); posted input stays queued.
 void SleepAnsweringSentMessages(int milliseconds);
+// From any thread: queues eventWorkEnded for the user-interface thread, whose
+// wait for events then returns.
+void EventRaiseWorkEnded();
 // Drops the key presses waiting in the queue.
 void EventDiscardKeystrokes();

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Keys the program asks about, by their virtual-key codes.
-constexpr int keyEnter = 0x0D, keyControl = 0x11, keyEscape = 0x1B, keyDelete = 0x2E;
+constexpr int keyBackspace = 0x08, keyEnter = 0x0D, keyControl = 0x11, keyEscape = 0x1B, keyDelete = 0x2E;
 
 // Buttons and icons of a message box, combined with |.
 constexpr unsigned messageOk = 0x0, messageOkCancel = 0x1, messageCancelIsDefault = 0x100;

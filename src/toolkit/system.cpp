@@ -282,6 +282,22 @@ void ProcessEnd(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
 unsigned long TickCount() { return GetTickCount(); }
 
+SystemColours SystemColoursNow() {
+    auto rgb = [](int which) {
+        const COLORREF colour = GetSysColor(which);
+        return static_cast<unsigned long>((GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour));
+    };
+    SystemColours colours;
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    colours.highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    colours.window = rgb(COLOR_WINDOW);
+    colours.windowText = rgb(COLOR_WINDOWTEXT);
+    colours.highlight = rgb(COLOR_HIGHLIGHT);
+    return colours;
+}
+
 bool ClipboardSetText(const std::wstring& text) {
     // The clipboard takes text only from a window that owns it while open: a
     // window of its own, never shown, lives as long as the program.

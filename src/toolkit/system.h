@@ -32,6 +32,12 @@ std::wstring ChooseFolder(const std::wstring& title, const std::wstring& initial
 std::wstring WindowsFolder();
 // Screen dots per inch across.
 int ScreenDotsPerInch();
+// Windows' high-contrast mode and the colours it asks for (0xRRGGBB).
+struct SystemColours {
+    bool highContrast = false;
+    unsigned long window = 0xFFFFFF, windowText = 0, highlight = 0x3399FF;
+};
+SystemColours SystemColoursNow();
 // The width a vertical scroll bar takes from a list, with the drag allowance.
 int ScrollBarAllowance();
 

@@ -32,6 +32,7 @@ enum ControlId {
     idFolderSummary = 26,
     idFolderTree = 27,
     idFileKinds = 28,
+    idSpaceMap = 29,
 };
 
 // The controls that show the main font and are greyed while long work runs:
@@ -41,7 +42,7 @@ constexpr ControlId everyControlButTheSearchIcon[] = {
     idOptionsIcon,   idOptionsLabel,  idWindowsFolderOption, idReadOnlyOption, idTempFilesOption, idSeparator,
     idActionIcon,    idReadyLabel,    idSearchButton,      idDeleteButton,  idMoveButton,         idMoveTargetField,
     idBrowseButton,  idProgressBar,   idResultsList,       idTabPanel,      idTypeInfoPanel,      idExactInfoPanel,
-    idFolderSummary, idFolderTree,    idFileKinds,
+    idFolderSummary, idFolderTree,    idFileKinds,         idSpaceMap,
 };
 
 constexpr int mainWindowNumber = 0;

@@ -18,6 +18,7 @@ constexpr struct {
     {MainControl::moveTargetField, idMoveTargetField}, {MainControl::browseButton, idBrowseButton},
     {MainControl::resultsList, idResultsList},     {MainControl::tabPanel, idTabPanel},
     {MainControl::folderTree, idFolderTree},       {MainControl::fileKinds, idFileKinds},
+    {MainControl::spaceMap, idSpaceMap},
 };
 
 int idOf(MainControl control) {
@@ -113,6 +114,7 @@ void MainWindow::clearFolderSizes(const std::wstring& summary) {
     ControlSetText(idFolderSummary, summary);
     ControlClearItems(idFolderTree);
     ControlClearItems(idFileKinds);
+    PictureViewShow(idSpaceMap, {}, 0, 0);
 }
 
 void MainWindow::redrawFolderSizes(const std::wstring& summary) {
@@ -137,5 +139,42 @@ std::optional<int> MainWindow::pageMenuRow(PageList list) const {
 
 std::optional<size_t> MainWindow::chooseFromPageMenu(PageList list, const std::vector<std::wstring>& entries) {
     const int chosen = ControlShowMenu(idOfPageList(list), entries);
+    return chosen >= 1 && static_cast<size_t>(chosen) <= entries.size() ? std::optional<size_t>(chosen - 1) : std::nullopt;
+}
+
+std::optional<int> MainWindow::selectedFolderKey() const {
+    for (int row = 0, rows = ControlItemCount(idFolderTree); row < rows; ++row)
+        if (ControlItemState(idFolderTree, row) & 1) return ControlItemKey(idFolderTree, row);
+    return std::nullopt;
+}
+
+bool MainWindow::revealFolderRow(const std::vector<int>& keys) {
+    int from = 0, found = -1;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        found = -1;
+        for (int row = from, rows = ControlItemCount(idFolderTree); row < rows; ++row)
+            if (ControlItemKey(idFolderTree, row) == keys[i]) {
+                found = row;
+                break;
+            }
+        if (found < 0) return false;
+        const int state = ControlItemState(idFolderTree, found);
+        if (i + 1 < keys.size() && !(state & rowOpen)) ControlSetItemState(idFolderTree, found, state | rowOpen);
+        from = found + 1;
+    }
+    if (found < 0) return false;
+    ControlSetItemState(idFolderTree, found, (ControlItemState(idFolderTree, found) & rowOpen) | 1);
+    return true;
+}
+
+void MainWindow::showSpaceMap(const std::vector<uint32_t>& pixels, int width, int height) {
+    PictureViewShow(idSpaceMap, pixels, width, height);
+}
+
+PicturePoint MainWindow::spaceMapSize() const { return PictureViewSize(idSpaceMap); }
+PicturePoint MainWindow::spaceMapPointer() const { return PictureViewPointer(idSpaceMap); }
+
+std::optional<size_t> MainWindow::chooseFromMapMenu(const std::vector<std::wstring>& entries) {
+    const int chosen = ControlShowMenu(idSpaceMap, entries);
     return chosen >= 1 && static_cast<size_t>(chosen) <= entries.size() ? std::optional<size_t>(chosen - 1) : std::nullopt;
 }

@@ -136,9 +136,11 @@ struct Column {
     double width;
 };
 constexpr Column folderColumns[] = {
-    {L"Folder", 150}, {L"On disk", 60}, {L"Share", 80}, {L"Files", 56}, {L"Latest change", 100}};
-constexpr Column kindColumns[] = {{L"Kind", 58}, {L"On disk", 58}, {L"Share", 70}, {L"Files", 60}};
-constexpr double folderTreeWidth = 470, fileKindsWidth = 262, pageListsTop = 36, pageListsHeight = 312;
+    {L"Folder", 140}, {L"On disk", 58}, {L"Share", 64}, {L"Files", 46}, {L"Latest change", 92}};
+constexpr Column kindColumns[] = {{L"Kind", 70}, {L"On disk", 64}, {L"Share", 90}, {L"Files", 60}};
+// The tree on the left; on the right the map above the kinds, its legend.
+constexpr double folderTreeWidth = 410, fileKindsWidth = 322, pageListsTop = 36, pageListsHeight = 312;
+constexpr double spaceMapHeight = 196, fileKindsTop = pageListsTop + spaceMapHeight + 6;
 
 template <typename Layout>
 void addColumns(Layout& layout, int id, const Column* columns, size_t count, double listWidth) {
@@ -159,7 +161,10 @@ void addFolderSizesPage(Layout& layout) {
     TreeListCreate(idFolderTree, tree.x, tree.y, tree.w, tree.h, folderColumns[0].title,
                    layout.scaled(folderColumns[0].width));
     addColumns(layout, idFolderTree, folderColumns, std::size(folderColumns), folderTreeWidth);
-    const Box kinds = layout.at(idFileKinds, 10 + folderTreeWidth + 8, pageListsTop, fileKindsWidth, pageListsHeight).box;
+    const Box map = layout.at(idSpaceMap, 10 + folderTreeWidth + 8, pageListsTop, fileKindsWidth, spaceMapHeight).box;
+    PictureViewCreate(idSpaceMap, map.x, map.y, map.w, map.h, L"Map of the folder's space");
+    const Box kinds = layout.at(idFileKinds, 10 + folderTreeWidth + 8, fileKindsTop, fileKindsWidth,
+                                pageListsTop + pageListsHeight - fileKindsTop).box;
     CheckListCreate(idFileKinds, kinds.x, kinds.y, kinds.w, kinds.h, kindColumns[0].title,
                     layout.scaled(kindColumns[0].width), listRowsOnDemand | listFullRowSelect | listShowSelectionAlways);
     addColumns(layout, idFileKinds, kindColumns, std::size(kindColumns), fileKindsWidth);

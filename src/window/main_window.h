@@ -4,6 +4,7 @@
 // above the window layer names a control's number or knows its bits. The
 // program makes one at start-up and hands it to every command.
 #include "toolkit/controls.h"
+#include "toolkit/picture_view.h"
 #include "window/info_pages.h"
 #include "window/program.h"
 
@@ -31,6 +32,7 @@ enum class MainControl {
     tabPanel,
     folderTree,
     fileKinds,
+    spaceMap,
 };
 
 // The lists of the "Folder sizes" page.
@@ -124,6 +126,18 @@ public:
     int pageRowKey(PageList list, int row) const;
     std::optional<int> pageMenuRow(PageList list) const;
     std::optional<size_t> chooseFromPageMenu(PageList list, const std::vector<std::wstring>& entries);
+    // The tree's selected row's key; nothing when none is selected.
+    std::optional<int> selectedFolderKey() const;
+    // Opens the tree down to the last of `keys` (each a row's key, from a top row
+    // down) and selects it; false when some row of the way is not there.
+    bool revealFolderRow(const std::vector<int>& keys);
+
+    // The map beside the tree: the picture drawn for it, the size it offers one,
+    // where the pointer was at its last event, and its menu there.
+    void showSpaceMap(const std::vector<uint32_t>& pixels, int width, int height);
+    PicturePoint spaceMapSize() const;
+    PicturePoint spaceMapPointer() const;
+    std::optional<size_t> chooseFromMapMenu(const std::vector<std::wstring>& entries);
 
     // The tab panel's pages: the results, the folder sizes, and the two web panels.
     void showPage(InfoPage panel, const std::wstring& html);

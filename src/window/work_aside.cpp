@@ -24,3 +24,5 @@ void WorkAside::wait(const std::function<void()>& progress, int slice) {
     }
     ended_ = true;
 }
+
+bool WorkAside::hasEnded() const { return ended_ || !thread_ || ThreadEnded(thread_); }

@@ -16,6 +16,8 @@ public:
     // Returns once the work has ended. Meanwhile the window answers, takes no
     // input and paints, and `progress` is called every `slice` milliseconds.
     void wait(const std::function<void()>& progress = {}, int slice = 20);
+    // True once the work has ended, for work the window does not wait for.
+    bool hasEnded() const;
 
 private:
     static void run(void* self);

@@ -396,7 +396,7 @@ void printState() {
         wchar_t parentClass[32] = L"";
         GetClassNameW(parent, parentClass, 32);
         bool onWindow = parent == main || !lstrcmpiW(parentClass, L"STATIC");
-        if (onWindow && id >= 0 && id <= 28 && lstrcmpiW(parentClass, WC_COMBOBOXW)) printControl(hwnd);
+        if (onWindow && id >= 0 && id <= 29 && lstrcmpiW(parentClass, WC_COMBOBOXW)) printControl(hwnd);
     }
 }
 

@@ -66,6 +66,7 @@ bool selectDrive(const std::wstring& drive) {
 }
 
 void forgetEarlierEvents() {
+    testApp().map.stopDrawing();  // it reads the results about to go
     testApp().loop = LoopState{};
     testApp().window.setSelectedPath(L"");
     testApp().purge = PurgeState{};
