@@ -56,11 +56,13 @@ void SpaceMapView::stopDrawing() {
     stop_.store(true);
     worker_.reset();  // waits for the drawing, which looks at stop_ between folders
     stop_.store(false);
+    if (drawing_) spare_ = std::move(*drawing_);
     drawing_.reset();
 }
 
 void SpaceMapView::showDrive(const SearchResults& results, MainWindow& window) {
     stopDrawing();
+    if (shown_.pixels.capacity() > spare_.pixels.capacity()) spare_ = std::move(shown_);
     shown_ = MapPicture{};
     pointed_ = nullptr;
     listedFolder_ = FoundFiles::noFolder;
@@ -88,7 +90,7 @@ void SpaceMapView::draw(const SearchResults& results, uint32_t folder, MainWindo
     style.highContrast = colours.highContrast;
     style.background = colours.window;
     style.frame = colours.windowText;
-    drawing_ = std::make_unique<MapPicture>();
+    drawing_ = std::make_unique<MapPicture>(std::move(spare_));
     drawnWhole_ = false;
     worker_.emplace([this, totals = &results.totals, found = &results.found, legend = legend_, style, folder, size,
                      picture = drawing_.get()] {
@@ -103,10 +105,13 @@ void SpaceMapView::tend(const SearchResults& results, MainWindow& window) {
         worker_->wait();
         worker_.reset();
         if (drawnWhole_ && drawing_) {
+            spare_ = std::move(shown_);
             shown_ = std::move(*drawing_);
             pointed_ = nullptr;
             showPicture(window);
         }
+        else if (drawing_)
+            spare_ = std::move(*drawing_);
         drawing_.reset();
         return;
     }
@@ -120,8 +125,8 @@ void SpaceMapView::tend(const SearchResults& results, MainWindow& window) {
 void SpaceMapView::showPicture(MainWindow& window) {
     std::vector<uint32_t> pixels = shown_.pixels;
     if (framed_ != FoundFiles::noFolder)
-        for (const MapTile& tile : shown_.tiles)
-            if (tile.kind == TileKind::folder && tile.folder == framed_) {
+        for (size_t i = 0; i < shown_.tiles.size(); ++i)
+            if (const MapTile& tile = shown_.tiles[i]; tile.kind == TileKind::folder && tile.folder == framed_) {
                 frame(pixels, shown_.width, tile, SystemColoursNow().highlight);
                 break;
             }

@@ -49,6 +49,9 @@ private:
     uint32_t framed_ = FoundFiles::noFolder;  // chosen in the tree, framed on the map
     MapPicture shown_;                         // the last complete picture
     std::unique_ptr<MapPicture> drawing_;      // the one under way
+    // The picture before the last, whose memory the next drawing takes over: new
+    // pages cost more than the drawing into them.
+    MapPicture spare_;
     std::optional<WorkAside> worker_;
     std::atomic<bool> stop_{false};
     bool drawnWhole_ = false;

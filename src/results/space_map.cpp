@@ -1,5 +1,6 @@
 #include "results/space_map.h"
 
+#include "results/map_shading.h"
 #include "toolkit/file_attributes.h"
 #include "toolkit/listing.h"
 
@@ -55,14 +56,6 @@ PixelBox pixelsOf(const MapArea& area, int width, int height) {
     return {at(area.left, width), at(area.top, height), at(area.right, width), at(area.bottom, height)};
 }
 
-uint32_t scaled(uint32_t colour, double light) {
-    auto channel = [&](int shift) {
-        const double value = static_cast<double>((colour >> shift) & 0xFF) * light;
-        return static_cast<uint32_t>(std::clamp(value, 0.0, 255.0)) << shift;
-    };
-    return channel(16) | channel(8) | channel(0);
-}
-
 class Painter {
 public:
     Painter(const MapStyle& style, MapPicture& picture) : style_(style), picture_(picture) {}
@@ -78,14 +71,19 @@ public:
                 }
             return;
         }
+        // The surface's slope across a row grows by the same step from pixel to
+        // pixel; the loop is written so that the compiler can do several at once.
+        const float red = static_cast<float>((colour >> 16) & 0xFF), green = static_cast<float>((colour >> 8) & 0xFF),
+                    blue = static_cast<float>(colour & 0xFF);
+        const float stepX = static_cast<float>(-2 * cushion.x2);
+        const float firstX = static_cast<float>(-(2 * cushion.x2 * (box.left + 0.5) + cushion.x1));
+        const float towardsX = static_cast<float>(lightX), a = static_cast<float>(ambient), d = static_cast<float>(diffuse);
+        const int count = box.right - box.left;
         for (int y = box.top; y < box.bottom; ++y) {
-            const double ny = -(2 * cushion.y2 * (y + 0.5) + cushion.y1);
-            uint32_t* row = &picture_.pixels[static_cast<size_t>(y) * width];
-            for (int x = box.left; x < box.right; ++x) {
-                const double nx = -(2 * cushion.x2 * (x + 0.5) + cushion.x1);
-                const double facing = (nx * lightX + ny * lightY + lightZ) / std::sqrt(nx * nx + ny * ny + 1);
-                row[x] = scaled(colour, ambient + diffuse * std::max(0.0, facing));
-            }
+            const float ny = static_cast<float>(-(2 * cushion.y2 * (y + 0.5) + cushion.y1));
+            const float lit = static_cast<float>(lightZ) + ny * static_cast<float>(lightY), nyy = ny * ny + 1;
+            shadeRow(&picture_.pixels[static_cast<size_t>(y) * width + box.left], count, firstX, stepX, towardsX, lit,
+                     nyy, a, d, red, green, blue);
         }
     }
 
@@ -152,23 +150,26 @@ const wchar_t* mapKindColourName(int colour) {
     return colour >= 0 && colour <= mapColouredKinds ? paletteNames[colour] : paletteNames[0];
 }
 
-std::vector<MapFile> mapFilesOf(const FoundFiles& found, uint32_t folder) {
-    std::vector<MapFile> files;
-    if (folder >= found.folderCount()) return files;
+void listMapFiles(const FoundFiles& found, uint32_t folder, const MapFileVisitor& each) {
+    if (folder >= found.folderCount()) return;
     FolderListing listing(found.folderPath(folder), L"*");
     while (listing.next()) {
         if (listing.kind() != EntryKind::file) continue;
-        MapFile file;
-        file.name = std::wstring(listing.name());
         const long long size = std::max(0LL, listing.size()), allocation = listing.allocation();
         const bool onlineOnly = (listing.attributes() & onlineOnlyAttributes) != 0;
-        file.onDisk = onlineOnly || listing.isLink() ? 0 : allocation >= 0 && allocation < size ? allocation : size;
-        files.push_back(std::move(file));
+        each(listing.name(), onlineOnly || listing.isLink() ? 0 : allocation >= 0 && allocation < size ? allocation : size);
     }
-    std::sort(files.begin(), files.end(), [](const MapFile& a, const MapFile& b) {
-        return a.onDisk != b.onDisk ? a.onDisk > b.onDisk : a.name < b.name;
-    });
+}
+
+std::vector<MapFile> mapFilesOf(uint32_t folder, const MapFileSource& source) {
+    std::vector<MapFile> files;
+    source(folder, [&](std::wstring_view name, long long onDisk) { files.push_back({std::wstring(name), onDisk}); });
+    std::stable_sort(files.begin(), files.end(), [](const MapFile& a, const MapFile& b) { return a.onDisk > b.onDisk; });
     return files;
+}
+
+std::vector<MapFile> mapFilesOf(const FoundFiles& found, uint32_t folder) {
+    return mapFilesOf(folder, [&found](uint32_t f, const MapFileVisitor& each) { listMapFiles(found, f, each); });
 }
 
 bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t folder,
@@ -196,18 +197,21 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
         Cushion cushion;
         int depth;
     };
+    // A file while its folder is laid out: nothing more is kept of it.
+    struct Weighed {
+        float weight;
+        uint8_t colour;
+    };
     std::vector<Pending> pending{{folder, MapArea{0, 0, double(width), double(height)}, Cushion{}, 0}};
     std::vector<Part> parts;
-    std::vector<double> weights;
-    std::vector<MapArea> areas;
+    std::vector<Weighed> files;
     while (!pending.empty()) {
         if (stop.load(std::memory_order_relaxed)) return false;
         const Pending at = pending.back();
         pending.pop_back();
         const PixelBox box = pixelsOf(at.area, width, height);
         picture.tiles.push_back(tileOf(box, at.folder, TileKind::folder, at.depth));
-        const double ridge = ridgeHeight * std::pow(ridgeFalloff, at.depth);
-        const Cushion cushion = at.cushion.withRidge(at.area, ridge);
+        const Cushion cushion = at.cushion.withRidge(at.area, ridgeHeight * std::pow(ridgeFalloff, at.depth));
 
         parts.clear();
         for (const uint32_t* child = children.begin(at.folder); child != children.end(at.folder); ++child)
@@ -215,63 +219,84 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
         const FolderFigures direct = totals.filesDirectlyIn(at.folder);
         parts.push_back({static_cast<double>(direct.onDisk), FoundFiles::noFolder});
         std::stable_sort(parts.begin(), parts.end(), [](const Part& a, const Part& b) { return a.weight > b.weight; });
-        weights.clear();
-        for (const Part& part : parts) weights.push_back(part.weight);
-        squarifyInto(weights.data(), weights.size(), at.area, areas);
-        if (weights.empty() || std::all_of(weights.begin(), weights.end(), [](double w) { return w <= 0; })) {
+        if (parts.front().weight <= 0) {
             painter.fill(box, mapKindColour(0), cushion);  // nothing in it takes space
             continue;
         }
-
         const double subRidge = ridgeHeight * std::pow(ridgeFalloff, at.depth + 1);
-        for (size_t i = parts.size(); i-- > 0;) {  // pushed last first: drawn largest first
-            const Part& part = parts[i];
-            if (part.weight <= 0) continue;
-            const PixelBox partBox = pixelsOf(areas[i], width, height);
-            if (!partBox.big()) {
-                painter.fill(partBox, mapKindColour(0), cushion);  // merged into the folder
-                continue;
-            }
-            if (part.folder != FoundFiles::noFolder) {
-                pending.push_back({part.folder, areas[i], cushion, at.depth + 1});
-                continue;
-            }
-            // The files directly in the folder: listed only where one of them could
-            // be large enough to see.
+        const double fileRidge = ridgeHeight * std::pow(ridgeFalloff, at.depth + 2);
+        auto layFiles = [&](const MapArea& area, const PixelBox& partBox, double weight) {
+            // A file's place among them is the one mapFilesOf gives it, so that the
+            // pointer finds it again.
             picture.tiles.push_back(tileOf(partBox, at.folder, TileKind::files, at.depth + 1));
-            const Cushion filesCushion = cushion.withRidge(areas[i], subRidge);
+            const Cushion filesCushion = cushion.withRidge(area, subRidge);
+            // Listed only where one of them could be large enough to see.
             const double largest = std::ldexp(1.0, totals.largestFileBits(at.folder));
-            const double largestShare = part.weight > 0 ? std::min(1.0, largest / part.weight) : 1.0;
-            if (areas[i].area() * largestShare < smallestSide * smallestSide) {
+            if (area.area() * std::min(1.0, largest / weight) < smallestSide * smallestSide) {
                 painter.fill(partBox, mapKindColour(0), filesCushion);
-                continue;
+                return;
             }
-            const std::vector<MapFile> files = fileSource ? fileSource(at.folder) : mapFilesOf(found, at.folder);
-            std::vector<double> fileWeights;
-            fileWeights.reserve(files.size());
-            for (const MapFile& file : files) fileWeights.push_back(static_cast<double>(file.onDisk));
-            std::vector<MapArea> fileAreas;
-            squarifyInto(fileWeights.data(), fileWeights.size(), areas[i], fileAreas);
-            painter.fill(partBox, mapKindColour(0), filesCushion);
-            const double fileRidge = ridgeHeight * std::pow(ridgeFalloff, at.depth + 2);
-            for (size_t f = 0; f < files.size(); ++f) {
-                const PixelBox fileBox = pixelsOf(fileAreas[f], width, height);
-                if (!fileBox.big() || files[f].onDisk <= 0) continue;  // shown as the files' shared colour
-                MapTile tile = tileOf(fileBox, at.folder, TileKind::file, at.depth + 2);
-                tile.item = static_cast<uint32_t>(f);
-                tile.colour = static_cast<uint8_t>(colourOf(files[f].name, legend));
-                picture.tiles.push_back(tile);
-                painter.fill(fileBox, mapKindColour(tile.colour), filesCushion.withRidge(fileAreas[f], fileRidge));
+            // Files too small to see (under 2 × 2 pixels of the files' rectangle) are
+            // the smallest: they go last in the order mapFilesOf gives, merged into
+            // one rectangle of the shared colour, and cost nothing more to lay out.
+            double listedTotal = 0, merged = 0;
+            const MapFileVisitor count = [&](std::wstring_view, long long onDisk) { listedTotal += std::max(0LL, onDisk); };
+            const MapFileVisitor keep = [&](std::wstring_view name, long long onDisk) {
+                const double weight = static_cast<double>(std::max(0LL, onDisk));
+                if (weight * area.area() >= smallestSide * smallestSide * listedTotal)
+                    files.push_back({static_cast<float>(weight), static_cast<uint8_t>(colourOf(name, legend))});
+                else
+                    merged += weight;
+            };
+            auto list = [&](const MapFileVisitor& each) {
+                if (fileSource)
+                    fileSource(at.folder, each);
+                else
+                    listMapFiles(found, at.folder, each);
+            };
+            files.clear();
+            list(count);
+            if (listedTotal <= 0) {
+                painter.fill(partBox, mapKindColour(0), filesCushion);
+                return;
             }
-        }
+            list(keep);
+            std::stable_sort(files.begin(), files.end(), [](const Weighed& a, const Weighed& b) { return a.weight > b.weight; });
+            squarifyEach(
+                files.size() + 1, [&](size_t f) { return f < files.size() ? static_cast<double>(files[f].weight) : merged; }, area,
+                [&](size_t f, const MapArea& fileArea) {
+                    const PixelBox fileBox = pixelsOf(fileArea, width, height);
+                    if (f == files.size() || !fileBox.big()) {  // shown in the files' shared colour
+                        painter.fill(fileBox, mapKindColour(0), filesCushion);
+                        return;
+                    }
+                    MapTile tile = tileOf(fileBox, at.folder, TileKind::file, at.depth + 2);
+                    tile.item = static_cast<uint32_t>(f);
+                    tile.colour = files[f].colour;
+                    picture.tiles.push_back(tile);
+                    painter.fill(fileBox, mapKindColour(tile.colour), filesCushion.withRidge(fileArea, fileRidge));
+                });
+        };
+        squarifyEach(
+            parts.size(), [&](size_t i) { return parts[i].weight; }, at.area,
+            [&](size_t i, const MapArea& area) {
+                const PixelBox partBox = pixelsOf(area, width, height);
+                if (!partBox.big())
+                    painter.fill(partBox, mapKindColour(0), cushion);  // merged into the folder
+                else if (parts[i].folder != FoundFiles::noFolder)
+                    pending.push_back({parts[i].folder, area, cushion, at.depth + 1});
+                else
+                    layFiles(area, partBox, parts[i].weight);
+            });
     }
     return true;
 }
 
 const MapTile* mapTileAt(const MapPicture& picture, int x, int y) {
     const MapTile* deepest = nullptr;
-    for (const MapTile& tile : picture.tiles)
-        if (x >= tile.left && x < tile.right && y >= tile.top && y < tile.bottom &&
+    for (size_t i = 0; i < picture.tiles.size(); ++i)
+        if (const MapTile& tile = picture.tiles[i];
+            x >= tile.left && x < tile.right && y >= tile.top && y < tile.bottom &&
             (!deepest || tile.depth >= deepest->depth))
             deepest = &tile;
     return deepest;

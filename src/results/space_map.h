@@ -3,6 +3,7 @@
 // one rectangle per subfolder and file as large as what it takes on the disk,
 // nested down to the files, laid out squarified and shaded as cushions so that
 // the nesting shows without borders; files coloured by their kind.
+#include "results/block_array.h"
 #include "results/found_files.h"
 #include "results/map_layout.h"
 #include "results/space_totals.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class TileKind : uint8_t {
@@ -42,7 +44,7 @@ struct MapPicture {
     uint32_t folder = FoundFiles::noFolder;
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;  // 0xRRGGBB, the top row first
-    std::vector<MapTile> tiles;    // each folder before what lies in it
+    BlockArray<MapTile, 8> tiles;  // each folder before what lies in it; grown without copies
 };
 
 // The kinds that get a colour of their own, the largest first; the rest share one.
@@ -52,16 +54,22 @@ uint32_t mapKindColour(int colour);
 // Its name, so that colour is never the only cue ("blue"; "grey" for the shared one).
 const wchar_t* mapKindColourName(int colour);
 
+// Where the map takes a folder's files from: each file's name and what it takes
+// on the disk, in the order listed. The disk (listMapFiles) unless a caller gives
+// its own.
+using MapFileVisitor = std::function<void(std::wstring_view name, long long onDisk)>;
+using MapFileSource = std::function<void(uint32_t folder, const MapFileVisitor& each)>;
+// The folder's files as the disk lists them; links and online-only files take nothing.
+void listMapFiles(const FoundFiles& found, uint32_t folder, const MapFileVisitor& each);
+
 // A folder's files as the map lays them out: the largest on the disk first, equal
-// ones by name; links and online-only files take nothing.
+// ones in the order listed, so that the picture's files can be found again.
 struct MapFile {
     std::wstring name;
     long long onDisk = 0;
 };
+std::vector<MapFile> mapFilesOf(uint32_t folder, const MapFileSource& source);
 std::vector<MapFile> mapFilesOf(const FoundFiles& found, uint32_t folder);
-// Where the map takes a folder's files from, in that order: the disk (mapFilesOf)
-// unless a caller gives its own.
-using MapFileSource = std::function<std::vector<MapFile>(uint32_t folder)>;
 
 // Lays out and draws the map of `folder` at width × height pixels. `legend`
 // names the coloured kinds in their order. False when `stop` came first (the
