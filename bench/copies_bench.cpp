@@ -3,6 +3,7 @@
 // in rounds taken in turn; and the memory a comparison holds at its peak.
 //   copies_bench [FOLDER [BLOCK_KB]]   (default D:\ravlek-copies\ and the comparison's own
 //   block size; the files are made on first use)
+//   copies_bench bare FOLDER   the bare read alone, in milliseconds (bench/copies-outside.sh)
 //   copies_bench one-size [COUNT]   COUNT files (5,000) of one size that all differ in
 //   their first block, against a bare read of the first block of each
 #include "bench_support.h"
@@ -164,6 +165,18 @@ int oneSize(int count) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wstring(argv[1]) == L"one-size") return oneSize(argc > 2 ? _wtoi(argv[2]) : 5000);
+    if (argc > 2 && std::wstring(argv[1]) == L"bare") {
+        // The bare loop alone, for a comparison timed from outside the program.
+        std::wstring root = argv[2];
+        if (root.back() != L'\\') root += L'\\';
+        const std::vector<Made> files = layout(root);
+        makeFiles(root, files);
+        std::vector<char> buffer(block);
+        const auto start = Clock::now();
+        bareRead(files, buffer);
+        std::printf("%.0f\n", secondsSince(start) * 1000);
+        return 0;
+    }
     std::wstring root = argc > 1 ? argv[1] : L"D:\\ravlek-copies\\";
     if (root.back() != L'\\') root += L'\\';
     if (argc > 2) block = static_cast<size_t>(_wtoi(argv[2])) << 10;

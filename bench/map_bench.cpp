@@ -3,7 +3,8 @@
 // a folder of 1,000 files; and the memory a drawing takes beside its bitmap, per
 // rectangle drawn. The totals are made here and the files' sizes come from a
 // table, so that the figures are the layout's and the drawing's, not a disk's.
-//   map_bench
+//   map_bench [FOLDER]   (with a folder: the 600,000 files' map is also saved there
+//   as map.bmp, and as Windows' high-contrast mode draws it as map-high-contrast.bmp)
 #include "bench_support.h"
 #include "results/space_map.h"
 
@@ -57,15 +58,25 @@ void makeTree(Tree& tree, int folders, int perFolder) {
     tree.totals.finish(tree.found, tree.root, false);
 }
 
-void timeMap(const wchar_t* what, int folders, int perFolder, int rounds) {
-    Tree tree;
-    makeTree(tree, folders, perFolder);
+// The largest kinds, as the window's legend has them, and the table as a disk's listing.
+std::vector<std::wstring> legendOf(const Tree& tree) {
     std::vector<std::wstring> legend;
     for (const KindFigures& kind : tree.totals.kinds())
         if (legend.size() < static_cast<size_t>(mapColouredKinds)) legend.push_back(kind.kind);
-    const MapFileSource files = [&tree](uint32_t folder, const MapFileVisitor& each) {
+    return legend;
+}
+
+MapFileSource filesOf(const Tree& tree) {
+    return [&tree](uint32_t folder, const MapFileVisitor& each) {
         for (const MapFile& file : tree.files[folder]) each(file.name, file.onDisk);
     };
+}
+
+void timeMap(const wchar_t* what, int folders, int perFolder, int rounds) {
+    Tree tree;
+    makeTree(tree, folders, perFolder);
+    const std::vector<std::wstring> legend = legendOf(tree);
+    const MapFileSource files = filesOf(tree);
     const std::atomic<bool> never{false};
     std::vector<double> seconds;
     size_t tiles = 0;
@@ -95,10 +106,48 @@ void timeMap(const wchar_t* what, int folders, int perFolder, int rounds) {
                 what, median(seconds) * 1000, rounds, median(again) * 1000, tiles, bytesPerTile);
 }
 
+// A picture as a 32-bit bitmap file, to look at.
+void saveBitmap(const MapPicture& picture, const std::wstring& path) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = -picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(uint32_t));
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + bytes;
+    FileHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(out.get(), &file, sizeof file, &written, nullptr);
+    WriteFile(out.get(), &info, sizeof info, &written, nullptr);
+    WriteFile(out.get(), picture.pixels.data(), bytes, &written, nullptr);
+}
+
+void saveMaps(const std::wstring& folder) {
+    Tree tree;
+    makeTree(tree, 1200, 500);
+    const std::vector<std::wstring> legend = legendOf(tree);
+    const MapFileSource files = filesOf(tree);
+    const std::atomic<bool> never{false};
+    MapPicture picture;
+    drawSpaceMap(tree.totals, tree.found, tree.root, legend, MapStyle{}, 800, 500, never, picture, files);
+    saveBitmap(picture, folder + L"map.bmp");
+    MapStyle contrast;
+    contrast.highContrast = true;
+    contrast.background = 0x000000;  // the system's "High Contrast Black"
+    contrast.frame = 0xFFFFFF;
+    drawSpaceMap(tree.totals, tree.found, tree.root, legend, contrast, 800, 500, never, picture, files);
+    saveBitmap(picture, folder + L"map-high-contrast.bmp");
+}
+
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
     timeMap(L"600,000 files in 1,200 folders", 1200, 500, 5);
     timeMap(L"1,000 files in one folder", 1, 1000, 21);
+    if (argc > 1) saveMaps(argv[1]);
     return 0;
 }

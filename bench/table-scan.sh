@@ -53,14 +53,19 @@ scripts/wine-run.sh build/mingw/bench/table_bench.exe 'N:\' 'D:\tree\' | tr -d '
 runner="$PWD/scripts/wine-run.sh"
 mkdir -p "$root/prefix/drive_c/Ravlek"
 cp build/mingw/bin/Ravlek.exe "$root/prefix/drive_c/Ravlek/"
+started() {  # started WORDS...: milliseconds from the start of Ravlek.exe to its end
+  local start; start=$(date +%s%N)
+  (cd "$root/prefix/drive_c/Ravlek" && "$runner" 'C:\Ravlek\Ravlek.exe' "$@" >/dev/null 2>&1) || return 1
+  echo $(( ($(date +%s%N) - start) / 1000000 ))
+}
+starts=($(started '/?') $(started '/?') $(started '/?'))
+printf 'Ravlek.exe /? (the start and end of the program alone): %s ms (median of 3: %s ms)\n' \
+  "$(printf '%s\n' "${starts[@]}" | sort -n | sed -n 2p)" "${starts[*]}"
 for mode in size text; do
   words=(/search N:); [ "$mode" = text ] && words+=(/name 3.dat)
   took=()
   for round in 1 2 3; do
-    start=$(date +%s%N)
-    (cd "$root/prefix/drive_c/Ravlek" && "$runner" 'C:\Ravlek\Ravlek.exe' "${words[@]}" \
-       /list 'D:\script-list.csv' >/dev/null 2>&1) || { echo "the search from a script failed (exit code $?)"; break; }
-    took+=($(( ($(date +%s%N) - start) / 1000000 )))
+    took+=($(started "${words[@]}" /list 'D:\script-list.csv')) || { echo "the search from a script failed"; break; }
   done
   [ "${#took[@]}" -eq 3 ] || continue
   printf 'search from a script, %s mode: %s ms from start to end (median of 3: %s ms), %s rows written\n' "$mode" \

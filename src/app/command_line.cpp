@@ -225,14 +225,17 @@ ScriptEnd runFromScript(const std::vector<std::wstring>& words, const Program& p
             ConsoleWriteLine(countText(counts.lookedAt.load(std::memory_order_relaxed)) + L" files looked at, " +
                              countText(counts.found.load(std::memory_order_relaxed)) + L" found");
         },
-        1000);
+        20);  // the end of the work is seen at the next look
     if (results.walkStopped || ConsoleStopRequested())
         return refuse(ScriptEnd::stopped, L"Stopped: nothing was written.");
 
-    // Each file is built whole before any is written: a failure names its file.
+    // Read-only as the search saw it a moment ago: asking every file again costs
+    // more than the search on a drive of many matches.
     std::vector<ListedRow> rows;
-    for (size_t i = 0; i < results.found.count(); ++i) rows.push_back(listedRowOf(results, results.found[i]));
-    markReadOnlyRows(rows);
+    for (size_t i = 0; i < results.found.count(); ++i) {
+        rows.push_back(listedRowOf(results, results.found[i]));
+        rows.back().readOnly = (results.found[i].marks & foundReadOnly) != 0;
+    }
     std::wstring written;
     int marked = 0;
     for (const Output& output : outputs) {

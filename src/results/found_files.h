@@ -32,6 +32,7 @@ std::wstring expectedFinalPath(const FoundOrigin& origin, const std::wstring& li
 // What a search noted of a file besides its identity.
 enum FoundMarks : uint16_t {
     foundOnlineOnly = 1,  // a cloud placeholder: its data lies only online
+    foundReadOnly = 2,    // marked read-only when the search saw it
 };
 
 struct FoundFile {

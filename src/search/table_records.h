@@ -47,6 +47,7 @@ public:
     bool isFolder(uint32_t record) const { return flags_[record] & folderFlag; }
     bool isLink(uint32_t record) const { return attributes_[record] & attributeReparsePoint; }
     bool isOnlineOnly(uint32_t record) const { return attributes_[record] & onlineOnlyAttributes; }
+    bool isReadOnly(uint32_t record) const { return attributes_[record] & attributeReadOnly; }
     uint16_t sequence(uint32_t record) const { return sequences_[record]; }
     // The file's reference, as Windows gives it for its index: record and sequence.
     unsigned long long reference(uint32_t record) const {

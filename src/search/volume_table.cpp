@@ -87,7 +87,8 @@ private:
                                 table_.nameCount(record) > 1 ? table_.reference(record) : 0, onlineOnly);
             if (!matches) continue;
             found_.add(folder, text, FileIdentity{table_.reference(record), size, table_.lastWrite(record)}, 0,
-                       onlineOnly ? foundOnlineOnly : 0);
+                       static_cast<uint16_t>((onlineOnly ? foundOnlineOnly : 0) |
+                                             (table_.isReadOnly(record) ? foundReadOnly : 0)));
             if (request_.counts)
                 request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
         }

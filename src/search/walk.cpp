@@ -79,7 +79,8 @@ private:
     void collectEntry(const FolderListing& listing, std::wstring_view name, long long size, uint32_t origin) {
         const uint32_t folder = foundFolder();
         if (folder == noFolder) return;
-        const uint16_t marks = (listing.attributes() & onlineOnlyAttributes) ? foundOnlineOnly : 0;
+        const uint16_t marks = static_cast<uint16_t>(((listing.attributes() & onlineOnlyAttributes) ? foundOnlineOnly : 0) |
+                                                     ((listing.attributes() & attributeReadOnly) ? foundReadOnly : 0));
         found_.add(folder, name, FileIdentity{listing.fileIndex(), size, listing.lastWrite()}, origin, marks);
         if (request_.counts) request_.counts->found.store(static_cast<int>(found_.count()), std::memory_order_relaxed);
     }

@@ -1,6 +1,7 @@
 #include "toolkit/console.h"
 
 #include "toolkit/text.h"
+#include "toolkit/ui_objects.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -35,17 +36,6 @@ LRESULT CALLBACK stopWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
-void makeStopWindow() {
-    WNDCLASSEXW kind{};
-    kind.cbSize = sizeof kind;
-    kind.lpfnWndProc = stopWindowProc;
-    kind.hInstance = GetModuleHandleW(nullptr);
-    kind.lpszClassName = L"RavlekScriptSearch";
-    RegisterClassExW(&kind);
-    // Lives until the process ends.
-    CreateWindowExW(0, kind.lpszClassName, L"Ravlek search from a script", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                    kind.hInstance, nullptr);
-}
 
 struct Output {
     HANDLE handle = nullptr;
@@ -90,7 +80,7 @@ void ConsoleAttach() {
             if (!output.handle) output = outputOf(console);
     }
     SetConsoleCtrlHandler(heardStop, TRUE);
-    makeStopWindow();
+    createHiddenWindow(L"RavlekScriptSearch", stopWindowProc, L"Ravlek search from a script");  // lives until the end
 }
 
 void ConsoleWriteLine(const std::wstring& text, bool toErrorOutput) {

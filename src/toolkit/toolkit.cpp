@@ -33,14 +33,17 @@ void ToolkitStart() {
     state.screenDpi = dpi > 0 ? dpi : 96;
 
     // Other threads reach the user-interface thread through this window.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = postWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"RavlekEventPost";
-    RegisterClassExW(&wc);
-    state.postWindow = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                       wc.hInstance, nullptr);
+    state.postWindow = createHiddenWindow(L"RavlekEventPost", postWindowProc, L"");
+}
+
+HWND createHiddenWindow(const wchar_t* className, WNDPROC procedure, const wchar_t* title) {
+    WNDCLASSEXW kind{};
+    kind.cbSize = sizeof kind;
+    kind.lpfnWndProc = procedure;
+    kind.hInstance = GetModuleHandleW(nullptr);
+    kind.lpszClassName = className;
+    RegisterClassExW(&kind);
+    return CreateWindowExW(0, className, title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, kind.hInstance, nullptr);
 }
 
 void ToolkitShutdown() {

@@ -154,6 +154,9 @@ bool handleControlNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 Control* createControl(int number, std::unique_ptr<Control> control, const wchar_t* className, DWORD style,
                        DWORD exStyle, int x, int y, int width, int height, const std::wstring& text);
 LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM);
+// A top-level window of its own class that is never shown: for messages from
+// other threads and programs. Null when it could not be made.
+HWND createHiddenWindow(const wchar_t* className, WNDPROC procedure, const wchar_t* title);
 // What a creating call returns: the native handle, or the number it handed out.
 std::intptr_t createdResult(int requested, const Control* control);
 // Offers a key message to a web panel's browser first; true when it used it.

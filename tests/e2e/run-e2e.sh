@@ -636,6 +636,54 @@ xdotool search --name "space" windowclose 2>/dev/null || true
 chmod 755 "$space/locked"
 tab_click 0
 
+echo "# the map of where the space went"
+# D:\mapped holds nearly all that D: holds on the disk (the other fixtures are
+# sparse or small), "one" 60 % of it and "two" 40 %: the squarified layout puts
+# "one" on the left, "two" on the right with mid.bin above small.bin.
+mapped="$root/drives/d/mapped"; mkdir -p "$mapped/one" "$mapped/two"
+head -c 24000000 /dev/urandom > "$mapped/one/big.bin"
+head -c 12000000 /dev/urandom > "$mapped/two/mid.bin"
+head -c 4000000 /dev/urandom > "$mapped/two/small.bin"
+check "the name criterion for the map" choose 3 6 "$by_name"
+name_search "big.bin"
+tab_click 1
+check "the page shows the search's folders" wait_until 10 tab_shown
+read -r map_l map_t map_r map_b < <(control_line 29 | cut -f3)
+map_at() {  # map_at X% Y%: the screen point at that share of the map's width and height
+  echo $(( map_l + (map_r - map_l) * $1 / 100 )) $(( map_t + (map_b - map_t) * $2 / 100 ))
+}
+# The status names what lies under the pointer once the picture is drawn: the
+# pointer is moved there again until it does (the drawing runs beside the window).
+points_at() {  # points_at X% Y% TEXT
+  local x y; read -r x y < <(map_at "$1" "$2")
+  xdotool mousemove $(( x + ${nudge:-0} )) "$y"; nudge=$(( 1 - ${nudge:-0} ))
+  status | grep -qF -- "$3"
+}
+check "the map is drawn after the search: the pointer on the left names the big file" \
+  wait_until 20 points_at 25 50 'D:\mapped\one\big.bin: 22.89 MB on the disk (.bin,'
+check "on the upper right the middle one" wait_until 5 points_at 85 30 'D:\mapped\two\mid.bin: 11.44 MB on the disk'
+check "on the lower right the small one" wait_until 5 points_at 85 93 'D:\mapped\two\small.bin: 3.81 MB on the disk'
+shot map
+xdotool mousemove $(map_at 25 50) click 1
+tree_chose() { [ "$(probe selected-row 27 | sed 's/^ *//; s/^[-+–] //')" = "$1" ]; }
+check "a click on the big file chooses its folder in the tree, opened down to it" wait_until 5 tree_chose one
+xdotool mousemove $(map_at 85 30) click --repeat 2 --delay 80 1
+check "a double click on the middle file's folder makes it the map's folder: it fills the map" \
+  wait_until 10 points_at 30 30 'D:\mapped\two\mid.bin:'
+check "with the small file below" wait_until 5 points_at 30 93 'D:\mapped\two\small.bin:'
+xdotool key shift+F10
+check "the map's menu opens" wait_until 5 menu_up
+xdotool key u
+check "Up one folder returns to the folder above: the big file is on the left again" \
+  wait_until 10 points_at 25 50 'D:\mapped\one\big.bin:'
+xdotool mousemove $(map_at 25 50) click 3
+wait_until 5 menu_up; xdotool key t
+ticked_paths() { rows | awk -F'\t' '$1 == "x" { print $3 }'; }
+check "a right click on a listed file ticks it in the file results" \
+  wait_until 5 eval '[ "$(ticked_paths)" = "D:\mapped\one\big.bin" ]'
+rm -rf "$mapped"
+tab_click 0
+
 echo "# the information panel"
 check "the name criterion once more" choose 3 6 "$by_name"
 type_name "song"; enter_search

@@ -176,12 +176,17 @@ void printTabPoint(int index) {
     std::printf("%ld %ld\n", middle.x, middle.y);
 }
 
-void printListRows(int id) {
+HWND pageControl(int id) {
     HWND tab = FindWindowExW(mainWindow(), nullptr, WC_TABCONTROLW, nullptr);
-    HWND list = nullptr;
-    for (HWND page = FindWindowExW(tab, nullptr, L"STATIC", nullptr); page && !list;
+    HWND found = nullptr;
+    for (HWND page = FindWindowExW(tab, nullptr, L"STATIC", nullptr); page && !found;
          page = FindWindowExW(tab, page, L"STATIC", nullptr))
-        if (HWND control = GetDlgItem(page, id)) list = control;
+        if (HWND control = GetDlgItem(page, id)) found = control;
+    return found;
+}
+
+void printListRows(int id) {
+    HWND list = pageControl(id);
     if (!list) return;
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
@@ -192,6 +197,19 @@ void printListRows(int id) {
         for (int column = 0; column < columns; ++column) line += (column ? L"\t" : L"") + cellText(list, remote, row, column);
         printUtf8(line + L"\n");
     }
+}
+
+// The first column of the list's selected row, as the list gives it to a screen reader.
+void printSelectedRow(int id) {
+    HWND list = pageControl(id);
+    if (!list) return;
+    const int row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) {
+        std::puts("none");
+        return;
+    }
+    RemoteBuffer remote(list, 4096);
+    printUtf8(cellText(list, remote, row, 0) + L"\n");
 }
 
 void tickRow(int row, bool ticked) {
@@ -284,6 +302,37 @@ void printStatusChanges(int limit) {
         }
         Sleep(5);
     }
+}
+
+void pressKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+// "Tick extra copies" as the person waits for it: from Shift+F10 on the results
+// list (which has the focus) through the menu's X to the summary in the status
+// bar, in milliseconds; -1 when it did not come within the limit.
+void timeExtraCopies(int limit) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    pressKey(VK_SHIFT, true);
+    pressKey(VK_F10, true);
+    pressKey(VK_F10, false);
+    pressKey(VK_SHIFT, false);
+    while (!IsWindowVisible(FindWindowW(L"#32768", nullptr)) && millisecondsSince(start) < limit) Sleep(1);
+    pressKey('X', true);
+    pressKey('X', false);
+    while (millisecondsSince(start) < limit) {
+        if (statusText().compare(0, 7, L"Ticked ") == 0 && IsWindowEnabled(mainWindow())) {
+            std::printf("%.0f\n", millisecondsSince(start));
+            return;
+        }
+        Sleep(1);
+    }
+    std::puts("-1");
 }
 
 // A whole search as the person sees it: from the click on the search button to
@@ -450,10 +499,12 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"status") printStatus();
     else if (command == L"status-changes" && argc > 2) printStatusChanges(_wtoi(argv[2]));
     else if (command == L"time-search") timeSearch();
+    else if (command == L"time-extra-copies" && argc > 2) timeExtraCopies(_wtoi(argv[2]));
     else if (command == L"find-loop" && argc > 2) timeFindLoop(argv[2]);
     else if (command == L"tabs") printTabs();
     else if (command == L"tab-at" && argc > 2) printTabPoint(_wtoi(argv[2]));
     else if (command == L"list-rows" && argc > 2) printListRows(_wtoi(argv[2]));
+    else if (command == L"selected-row" && argc > 2) printSelectedRow(_wtoi(argv[2]));
     else if (command == L"ping-until" && argc > 2) pingUntil(argv[2]);
     else if (command == L"dropdown") printDropDown();
     else if (command == L"tick" && argc > 3) tickRow(_wtoi(argv[2]), _wtoi(argv[3]) != 0);

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Times "Tick extra copies" as a person waits for it, from outside the program:
+# from Shift+F10 on the list of copies_bench's 16 files of 48 MB (four groups of
+# three copies, two pairs that differ in their last byte: every byte is read) to
+# the summary in the status bar, against the bare ReadFile loop over the same
+# files (copies_bench bare), both from the page cache, in rounds taken in turn.
+#   bench/copies-outside.sh [ROUNDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-7}
+scripts/setup.sh >/dev/null 2>&1
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw -j2 --target Ravlek window_probe copies_bench >/dev/null
+root="$PWD/build/mingw/wine-copies-outside" runner="$PWD/scripts/wine-run.sh"
+mkdir -p "$root/drives/d"
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=:${RAVLEK_DISPLAY:-58}
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+fi
+cleanup() {
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  WINEPREFIX="$root/prefix" wineserver -k >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d"
+run() { "$runner" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { run build/mingw/tests/window_probe.exe "$@"; }
+wait_for() {  # wait_for SECONDS COMMAND...
+  local limit=$(( $(date +%s) + $1 )); shift
+  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && { echo "gave up waiting for: $*"; exit 1; }; sleep 0.2; done
+}
+click() {  # click CONTROL_ID: the middle of the control
+  local rect; rect=($(probe state | awk -F'\t' -v id="$1" '$1 == id { print $3 }'))
+  xdotool mousemove $(( (rect[0] + rect[2]) / 2 )) $(( (rect[1] + rect[3]) / 2 )) click 1
+}
+run build/mingw/bench/copies_bench.exe bare 'D:\copies\' >/dev/null  # makes the files once, and reads them into the page cache
+
+mkdir -p "$root/prefix/drive_c/Ravlek"
+cp build/mingw/bin/Ravlek.exe "$root/prefix/drive_c/Ravlek/"
+(cd "$root/prefix/drive_c/Ravlek" && exec "$runner" 'C:\Ravlek\Ravlek.exe') >/dev/null 2>&1 &
+wait_for 30 eval 'probe state | head -1 | grep -q "^window	1"'
+# D:, the name criterion, ".bin", Enter: the 16 files listed, the list focused.
+click 2; sleep 0.5; xdotool key d Return
+click 3; sleep 0.5; xdotool key End Return
+wait_for 10 eval 'probe state | awk -F"\t" "\$1 == 5 { print \$2 }" | grep -q 1'
+xdotool type --delay 20 '.bin'; xdotool key Return
+wait_for 60 eval 'probe status | grep -q "^Showing 16 matches"'
+
+took=() bare=()
+for _ in $(seq "$rounds"); do
+  took+=($(probe time-extra-copies 120000))
+  bare+=($(run build/mingw/bench/copies_bench.exe bare 'D:\copies\'))
+done
+probe status
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+t=$(median "${took[@]}") b=$(median "${bare[@]}")
+echo "Tick extra copies from the key to the summary: $t ms (rounds: ${took[*]})"
+echo "the bare read of the same files: $b ms (rounds: ${bare[*]})"
+echo "ratio: $(python3 -c "print(f'{$t / $b:.2f}')")"
