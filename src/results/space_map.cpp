@@ -60,15 +60,15 @@ class Painter {
 public:
     Painter(const MapStyle& style, MapPicture& picture) : style_(style), picture_(picture) {}
 
-    void fill(const PixelBox& box, uint32_t colour, const Cushion& cushion) {
+    // `framed`: in high contrast a frame round it (what is merged has none: a
+    // frame round every speck would leave nothing but frames).
+    void fill(const PixelBox& box, uint32_t colour, const Cushion& cushion, bool framed = true) {
         if (box.empty()) return;
         const int width = picture_.width;
         if (style_.highContrast) {
             for (int y = box.top; y < box.bottom; ++y)
-                for (int x = box.left; x < box.right; ++x) {
-                    const bool edge = x == box.left || y == box.top || x == box.right - 1 || y == box.bottom - 1;
-                    picture_.pixels[static_cast<size_t>(y) * width + x] = edge ? style_.frame : style_.background;
-                }
+                for (int x = box.left; x < box.right; ++x) picture_.pixels[static_cast<size_t>(y) * width + x] = style_.background;
+            if (framed) frame(box);
             return;
         }
         // The surface's slope across a row grows by the same step from pixel to
@@ -84,6 +84,18 @@ public:
             const float lit = static_cast<float>(lightZ) + ny * static_cast<float>(lightY), nyy = ny * ny + 1;
             shadeRow(&picture_.pixels[static_cast<size_t>(y) * width + box.left], count, firstX, stepX, towardsX, lit,
                      nyy, a, d, red, green, blue);
+        }
+    }
+
+    void frame(const PixelBox& box) {
+        const int width = picture_.width;
+        for (int x = box.left; x < box.right; ++x) {
+            picture_.pixels[static_cast<size_t>(box.top) * width + x] = style_.frame;
+            picture_.pixels[static_cast<size_t>(box.bottom - 1) * width + x] = style_.frame;
+        }
+        for (int y = box.top; y < box.bottom; ++y) {
+            picture_.pixels[static_cast<size_t>(y) * width + box.left] = style_.frame;
+            picture_.pixels[static_cast<size_t>(y) * width + box.right - 1] = style_.frame;
         }
     }
 
@@ -267,7 +279,7 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
                 [&](size_t f, const MapArea& fileArea) {
                     const PixelBox fileBox = pixelsOf(fileArea, width, height);
                     if (f == files.size() || !fileBox.big()) {  // shown in the files' shared colour
-                        painter.fill(fileBox, mapKindColour(0), filesCushion);
+                        painter.fill(fileBox, mapKindColour(0), filesCushion, false);
                         return;
                     }
                     MapTile tile = tileOf(fileBox, at.folder, TileKind::file, at.depth + 2);
@@ -282,13 +294,18 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
             [&](size_t i, const MapArea& area) {
                 const PixelBox partBox = pixelsOf(area, width, height);
                 if (!partBox.big())
-                    painter.fill(partBox, mapKindColour(0), cushion);  // merged into the folder
+                    painter.fill(partBox, mapKindColour(0), cushion, false);  // merged into the folder
                 else if (parts[i].folder != FoundFiles::noFolder)
                     pending.push_back({parts[i].folder, area, cushion, at.depth + 1});
                 else
                     layFiles(area, partBox, parts[i].weight);
             });
     }
+    // In high contrast each folder and its own files are framed too, over what lies in them.
+    if (style.highContrast)
+        for (size_t i = 0; i < picture.tiles.size(); ++i)
+            if (const MapTile& tile = picture.tiles[i]; tile.kind != TileKind::file)
+                painter.frame({tile.left, tile.top, tile.right, tile.bottom});
     return true;
 }
 

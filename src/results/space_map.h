@@ -44,7 +44,7 @@ struct MapPicture {
     uint32_t folder = FoundFiles::noFolder;
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;  // 0xRRGGBB, the top row first
-    BlockArray<MapTile, 8> tiles;  // each folder before what lies in it; grown without copies
+    BlockArray<MapTile, 7> tiles;  // each folder before what lies in it; grown without copies
 };
 
 // The kinds that get a colour of their own, the largest first; the rest share one.

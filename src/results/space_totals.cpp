@@ -42,7 +42,6 @@ std::wstring kindOfName(std::wstring_view name) {
 void SpaceTotals::clear() {
     figures_.clear();
     direct_.clear();
-    marks_.clear();
     kinds_.clear();
     kindNumbers_.clear();
     lastKind_.clear();
@@ -55,27 +54,26 @@ void SpaceTotals::clear() {
 }
 
 void SpaceTotals::ensure(uint32_t folder) {
-    if (folder < marks_.size()) return;
+    if (folder < direct_.size()) return;
     const size_t size = static_cast<size_t>(folder) + 1;
     figures_.resize(size);
     direct_.resize(size);
-    marks_.resize(size, 0);
 }
 
 void SpaceTotals::countFolder(uint32_t folder) {
     if (folder == FoundFiles::noFolder) return;
     ensure(folder);
-    marks_[folder] |= counted;
+    direct_[folder].marks |= counted;
 }
 
 void SpaceTotals::markLink(uint32_t folder) {
     countFolder(folder);
-    if (folder != FoundFiles::noFolder) marks_[folder] |= link;
+    if (folder != FoundFiles::noFolder) direct_[folder].marks |= link;
 }
 
 void SpaceTotals::markUnopened(uint32_t folder) {
     countFolder(folder);
-    if (folder != FoundFiles::noFolder) marks_[folder] |= unopened;
+    if (folder != FoundFiles::noFolder) direct_[folder].marks |= unopened;
 }
 
 // Most files of a folder share a few kinds: the kind asked last is answered
@@ -173,11 +171,10 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
     // is kept without the room it grew into.
     figures_.shrink_to_fit();
     direct_.shrink_to_fit();
-    marks_.shrink_to_fit();
     // A folder's parent was added before it: summed from the last up, each
     // folder is whole before it is added to the one above.
-    for (size_t folder = marks_.size(); folder-- > 0;) {
-        if (!(marks_[folder] & counted)) continue;
+    for (size_t folder = direct_.size(); folder-- > 0;) {
+        if (!(direct_[folder].marks & counted)) continue;
         FolderFigures& figures = figures_[folder];
         const DirectFigures& direct = direct_[folder];
         figures.onDisk += direct.onDisk;
@@ -198,8 +195,8 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
 
 std::vector<uint32_t> SpaceTotals::subfolders(uint32_t folder, const FoundFiles& found) const {
     std::vector<uint32_t> inside;
-    for (size_t at = static_cast<size_t>(folder) + 1; at < marks_.size(); ++at)
-        if ((marks_[at] & counted) && found.parentOf(static_cast<uint32_t>(at)) == folder)
+    for (size_t at = static_cast<size_t>(folder) + 1; at < direct_.size(); ++at)
+        if ((direct_[at].marks & counted) && found.parentOf(static_cast<uint32_t>(at)) == folder)
             inside.push_back(static_cast<uint32_t>(at));
     std::sort(inside.begin(), inside.end(), [&](uint32_t a, uint32_t b) {
         if (figures_[a].onDisk != figures_[b].onDisk) return figures_[a].onDisk > figures_[b].onDisk;
@@ -210,8 +207,8 @@ std::vector<uint32_t> SpaceTotals::subfolders(uint32_t folder, const FoundFiles&
 
 std::vector<uint32_t> SpaceTotals::countedFolders() const {
     std::vector<uint32_t> folders;
-    for (size_t at = 0; at < marks_.size(); ++at)
-        if (marks_[at] & counted) folders.push_back(static_cast<uint32_t>(at));
+    for (size_t at = 0; at < direct_.size(); ++at)
+        if (direct_[at].marks & counted) folders.push_back(static_cast<uint32_t>(at));
     return folders;
 }
 

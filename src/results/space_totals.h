@@ -53,9 +53,9 @@ public:
     bool isGathered() const { return gathered_; }
     bool isPartial() const { return partial_; }
     uint32_t root() const { return root_; }
-    bool isCounted(uint32_t folder) const { return folder < marks_.size() && (marks_[folder] & counted); }
-    bool isLink(uint32_t folder) const { return folder < marks_.size() && (marks_[folder] & link); }
-    bool isUnopened(uint32_t folder) const { return folder < marks_.size() && (marks_[folder] & unopened); }
+    bool isCounted(uint32_t folder) const { return hasMark(folder, counted); }
+    bool isLink(uint32_t folder) const { return hasMark(folder, link); }
+    bool isUnopened(uint32_t folder) const { return hasMark(folder, unopened); }
     // Everything below the folder.
     const FolderFigures& figures(uint32_t folder) const { return figures_[folder]; }
     // The files that lie directly in it (folders counted 0).
@@ -96,15 +96,18 @@ private:
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
 
     std::vector<FolderFigures> figures_;
-    // The files directly in a folder; the bound on the largest fits where
-    // FolderFigures keeps its count of folders, so a folder costs no more.
+    // The files directly in a folder, and the folder's marks and the bound on its
+    // largest file where FolderFigures keeps its count of folders: 64 bytes a folder
+    // with its figures.
     struct DirectFigures {
         long long onDisk = 0, size = 0, latestChange = 0;
         uint32_t files = 0;
         uint8_t largestBits = 0;
+        uint8_t marks = 0;
     };
+    static_assert(sizeof(DirectFigures) == 32 && sizeof(FolderFigures) == 32);
+    bool hasMark(uint32_t folder, uint8_t mark) const { return folder < direct_.size() && (direct_[folder].marks & mark); }
     std::vector<DirectFigures> direct_;
-    std::vector<uint8_t> marks_;
     std::vector<KindFigures> kinds_;
     std::unordered_map<std::wstring, uint32_t> kindNumbers_;
     std::wstring kindKey_;                  // reused for each lookup
