@@ -33,22 +33,6 @@ std::wstring pathIn(const std::wstring& folderPath, const std::wstring& name) {
     return folderPath + (!folderPath.empty() && folderPath.back() == L'\\' ? L"" : L"\\") + name;
 }
 
-// A frame two pixels wide round the chosen folder's rectangle.
-void frame(std::vector<uint32_t>& pixels, int width, const MapTile& tile, uint32_t colour) {
-    for (int ring = 0; ring < 2; ++ring) {
-        const int left = tile.left + ring, top = tile.top + ring, right = tile.right - 1 - ring, bottom = tile.bottom - 1 - ring;
-        if (right < left || bottom < top) return;
-        for (int x = left; x <= right; ++x) {
-            pixels[static_cast<size_t>(top) * width + x] = colour;
-            pixels[static_cast<size_t>(bottom) * width + x] = colour;
-        }
-        for (int y = top; y <= bottom; ++y) {
-            pixels[static_cast<size_t>(y) * width + left] = colour;
-            pixels[static_cast<size_t>(y) * width + right] = colour;
-        }
-    }
-}
-
 }  // namespace
 
 void SpaceMapView::stopDrawing() {
@@ -127,10 +111,10 @@ void SpaceMapView::showPicture(MainWindow& window) {
     if (framed_ != FoundFiles::noFolder)
         for (size_t i = 0; i < shown_.tiles.size(); ++i)
             if (const MapTile& tile = shown_.tiles[i]; tile.kind == TileKind::folder && tile.folder == framed_) {
-                frame(pixels, shown_.width, tile, SystemColoursNow().highlight);
+                frameMapTile(pixels, shown_.width, tile, SystemColoursNow().highlight, 2);
                 break;
             }
-    window.showSpaceMap(pixels, shown_.width, shown_.height);
+    window.showSpaceMap(std::move(pixels), shown_.width, shown_.height);
 }
 
 const MapTile* SpaceMapView::tileUnderPointer(const MainWindow& window) const {

@@ -56,6 +56,19 @@ PixelBox pixelsOf(const MapArea& area, int width, int height) {
     return {at(area.left, width), at(area.top, height), at(area.right, width), at(area.bottom, height)};
 }
 
+// A frame one pixel wide just inside the box.
+void frameBox(std::vector<uint32_t>& pixels, int width, const PixelBox& box, uint32_t colour) {
+    if (box.empty()) return;
+    for (int x = box.left; x < box.right; ++x) {
+        pixels[static_cast<size_t>(box.top) * width + x] = colour;
+        pixels[static_cast<size_t>(box.bottom - 1) * width + x] = colour;
+    }
+    for (int y = box.top; y < box.bottom; ++y) {
+        pixels[static_cast<size_t>(y) * width + box.left] = colour;
+        pixels[static_cast<size_t>(y) * width + box.right - 1] = colour;
+    }
+}
+
 class Painter {
 public:
     Painter(const MapStyle& style, MapPicture& picture) : style_(style), picture_(picture) {}
@@ -87,17 +100,7 @@ public:
         }
     }
 
-    void frame(const PixelBox& box) {
-        const int width = picture_.width;
-        for (int x = box.left; x < box.right; ++x) {
-            picture_.pixels[static_cast<size_t>(box.top) * width + x] = style_.frame;
-            picture_.pixels[static_cast<size_t>(box.bottom - 1) * width + x] = style_.frame;
-        }
-        for (int y = box.top; y < box.bottom; ++y) {
-            picture_.pixels[static_cast<size_t>(y) * width + box.left] = style_.frame;
-            picture_.pixels[static_cast<size_t>(y) * width + box.right - 1] = style_.frame;
-        }
-    }
+    void frame(const PixelBox& box) { frameBox(picture_.pixels, picture_.width, box, style_.frame); }
 
 private:
     const MapStyle& style_;
@@ -248,31 +251,27 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
                 painter.fill(partBox, mapKindColour(0), filesCushion);
                 return;
             }
-            // Files too small to see (under 2 × 2 pixels of the files' rectangle) are
-            // the smallest: they go last in the order mapFilesOf gives, merged into
-            // one rectangle of the shared colour, and cost nothing more to lay out.
-            double listedTotal = 0, merged = 0;
-            const MapFileVisitor count = [&](std::wstring_view, long long onDisk) { listedTotal += std::max(0LL, onDisk); };
+            // Files too small to see (under 2 × 2 pixels of the files' rectangle, as
+            // the totals weigh them) are the smallest: they go last in the order
+            // mapFilesOf gives, merged into one rectangle of the shared colour, and
+            // cost nothing more to lay out. The folder is listed once.
+            double merged = 0;
             const MapFileVisitor keep = [&](std::wstring_view name, long long onDisk) {
-                const double weight = static_cast<double>(std::max(0LL, onDisk));
-                if (weight * area.area() >= smallestSide * smallestSide * listedTotal)
-                    files.push_back({static_cast<float>(weight), static_cast<uint8_t>(colourOf(name, legend))});
+                const double size = static_cast<double>(std::max(0LL, onDisk));
+                if (size * area.area() >= smallestSide * smallestSide * weight)
+                    files.push_back({static_cast<float>(size), static_cast<uint8_t>(colourOf(name, legend))});
                 else
-                    merged += weight;
-            };
-            auto list = [&](const MapFileVisitor& each) {
-                if (fileSource)
-                    fileSource(at.folder, each);
-                else
-                    listMapFiles(found, at.folder, each);
+                    merged += size;
             };
             files.clear();
-            list(count);
-            if (listedTotal <= 0) {
+            if (fileSource)
+                fileSource(at.folder, keep);
+            else
+                listMapFiles(found, at.folder, keep);
+            if (files.empty() && merged <= 0) {
                 painter.fill(partBox, mapKindColour(0), filesCushion);
                 return;
             }
-            list(keep);
             std::stable_sort(files.begin(), files.end(), [](const Weighed& a, const Weighed& b) { return a.weight > b.weight; });
             squarifyEach(
                 files.size() + 1, [&](size_t f) { return f < files.size() ? static_cast<double>(files[f].weight) : merged; }, area,
@@ -307,6 +306,11 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
             if (const MapTile& tile = picture.tiles[i]; tile.kind != TileKind::file)
                 painter.frame({tile.left, tile.top, tile.right, tile.bottom});
     return true;
+}
+
+void frameMapTile(std::vector<uint32_t>& pixels, int width, const MapTile& tile, uint32_t colour, int rings) {
+    for (int ring = 0; ring < rings; ++ring)
+        frameBox(pixels, width, {tile.left + ring, tile.top + ring, tile.right - ring, tile.bottom - ring}, colour);
 }
 
 const MapTile* mapTileAt(const MapPicture& picture, int x, int y) {

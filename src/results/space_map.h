@@ -78,5 +78,8 @@ bool drawSpaceMap(const SpaceTotals& totals, const FoundFiles& found, uint32_t f
                   const std::vector<std::wstring>& legend, const MapStyle& style, int width, int height,
                   const std::atomic<bool>& stop, MapPicture& picture, const MapFileSource& files = {});
 
+// A frame `rings` pixels wide just inside the tile's rectangle, in a picture `width` pixels wide.
+void frameMapTile(std::vector<uint32_t>& pixels, int width, const MapTile& tile, uint32_t colour, int rings = 1);
+
 // The deepest tile under the point; nullptr outside every tile.
 const MapTile* mapTileAt(const MapPicture& picture, int x, int y);

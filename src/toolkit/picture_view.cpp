@@ -17,8 +17,8 @@ class PictureView final : public Control {
 public:
     PictureView() : Control(kindPictureView) {}
 
-    void show(const std::vector<uint32_t>& pixels, int width, int height) {
-        pixels_ = pixels;
+    void show(std::vector<uint32_t> pixels, int width, int height) {
+        pixels_ = std::move(pixels);
         width_ = width;
         height_ = height;
         InvalidateRect(hwnd, nullptr, FALSE);
@@ -151,8 +151,8 @@ std::intptr_t PictureViewCreate(int number, int x, int y, int width, int height,
     return createdResult(number, control);
 }
 
-void PictureViewShow(int number, const std::vector<uint32_t>& pixels, int width, int height) {
-    if (PictureView* view = pictureView(number)) view->show(pixels, width, height);
+void PictureViewShow(int number, std::vector<uint32_t> pixels, int width, int height) {
+    if (PictureView* view = pictureView(number)) view->show(std::move(pixels), width, height);
 }
 
 PicturePoint PictureViewSize(int number) {

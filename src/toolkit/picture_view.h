@@ -18,7 +18,7 @@ struct PicturePoint {
 std::intptr_t PictureViewCreate(int number, int x, int y, int width, int height, const std::wstring& name);
 // Shows the pixels (0xRRGGBB, the top row first) of a picture width × height; the
 // picture stays until the next.
-void PictureViewShow(int number, const std::vector<uint32_t>& pixels, int width, int height);
+void PictureViewShow(int number, std::vector<uint32_t> pixels, int width, int height);
 // The size the view offers a picture.
 PicturePoint PictureViewSize(int number);
 // Where the pointer was at the view's last event: over the picture, or for a

@@ -167,8 +167,8 @@ bool MainWindow::revealFolderRow(const std::vector<int>& keys) {
     return true;
 }
 
-void MainWindow::showSpaceMap(const std::vector<uint32_t>& pixels, int width, int height) {
-    PictureViewShow(idSpaceMap, pixels, width, height);
+void MainWindow::showSpaceMap(std::vector<uint32_t> pixels, int width, int height) {
+    PictureViewShow(idSpaceMap, std::move(pixels), width, height);
 }
 
 PicturePoint MainWindow::spaceMapSize() const { return PictureViewSize(idSpaceMap); }

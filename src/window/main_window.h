@@ -134,7 +134,7 @@ public:
 
     // The map beside the tree: the picture drawn for it, the size it offers one,
     // where the pointer was at its last event, and its menu there.
-    void showSpaceMap(const std::vector<uint32_t>& pixels, int width, int height);
+    void showSpaceMap(std::vector<uint32_t> pixels, int width, int height);
     PicturePoint spaceMapSize() const;
     PicturePoint spaceMapPointer() const;
     std::optional<size_t> chooseFromMapMenu(const std::vector<std::wstring>& entries);
