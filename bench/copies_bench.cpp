@@ -1,9 +1,11 @@
 // Measures "Tick extra copies" against the plainest reading there is: the same
 // files read once each with ReadFile in the same block size, from the page cache,
 // in rounds taken in turn; and the memory a comparison holds at its peak.
-//   copies_bench [FOLDER [BLOCK_KB]]   (default D:\ravlek-copies\ and the comparison's own
+//   copies_bench [FOLDER [BLOCK_KB [large]]]   (default D:\ravlek-copies\ and the comparison's own
 //   block size; the files are made on first use)
-//   copies_bench bare FOLDER   the bare read alone, in milliseconds (bench/copies-outside.sh)
+//   copies_bench bare FOLDER [large]   the bare read alone, in milliseconds (bench/copies-outside.sh);
+//   large: five files of 1 GiB (three copies, a pair unlike in its last byte) and two
+//   sparse copies of 600 MiB, 6.6 GB in all
 //   copies_bench one-size [COUNT]   COUNT files (5,000) of one size that all differ in
 //   their first block, against a bare read of the first block of each
 #include "bench_support.h"
@@ -21,6 +23,7 @@ namespace {
 
 size_t block = CompareRequest{}.blockBytes;
 constexpr long long fileBytes = 48LL << 20;
+constexpr long long chunkBytes = 1LL << 20;
 constexpr int rounds = 15;
 
 // Four groups of three identical files, and four files of one size in two pairs
@@ -29,6 +32,8 @@ struct Made {
     std::wstring path;
     char seed;
     bool lastByteOff;
+    long long bytes = fileBytes;
+    bool sparse = false;  // a megabyte at each end, a hole between
 };
 
 std::vector<Made> layout(const std::wstring& root) {
@@ -44,17 +49,33 @@ std::vector<Made> layout(const std::wstring& root) {
     return files;
 }
 
+std::vector<Made> largeLayout(const std::wstring& root) {
+    std::vector<Made> files;
+    for (int copy = 0; copy < 3; ++copy)
+        files.push_back({root + L"disk copy " + std::to_wstring(copy) + L".bin", 'a', false, 1LL << 30});
+    for (int copy = 0; copy < 2; ++copy)
+        files.push_back({root + L"disk pair " + std::to_wstring(copy) + L".bin", 'p', copy == 1, 1LL << 30});
+    for (int copy = 0; copy < 2; ++copy)
+        files.push_back({root + L"sparse copy " + std::to_wstring(copy) + L".bin", 's', false, 600LL << 20, true});
+    return files;
+}
+
 void makeFiles(const std::wstring& root, const std::vector<Made>& files) {
     const std::wstring marker = root + L"complete";
     if (GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    std::printf("making %zu files of %lld MB...\n", files.size(), fileBytes >> 20);
+    std::printf("making %zu files...\n", files.size());
     CreateDirectoryW(root.c_str(), nullptr);
-    std::vector<char> bytes(size_t{1} << 20);
+    std::vector<char> bytes(static_cast<size_t>(chunkBytes));
     for (const Made& made : files) {
         FileHandle file(CreateFileW(made.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        for (long long at = 0; at < fileBytes; at += static_cast<long long>(bytes.size())) {
+        for (long long at = 0; at < made.bytes; at += chunkBytes) {
+            if (made.sparse && at == chunkBytes) {
+                at = made.bytes - chunkBytes;  // the hole: the file system keeps no clusters for it
+                SetFilePointerEx(file.get(), LARGE_INTEGER{{static_cast<DWORD>(at), static_cast<LONG>(at >> 32)}}, nullptr,
+                                 FILE_BEGIN);
+            }
             for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(made.seed + ((at + static_cast<long long>(i)) * 131 >> 7) % 97);
-            if (made.lastByteOff && at + static_cast<long long>(bytes.size()) >= fileBytes) bytes.back() ^= 1;
+            if (made.lastByteOff && at + chunkBytes >= made.bytes) bytes.back() ^= 1;
             DWORD written = 0;
             WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
@@ -84,7 +105,7 @@ CompareRequest requestFor(const std::vector<Made>& files) {
     for (const Made& made : files) {
         CopyCandidate candidate;
         candidate.path = made.path;
-        candidate.identity.size = fileBytes;
+        candidate.identity.size = made.bytes;
         WIN32_FILE_ATTRIBUTE_DATA data{};
         GetFileAttributesExW(made.path.c_str(), GetFileExInfoStandard, &data);
         candidate.identity.lastWrite =
@@ -169,7 +190,8 @@ int wmain(int argc, wchar_t** argv) {
         // The bare loop alone, for a comparison timed from outside the program.
         std::wstring root = argv[2];
         if (root.back() != L'\\') root += L'\\';
-        const std::vector<Made> files = layout(root);
+        const bool large = argc > 3 && std::wstring(argv[3]) == L"large";
+        const std::vector<Made> files = large ? largeLayout(root) : layout(root);
         makeFiles(root, files);
         std::vector<char> buffer(block);
         const auto start = Clock::now();
@@ -180,7 +202,8 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring root = argc > 1 ? argv[1] : L"D:\\ravlek-copies\\";
     if (root.back() != L'\\') root += L'\\';
     if (argc > 2) block = static_cast<size_t>(_wtoi(argv[2])) << 10;
-    const std::vector<Made> files = layout(root);
+    const bool large = argc > 3 && std::wstring(argv[3]) == L"large";
+    const std::vector<Made> files = large ? largeLayout(root) : layout(root);
     makeFiles(root, files);
     std::vector<char> buffer(block);
     const long long bytes = bareRead(files, buffer);  // into the page cache
@@ -208,8 +231,8 @@ int wmain(int argc, wchar_t** argv) {
         extras = 0;
         for (const CopyGroup& group : found.groups) extras += group.extra.size();
     }
-    std::printf("files: %zu of %lld MB, %lld MB read by the bare loop, %lld MB compared; %zu groups, %zu extra copies\n",
-                files.size(), fileBytes >> 20, bytes >> 20, comparedBytes >> 20, groups, extras);
+    std::printf("files: %zu, %lld MB read by the bare loop, %lld MB compared; %zu groups, %zu extra copies\n",
+                files.size(), bytes >> 20, comparedBytes >> 20, groups, extras);
     std::printf("seconds (median of %d): bare=%.3f compare=%.3f ratio=%.2f\n", rounds, median(bare), median(compared),
                 median(compared) / median(bare));
     std::printf("peak memory of a comparison: %.2f MB (blocks of %zu KB)\n", static_cast<double>(peak) / (1 << 20),

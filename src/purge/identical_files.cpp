@@ -6,9 +6,15 @@
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
 #endif
+#include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <optional>
 #include <utility>
 
@@ -76,220 +82,378 @@ bool sameAsFound(const FileIdentity& found, const FileIdentity& now) {
     return now.size == found.size && now.lastWrite == found.lastWrite;
 }
 
+// The files of one size being compared, open from their first block to their
+// last: the sets they split into share them.
+struct SameSize {
+    long long size = 0;
+    std::vector<Member> members;
+};
+
+// A set still to be split, as any comparing thread can take it.
+struct Task {
+    std::shared_ptr<SameSize> files;
+    EqualSoFar set;
+};
+
+class Comparison;
+
+// One comparing thread's own part: what it found and the blocks it reads into.
+class Comparer {
+public:
+    Comparer(Comparison& shared, size_t blockBytes) : shared_(shared), block_(blockBytes) {}
+    void work();
+    CopiesFound& found() { return found_; }
+
+private:
+    void counted(long long bytes);
+    bool stopRequested();
+    std::shared_ptr<SameSize> open(const std::vector<size_t>& sameSize);
+    std::vector<char> spareBuffer();
+    void split(const std::shared_ptr<SameSize>& files, EqualSoFar set);
+    void keepGroup(SameSize& files, const std::vector<size_t>& equal);
+
+    Comparison& shared_;
+    const size_t block_;
+    std::vector<std::vector<char>> spare_;
+    CopiesFound found_;
+};
+
+// Sets that split are independent of each other, as are sizes: each is taken
+// by the next comparing thread free, so that the files are read and compared on
+// every core while each set is still read side by side, a block at a time.
 class Comparison {
 public:
-    Comparison(const CompareRequest& request, CompareObserver& observer)
-        : request_(request), observer_(observer), block_(std::max<size_t>(request.blockBytes, 4096)) {}
+    Comparison(const CompareRequest& request, CompareObserver& observer) : request(request), observer_(observer) {}
 
     CopiesFound run() {
-        const std::vector<CopyCandidate>& files = request_.files;
+        const std::vector<CopyCandidate>& files = request.files;
         // By size, and in the order listed within a size.
         std::vector<size_t> bySize;
         for (size_t i = 0; i < files.size(); ++i)
             if (files[i].identity.size > 0) bySize.push_back(i);
         std::stable_sort(bySize.begin(), bySize.end(),
                          [&](size_t a, size_t b) { return files[a].identity.size < files[b].identity.size; });
-        std::vector<std::vector<size_t>> sizes;
         long long toCompare = 0;
         for (size_t at = 0; at < bySize.size();) {
             size_t end = at + 1;
             while (end < bySize.size() && files[bySize[end]].identity.size == files[bySize[at]].identity.size) ++end;
             if (end - at > 1) {
-                sizes.emplace_back(bySize.begin() + at, bySize.begin() + end);
+                sizes_.emplace_back(bySize.begin() + at, bySize.begin() + end);
                 toCompare += static_cast<long long>(end - at) * files[bySize[at]].identity.size;
             }
             at = end;
         }
-        if (request_.counts) request_.counts->bytesToCompare = toCompare;
-        for (const std::vector<size_t>& sameSize : sizes) {
-            compareSize(sameSize);
-            if (found_.stopped) break;
+        if (request.counts) request.counts->bytesToCompare = toCompare;
+        const size_t block = std::max<size_t>(request.blockBytes, 4096);
+        const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, maxThreads);
+        std::vector<Comparer> comparers(threads, Comparer(*this, block));
+        std::vector<std::thread> helpers;
+        for (size_t i = 1; i < threads; ++i) {
+            try {
+                helpers.emplace_back([&comparers, i] { comparers[i].work(); });
+            } catch (const std::system_error&) {
+                break;  // no more threads to be had: fewer compare
+            }
         }
-        if (found_.stopped) {
-            found_.groups.clear();
-            found_.spaceOfExtras = 0;
+        comparers[0].work();
+        for (std::thread& helper : helpers) helper.join();
+        return merged(comparers);
+    }
+
+    const CompareRequest& request;
+
+    // The next work for a comparing thread: a set to split (the one offered last,
+    // so that open files are done with first) or else a size to open. False once
+    // nothing is left for any thread, or the comparison is to stop.
+    bool take(Task& task, const std::vector<size_t>*& sizeToOpen) {
+        std::unique_lock<std::mutex> guard(lock_);
+        for (;;) {
+            if (stopped_) return false;
+            if (!tasks_.empty()) {
+                task = std::move(tasks_.back());
+                tasks_.pop_back();
+                sizeToOpen = nullptr;
+                ++working_;
+                return true;
+            }
+            if (nextSize_ < sizes_.size()) {
+                sizeToOpen = &sizes_[nextSize_++];
+                ++working_;
+                return true;
+            }
+            if (working_ == 0) return false;
+            changed_.wait(guard);
         }
-        return std::move(found_);
+    }
+
+    void offer(Task task) {
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            tasks_.push_back(std::move(task));
+        }
+        changed_.notify_one();
+    }
+
+    void taskDone() {
+        bool last;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            last = --working_ == 0 && tasks_.empty() && nextSize_ == sizes_.size();
+        }
+        if (last) changed_.notify_all();
+    }
+
+    bool stopRequested() {
+        if (stopped_) return true;
+        if (!observer_.stopRequested()) return false;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            stopped_ = true;
+            tasks_.clear();
+        }
+        changed_.notify_all();
+        return true;
     }
 
 private:
-    void counted(long long bytes) {
-        if (request_.counts) request_.counts->bytesCompared.fetch_add(bytes, std::memory_order_relaxed);
-    }
+    static constexpr size_t maxThreads = 8;  // each holds up to seventeen blocks
 
-    // The files of one size that can be compared: each still the file found,
-    // readable, and each file once however many of its names are listed.
-    void compareSize(const std::vector<size_t>& sameSize) {
-        const long long size = request_.files[sameSize.front()].identity.size;
-        std::vector<Member> members;
-        std::map<std::pair<unsigned long, unsigned long long>, size_t> fileOfName;
-        for (size_t file : sameSize) {
-            // Opening is asked between files too: a size that thousands of files
-            // share takes a while to open.
-            if (observer_.stopRequested()) {
-                found_.stopped = true;
-                return;
-            }
-            const CopyCandidate& candidate = request_.files[file];
-            if (candidate.onlineOnly) {
-                ++found_.onlineOnly;
-                counted(size);
-                continue;
-            }
-            ContentReader reader(candidate.path);
-            const FileIdentity now = reader.openedAs();
-            if (reader.isOnlineOnly()) {
-                ++found_.onlineOnly;
-            } else if (!reader.isOpen()) {
-                ++found_.unreadable;
-            } else if (!sameAsFound(candidate.identity, now)) {
-                ++found_.changed;
-            } else if (now.index && !fileOfName.emplace(std::make_pair(candidate.volume, now.index), file).second) {
-                // Another name of a file already here: one file, never a copy of itself.
-            } else {
-                members.push_back(Member{file, std::move(reader)});
-                continue;
-            }
-            counted(size);
+    // One answer from every thread's: groups in the order listed, whichever thread found them.
+    CopiesFound merged(std::vector<Comparer>& comparers) {
+        CopiesFound found;
+        for (Comparer& comparer : comparers) {
+            CopiesFound& part = comparer.found();
+            found.groups.insert(found.groups.end(), std::make_move_iterator(part.groups.begin()),
+                                std::make_move_iterator(part.groups.end()));
+            found.spaceOfExtras += part.spaceOfExtras;
+            found.changed += part.changed;
+            found.unreadable += part.unreadable;
+            found.onlineOnly += part.onlineOnly;
         }
-        if (members.size() < 2) {
-            counted(size * static_cast<long long>(members.size()));
-            return;
+        found.stopped = stopped_;
+        if (found.stopped) {
+            found.groups.clear();
+            found.spaceOfExtras = 0;
         }
-        std::vector<size_t> all(members.size());
-        for (size_t i = 0; i < all.size(); ++i) all[i] = i;
-        split(members, EqualSoFar{std::move(all), 0}, size);
-    }
-
-    std::vector<char> spareBuffer() {
-        if (spare_.empty()) return std::vector<char>(block_);
-        std::vector<char> buffer = std::move(spare_.back());
-        spare_.pop_back();
-        return buffer;
-    }
-
-    // Reads the files side by side, a block at a time, and splits them where their
-    // bytes differ; never deeper than one list of sets waiting.
-    void split(std::vector<Member>& members, EqualSoFar start, long long size) {
-        std::vector<EqualSoFar> waiting;
-        waiting.push_back(std::move(start));
-        std::vector<char> incoming = spareBuffer();
-        struct Distinct {
-            std::vector<char> bytes;
-            std::optional<uint64_t> hash;  // asked for once there are several to choose from
-            std::vector<size_t> members;
+        const auto first = [](const CopyGroup& group) {
+            return group.extra.empty() ? group.kept : std::min(group.kept, group.extra.front());
         };
-        while (!waiting.empty()) {
-            EqualSoFar set = std::move(waiting.back());
-            waiting.pop_back();
-            if (set.members.size() < 2) {
-                counted((size - set.offset) * static_cast<long long>(set.members.size()));
-                continue;
-            }
-            if (set.offset >= size) {
-                keepGroup(members, set.members);
-                continue;
-            }
-            const size_t length = static_cast<size_t>(std::min<long long>(static_cast<long long>(block_), size - set.offset));
-            const long long next = set.offset + static_cast<long long>(length);
-            std::vector<size_t> pending = std::move(set.members);
-            while (!pending.empty()) {
-                std::vector<Distinct> distinct;
-                std::vector<size_t> later;
-                // Members whose block matched none held: by their block's hash.
-                std::vector<std::pair<uint64_t, size_t>> unheld;
-                for (size_t member : pending) {
-                    if (observer_.stopRequested()) {
-                        found_.stopped = true;
-                        return;
-                    }
-                    if (!members[member].reader.readAt(set.offset, incoming.data(), length)) {
-                        ++found_.unreadable;
-                        counted(size - set.offset);
-                        continue;
-                    }
-                    // Hashed only where there is a choice: a group of copies has one
-                    // distinct block, and comparing it straight away is cheaper.
-                    std::optional<uint64_t> hash;
-                    if (distinct.size() > 1) hash = blockHash(incoming.data(), length);
-                    auto same = std::find_if(distinct.begin(), distinct.end(), [&](Distinct& d) {
-                        if (hash && !d.hash) d.hash = blockHash(d.bytes.data(), length);
-                        return (!hash || *d.hash == *hash) && sameBytes(d.bytes.data(), incoming.data(), length);
-                    });
-                    if (same != distinct.end()) {
-                        same->members.push_back(member);
-                    } else if (distinct.size() < distinctBlocksAtOnce) {
-                        distinct.push_back(Distinct{std::move(incoming), hash, {member}});
-                        incoming = spareBuffer();
-                    } else if (set.oneHash) {
-                        later.push_back(member);  // blocks that hash alike: read again, a pass at a time
-                        continue;
-                    } else {
-                        unheld.emplace_back(*hash, member);  // hashed: sixteen are held
-                        continue;
-                    }
-                    counted(static_cast<long long>(length));
-                }
-                // The first distinct set is compared on first: the order listed stays.
-                for (auto d = distinct.rbegin(); d != distinct.rend(); ++d) {
-                    waiting.push_back(EqualSoFar{std::move(d->members), next});
-                    spare_.push_back(std::move(d->bytes));
-                }
-                // A block no other shares the hash of is like no other: that file is
-                // no copy, and its block was read once. Blocks that hash alike are
-                // read again, as a set of their own, and compared byte for byte.
-                std::stable_sort(unheld.begin(), unheld.end(),
-                                 [](const auto& a, const auto& b) { return a.first < b.first; });
-                for (size_t at = 0; at < unheld.size();) {
-                    size_t end = at + 1;
-                    while (end < unheld.size() && unheld[end].first == unheld[at].first) ++end;
-                    if (end - at == 1) {
-                        counted(size - set.offset);
-                    } else {
-                        EqualSoFar alike{{}, set.offset, true};
-                        for (size_t i = at; i < end; ++i) alike.members.push_back(unheld[i].second);
-                        waiting.push_back(std::move(alike));
-                    }
-                    at = end;
-                }
-                pending = std::move(later);
-            }
-        }
-        spare_.push_back(std::move(incoming));
+        std::sort(found.groups.begin(), found.groups.end(),
+                  [&](const CopyGroup& a, const CopyGroup& b) { return first(a) < first(b); });
+        return found;
     }
 
-    // Files equal to their last byte: a group, if they are still the files found.
-    void keepGroup(std::vector<Member>& members, const std::vector<size_t>& equal) {
-        std::vector<size_t> still;
-        for (size_t member : equal) {
-            if (sameAsFound(request_.files[members[member].file].identity, members[member].reader.identity()))
-                still.push_back(member);
-            else
-                ++found_.changed;
-        }
-        if (still.size() < 2) return;
-        // The copy made first is kept, as the original usually is; among equals the
-        // one listed first (members are in the order listed).
-        const size_t kept = *std::min_element(still.begin(), still.end(), [&](size_t a, size_t b) {
-            return members[a].reader.created() < members[b].reader.created();
-        });
-        CopyGroup group;
-        group.kept = members[kept].file;
-        for (size_t member : still) {
-            if (member == kept) continue;
-            group.extra.push_back(members[member].file);
-            // Another name of the same data keeps its space taken.
-            if (members[member].reader.isOnlyName()) found_.spaceOfExtras += members[member].reader.spaceHeld();
-        }
-        found_.groups.push_back(std::move(group));
-    }
-
-    const CompareRequest& request_;
     CompareObserver& observer_;
-    const size_t block_;
-    std::vector<std::vector<char>> spare_;
-    CopiesFound found_;
+    std::vector<std::vector<size_t>> sizes_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::vector<Task> tasks_;
+    size_t nextSize_ = 0;
+    size_t working_ = 0;  // threads with a task in hand
+    std::atomic<bool> stopped_{false};
 };
+
+void Comparer::work() {
+    Task task;
+    const std::vector<size_t>* sizeToOpen = nullptr;
+    while (shared_.take(task, sizeToOpen)) {
+        if (sizeToOpen) {
+            if (std::shared_ptr<SameSize> files = open(*sizeToOpen)) {
+                std::vector<size_t> all(files->members.size());
+                for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+                split(files, EqualSoFar{std::move(all), 0});
+            }
+        } else {
+            split(task.files, std::move(task.set));
+        }
+        task = Task{};  // the last set of a size closes its files here
+        shared_.taskDone();
+    }
+}
+
+void Comparer::counted(long long bytes) {
+    if (shared_.request.counts) shared_.request.counts->bytesCompared.fetch_add(bytes, std::memory_order_relaxed);
+}
+
+bool Comparer::stopRequested() { return shared_.stopRequested(); }
+
+// The files of one size that can be compared: each still the file found,
+// readable, and each file once however many of its names are listed. Null when
+// fewer than two are.
+std::shared_ptr<SameSize> Comparer::open(const std::vector<size_t>& sameSize) {
+    const std::vector<CopyCandidate>& files = shared_.request.files;
+    auto opened = std::make_shared<SameSize>();
+    opened->size = files[sameSize.front()].identity.size;
+    const long long size = opened->size;
+    std::map<std::pair<unsigned long, unsigned long long>, size_t> fileOfName;
+    for (size_t file : sameSize) {
+        // Opening is asked between files too: a size that thousands of files
+        // share takes a while to open.
+        if (stopRequested()) return nullptr;
+        const CopyCandidate& candidate = files[file];
+        if (candidate.onlineOnly) {
+            ++found_.onlineOnly;
+            counted(size);
+            continue;
+        }
+        ContentReader reader(candidate.path);
+        const FileIdentity now = reader.openedAs();
+        if (reader.isOnlineOnly()) {
+            ++found_.onlineOnly;
+        } else if (!reader.isOpen()) {
+            ++found_.unreadable;
+        } else if (!sameAsFound(candidate.identity, now)) {
+            ++found_.changed;
+        } else if (now.index && !fileOfName.emplace(std::make_pair(candidate.volume, now.index), file).second) {
+            // Another name of a file already here: one file, never a copy of itself.
+        } else {
+            opened->members.push_back(Member{file, std::move(reader)});
+            continue;
+        }
+        counted(size);
+    }
+    if (opened->members.size() < 2) {
+        counted(size * static_cast<long long>(opened->members.size()));
+        return nullptr;
+    }
+    return opened;
+}
+
+std::vector<char> Comparer::spareBuffer() {
+    if (spare_.empty()) return std::vector<char>(block_);
+    std::vector<char> buffer = std::move(spare_.back());
+    spare_.pop_back();
+    return buffer;
+}
+
+// Reads the files side by side, a block at a time, and splits them where their
+// bytes differ; one of the sets it splits into is followed here, the others are
+// offered to whichever thread is free.
+void Comparer::split(const std::shared_ptr<SameSize>& shared, EqualSoFar start) {
+    SameSize& files = *shared;
+    std::vector<Member>& members = files.members;
+    const long long size = files.size;
+    std::vector<EqualSoFar> waiting;
+    waiting.push_back(std::move(start));
+    std::vector<char> incoming = spareBuffer();
+    struct Distinct {
+        std::vector<char> bytes;
+        std::optional<uint64_t> hash;  // asked for once there are several to choose from
+        std::vector<size_t> members;
+    };
+    while (!waiting.empty()) {
+        EqualSoFar set = std::move(waiting.back());
+        waiting.pop_back();
+        if (set.members.size() < 2) {
+            counted((size - set.offset) * static_cast<long long>(set.members.size()));
+            continue;
+        }
+        if (set.offset >= size) {
+            keepGroup(files, set.members);
+            continue;
+        }
+        const size_t length = static_cast<size_t>(std::min<long long>(static_cast<long long>(block_), size - set.offset));
+        const long long next = set.offset + static_cast<long long>(length);
+        std::vector<size_t> pending = std::move(set.members);
+        while (!pending.empty()) {
+            std::vector<Distinct> distinct;
+            std::vector<size_t> later;
+            // Members whose block matched none held: by their block's hash.
+            std::vector<std::pair<uint64_t, size_t>> unheld;
+            for (size_t member : pending) {
+                if (stopRequested()) return;
+                if (!members[member].reader.readAt(set.offset, incoming.data(), length)) {
+                    ++found_.unreadable;
+                    counted(size - set.offset);
+                    continue;
+                }
+                // Hashed only where there is a choice: a group of copies has one
+                // distinct block, and comparing it straight away is cheaper.
+                std::optional<uint64_t> hash;
+                if (distinct.size() > 1) hash = blockHash(incoming.data(), length);
+                auto same = std::find_if(distinct.begin(), distinct.end(), [&](Distinct& d) {
+                    if (hash && !d.hash) d.hash = blockHash(d.bytes.data(), length);
+                    return (!hash || *d.hash == *hash) && sameBytes(d.bytes.data(), incoming.data(), length);
+                });
+                if (same != distinct.end()) {
+                    same->members.push_back(member);
+                } else if (distinct.size() < distinctBlocksAtOnce) {
+                    distinct.push_back(Distinct{std::move(incoming), hash, {member}});
+                    incoming = spareBuffer();
+                } else if (set.oneHash) {
+                    later.push_back(member);  // blocks that hash alike: read again, a pass at a time
+                    continue;
+                } else {
+                    unheld.emplace_back(*hash, member);  // hashed: sixteen are held
+                    continue;
+                }
+                counted(static_cast<long long>(length));
+            }
+            // The first distinct set is followed here; the rest go to whoever is free.
+            std::vector<EqualSoFar> parts;
+            for (Distinct& d : distinct) {
+                parts.push_back(EqualSoFar{std::move(d.members), next});
+                spare_.push_back(std::move(d.bytes));
+            }
+            // A block no other shares the hash of is like no other: that file is
+            // no copy, and its block was read once. Blocks that hash alike are
+            // read again, as a set of their own, and compared byte for byte.
+            std::stable_sort(unheld.begin(), unheld.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (size_t at = 0; at < unheld.size();) {
+                size_t end = at + 1;
+                while (end < unheld.size() && unheld[end].first == unheld[at].first) ++end;
+                if (end - at == 1) {
+                    counted(size - set.offset);
+                } else {
+                    EqualSoFar alike{{}, set.offset, true};
+                    for (size_t i = at; i < end; ++i) alike.members.push_back(unheld[i].second);
+                    parts.push_back(std::move(alike));
+                }
+                at = end;
+            }
+            for (EqualSoFar& part : parts) {
+                if (part.members.size() < 2) {
+                    counted((size - part.offset) * static_cast<long long>(part.members.size()));
+                } else if (waiting.empty()) {
+                    waiting.push_back(std::move(part));
+                } else {
+                    shared_.offer(Task{shared, std::move(part)});
+                }
+            }
+            pending = std::move(later);
+        }
+    }
+    spare_.push_back(std::move(incoming));
+}
+
+// Files equal to their last byte: a group, if they are still the files found.
+void Comparer::keepGroup(SameSize& files, const std::vector<size_t>& equal) {
+    std::vector<Member>& members = files.members;
+    const std::vector<CopyCandidate>& listed = shared_.request.files;
+    std::vector<size_t> still;
+    for (size_t member : equal) {
+        if (sameAsFound(listed[members[member].file].identity, members[member].reader.identity()))
+            still.push_back(member);
+        else
+            ++found_.changed;
+    }
+    if (still.size() < 2) return;
+    // The copy made first is kept, as the original usually is; among equals the
+    // one listed first (members are in the order listed).
+    const size_t kept = *std::min_element(still.begin(), still.end(), [&](size_t a, size_t b) {
+        return members[a].reader.created() < members[b].reader.created();
+    });
+    CopyGroup group;
+    group.kept = members[kept].file;
+    for (size_t member : still) {
+        if (member == kept) continue;
+        group.extra.push_back(members[member].file);
+        // Another name of the same data keeps its space taken.
+        if (members[member].reader.isOnlyName()) found_.spaceOfExtras += members[member].reader.spaceHeld();
+    }
+    found_.groups.push_back(std::move(group));
+}
 
 }  // namespace
 

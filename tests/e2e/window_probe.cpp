@@ -331,6 +331,10 @@ void timeExtraCopies(int limit) {
     // round's: the end is the window back after it was greyed.
     while (IsWindowEnabled(mainWindow()) && millisecondsSince(start) < limit) Sleep(1);
     const double greyed = millisecondsSince(start);
+    // Only the window's state is looked at while it compares: asking its status
+    // text a thousand times a second would take the window's thread and the
+    // server from the comparison.
+    while (!IsWindowEnabled(mainWindow()) && millisecondsSince(start) < limit) Sleep(1);
     while (millisecondsSince(start) < limit) {
         if (statusText().compare(0, 7, L"Ticked ") == 0 && IsWindowEnabled(mainWindow())) {
             // The whole first; then when the menu showed and when the window was greyed.
