@@ -1,6 +1,6 @@
 #pragma once
-// Reads a file table whose layout was checked, record by record in large
-// sequential chunks, into the records the fast scan keeps.
+// Reads a file table whose layout was checked, in large stretches read and
+// parsed on every core, into the records the fast scan keeps.
 #include "search/table_layout.h"
 #include "search/table_records.h"
 
@@ -8,6 +8,7 @@
 
 class RawVolume;
 
-// `stop` is asked every few dozen records; `progress` is told how many were read.
+// `stop` is asked, and `progress` told how many records were read, once a stretch
+// of a few thousand records, from one thread at a time.
 TableRead readTable(RawVolume& volume, const Geometry& geometry, const TableLayout& layout, TableRecords& records,
                     const std::function<bool()>& stop, const std::function<void(uint32_t)>& progress);

@@ -27,15 +27,18 @@ std::optional<unsigned long long> RawVolume::length() const {
 
 bool RawVolume::read(unsigned long long offset, void* buffer, std::size_t bytes) {
     if (!handle_) return false;
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(static_cast<HANDLE>(handle_.get()), position, nullptr, FILE_BEGIN)) return false;
     auto* at = static_cast<unsigned char*>(buffer);
     while (bytes > 0) {
+        // Each read says where it starts instead of moving the handle's position:
+        // threads read different parts of the volume through one handle at once.
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(offset);
+        where.OffsetHigh = static_cast<DWORD>(offset >> 32);
         const DWORD ask = bytes > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes);
         DWORD got = 0;
-        if (!ReadFile(static_cast<HANDLE>(handle_.get()), at, ask, &got, nullptr) || got == 0) return false;
+        if (!ReadFile(static_cast<HANDLE>(handle_.get()), at, ask, &got, &where) || got == 0) return false;
         at += got;
+        offset += got;
         bytes -= got;
     }
     return true;

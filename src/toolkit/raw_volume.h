@@ -14,7 +14,7 @@ public:
 
     bool isOpen() const { return static_cast<bool>(handle_); }
     // Reads exactly `bytes` at `offset`: false when they are not all there. Offset and
-    // count must be whole sectors, as raw reads on Windows require.
+    // count must be whole sectors, as raw reads on Windows require. Threads may read at once.
     bool read(unsigned long long offset, void* buffer, std::size_t bytes);
     // The device's length in bytes as the device itself tells it; nothing where it cannot.
     std::optional<unsigned long long> length() const;

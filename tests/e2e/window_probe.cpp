@@ -357,6 +357,9 @@ void timeSearch() {
     QueryPerformanceCounter(&start);
     PostMessageW(button, BM_CLICK, 0, 0);
     while (IsWindowEnabled(main) && millisecondsSince(start) < 5000) Sleep(1);
+    // Only the window's state while it searches: asking its status text a thousand
+    // times a second would take the window's thread from the search.
+    while (!IsWindowEnabled(main) && millisecondsSince(start) < 60000) Sleep(1);
     while ((!IsWindowEnabled(main) || statusText().compare(0, 8, L"Showing ") != 0) && millisecondsSince(start) < 60000)
         Sleep(1);
     std::printf("%.0f\n", millisecondsSince(start));

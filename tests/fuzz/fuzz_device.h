@@ -1,6 +1,7 @@
 #pragma once
 // The device the fuzz targets read instead of a volume: the bytes a target lays
 // out, zeros past them up to the device's length, and a count of the reads.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -9,7 +10,7 @@ struct FuzzDevice {
     std::vector<unsigned char> bytes;  // what lies at the start of the device
     unsigned long long length = 0;      // reads past it fail, as past a disk's end
     bool tellsLength = true;            // whether the device answers when asked its length
-    unsigned long long reads = 0;
+    std::atomic<unsigned long long> reads{0};  // the table is read on several threads
 };
 
 // The one device every RawVolume of the target reads.
