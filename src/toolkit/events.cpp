@@ -1,6 +1,8 @@
 #include "toolkit/events.h"
 
 #include "toolkit/event_queue.h"
+#include "toolkit/native.h"
+#include "toolkit/system.h"
 #include "toolkit/ui_objects.h"
 
 #include <algorithm>
@@ -130,14 +132,28 @@ void tendNow(DWORD now) {
 
 }  // namespace
 
-void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress, int slice) {
+namespace {
+
+// Woken by anything but a pending paint, which would wake it at once, and by
+// `ended` when there is one.
+void waitWhileBusy(const std::function<bool()>& finished, HANDLE ended, const std::function<void()>& progress,
+                   int slice) {
     while (!finished()) {
-        // Woken by anything but a pending paint, which would wake it at once.
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(slice), QS_ALLINPUT & ~QS_PAINT,
-                                    MWMO_INPUTAVAILABLE);
+        MsgWaitForMultipleObjectsEx(ended ? 1 : 0, ended ? &ended : nullptr, static_cast<DWORD>(slice),
+                                    QS_ALLINPUT & ~QS_PAINT, MWMO_INPUTAVAILABLE);
         tendNow(GetTickCount());
         if (progress) progress();
     }
+}
+
+}  // namespace
+
+void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress, int slice) {
+    waitWhileBusy(finished, nullptr, progress, slice);
+}
+
+void EventWaitForThread(int thread, const std::function<void()>& progress, int slice) {
+    waitWhileBusy([thread] { return ThreadEnded(thread); }, ThreadNativeHandle(thread), progress, slice);
 }
 
 void EventTendWhileBusy() {

@@ -39,6 +39,9 @@ int EventWindow();
 // and calling `progress` after each look.
 void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress = {},
                         int slice = 20);
+// The same until thread `thread` (of ThreadStart) has ended, waking the moment
+// it ends rather than at the next look.
+void EventWaitForThread(int thread, const std::function<void()>& progress = {}, int slice = 20);
 // The same for work on this thread, called between its steps: takes what has come
 // in, at most every few tens of milliseconds, so it is cheap to call often.
 void EventTendWhileBusy();

@@ -14,6 +14,7 @@ HWND WindowNativeHandle(int number);
 HWND ControlNativeHandle(int number);
 HFONT FontNativeHandle(int number);
 HANDLE ImageNativeHandle(int number);
+HANDLE ThreadNativeHandle(int number);  // null for a thread not (or no longer) started
 
 // Controls with a picture given by its native handle.
 std::intptr_t ImageButtonCreate(int number, int x, int y, int width, int height, HANDLE image);

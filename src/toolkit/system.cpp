@@ -145,6 +145,11 @@ bool ThreadEnded(int number) {
     return started == threads.end() || WaitForSingleObject(started->handle.get(), 0) == WAIT_OBJECT_0;
 }
 
+HANDLE ThreadNativeHandle(int number) {
+    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    return started == threads.end() ? nullptr : started->handle.get();
+}
+
 void closeThreadHandles() { threads.clear(); }
 
 namespace {

@@ -16,8 +16,7 @@ void WorkAside::run(void* self) { static_cast<WorkAside*>(self)->work_(); }
 void WorkAside::wait(const std::function<void()>& progress, int slice) {
     if (ended_) return;
     if (thread_) {
-        const int thread = thread_;
-        EventWaitWhileBusy([thread] { return ThreadEnded(thread); }, progress, slice);
+        EventWaitForThread(thread_, progress, slice);
         ThreadFinish(thread_);
     } else {
         work_();  // no thread to be had
