@@ -2,7 +2,6 @@
 
 #include "toolkit/event_queue.h"
 #include "toolkit/native.h"
-#include "toolkit/system.h"
 #include "toolkit/ui_objects.h"
 
 #include <algorithm>
@@ -132,28 +131,16 @@ void tendNow(DWORD now) {
 
 }  // namespace
 
-namespace {
-
-// Woken by anything but a pending paint, which would wake it at once, and by
-// `ended` when there is one.
-void waitWhileBusy(const std::function<bool()>& finished, HANDLE ended, const std::function<void()>& progress,
-                   int slice) {
+void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress, int slice,
+                        int wakingThread) {
+    HANDLE ended = wakingThread ? ThreadNativeHandle(wakingThread) : nullptr;
     while (!finished()) {
+        // Woken by anything but a pending paint, which would wake it at once.
         MsgWaitForMultipleObjectsEx(ended ? 1 : 0, ended ? &ended : nullptr, static_cast<DWORD>(slice),
                                     QS_ALLINPUT & ~QS_PAINT, MWMO_INPUTAVAILABLE);
         tendNow(GetTickCount());
         if (progress) progress();
     }
-}
-
-}  // namespace
-
-void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress, int slice) {
-    waitWhileBusy(finished, nullptr, progress, slice);
-}
-
-void EventWaitForThread(int thread, const std::function<void()>& progress, int slice) {
-    waitWhileBusy([thread] { return ThreadEnded(thread); }, ThreadNativeHandle(thread), progress, slice);
 }
 
 void EventTendWhileBusy() {

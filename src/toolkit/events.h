@@ -37,11 +37,9 @@ int EventWindow();
 // asynchronous key state keeps following the keyboard meanwhile.
 // Waits so until `finished` answers true, asking it every `slice` milliseconds
 // and calling `progress` after each look.
+// With `wakingThread` (of ThreadStart), it also looks the moment that thread ends.
 void EventWaitWhileBusy(const std::function<bool()>& finished, const std::function<void()>& progress = {},
-                        int slice = 20);
-// The same until thread `thread` (of ThreadStart) has ended, waking the moment
-// it ends rather than at the next look.
-void EventWaitForThread(int thread, const std::function<void()>& progress = {}, int slice = 20);
+                        int slice = 20, int wakingThread = 0);
 // The same for work on this thread, called between its steps: takes what has come
 // in, at most every few tens of milliseconds, so it is cheap to call often.
 void EventTendWhileBusy();

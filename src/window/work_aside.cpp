@@ -16,7 +16,8 @@ void WorkAside::run(void* self) { static_cast<WorkAside*>(self)->work_(); }
 void WorkAside::wait(const std::function<void()>& progress, int slice) {
     if (ended_) return;
     if (thread_) {
-        EventWaitForThread(thread_, progress, slice);
+        const int thread = thread_;
+        EventWaitWhileBusy([thread] { return ThreadEnded(thread); }, progress, slice, thread);
         ThreadFinish(thread_);
     } else {
         work_();  // no thread to be had
