@@ -50,7 +50,10 @@ public:
 
     void limitTo(uint64_t runs) { mostRuns_ = runs; }
     uint64_t clusters() const { return clusters_; }
-    std::vector<Extent> take() { return std::move(extents_); }
+    void takeInto(TableLayout& layout) {
+        layout.extents = std::move(extents_);
+        layout.starts = std::move(starts_);
+    }
 
     bool add(const std::vector<Extent>& runs) {
         for (const Extent& run : runs) {
@@ -73,27 +76,7 @@ public:
 
     // Reads `bytes` of the table from `offset` within it, across its runs.
     bool read(RawVolume& volume, uint64_t offset, unsigned char* buffer, uint32_t bytes) {
-        const uint64_t cluster = offset / geometry_.clusterBytes;
-        if (cluster >= clusters_) return false;
-        // The run that holds the offset: the last that starts at or before it.
-        size_t at = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), cluster) - starts_.begin()) - 1;
-        for (size_t n = starts_.size(); n > 0; n >>= 1) ++work_;
-        while (bytes > 0) {
-            if (at >= extents_.size()) return false;
-            ++work_;
-            const Extent& run = extents_[at];
-            const uint64_t runStart = starts_[at] * geometry_.clusterBytes;  // within the table's clusters
-            const uint64_t within = offset - runStart;
-            const uint64_t runBytes = run.clusters * geometry_.clusterBytes;  // a run lies on the volume
-            const uint32_t take = static_cast<uint32_t>(std::min<uint64_t>(bytes, runBytes - within));
-            const uint64_t from = static_cast<uint64_t>(run.lcn) * geometry_.clusterBytes + within;
-            if (!volume.read(from, buffer, take)) return false;
-            buffer += take;
-            offset += take;
-            bytes -= take;
-            ++at;
-        }
-        return true;
+        return readTableBytes(volume, geometry_, extents_, starts_, offset, buffer, bytes, work_);
     }
 
 private:
@@ -105,6 +88,38 @@ private:
     uint64_t clusters_ = 0;
     uint64_t mostRuns_ = ~uint64_t{0};
 };
+
+}  // namespace
+
+bool readTableBytes(RawVolume& volume, const Geometry& geometry, const std::vector<Extent>& extents,
+                    const std::vector<uint64_t>& starts, uint64_t offset, unsigned char* buffer, size_t bytes,
+                    uint64_t& work) {
+    const uint64_t cluster = offset / geometry.clusterBytes;
+    if (starts.empty() || starts.size() != extents.size()) return false;
+    const uint64_t last = starts.size() - 1;
+    if (cluster >= starts[last] + extents[last].clusters) return false;
+    // The run that holds the offset: the last that starts at or before it.
+    size_t at = static_cast<size_t>(std::upper_bound(starts.begin(), starts.end(), cluster) - starts.begin()) - 1;
+    for (size_t n = starts.size(); n > 0; n >>= 1) ++work;
+    while (bytes > 0) {
+        if (at >= extents.size()) return false;
+        ++work;
+        const Extent& run = extents[at];
+        const uint64_t runStart = starts[at] * geometry.clusterBytes;  // within the table's clusters
+        const uint64_t within = offset - runStart;
+        const uint64_t runBytes = run.clusters * geometry.clusterBytes;  // a run lies on the volume
+        const size_t take = static_cast<size_t>(std::min<uint64_t>(bytes, runBytes - within));
+        const uint64_t from = static_cast<uint64_t>(run.lcn) * geometry.clusterBytes + within;
+        if (!volume.read(from, buffer, take)) return false;
+        buffer += take;
+        offset += take;
+        bytes -= take;
+        ++at;
+    }
+    return true;
+}
+
+namespace {
 
 // The record's own number, where the format has it, is the one it was read as.
 bool carriesNumber(const RecordHeader& header, uint64_t number) {
@@ -288,6 +303,6 @@ TableRead readTableLayout(RawVolume& volume, const Geometry& geometry, TableLayo
     if (!last.data() || !runs.read(volume, (records - 1) * geometry.recordBytes, last.data(), geometry.recordBytes))
         return TableRead::refused;
     layout.records = static_cast<uint32_t>(records);
-    layout.extents = runs.take();
+    runs.takeInto(layout);
     return TableRead::whole;
 }

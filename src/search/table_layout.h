@@ -22,6 +22,7 @@ struct Geometry {
 
 struct TableLayout {
     std::vector<ntfs::Extent> extents;  // in the table's own order, no holes, no two sharing a cluster
+    std::vector<uint64_t> starts;       // where each extent starts, in the table's own clusters
     uint32_t records = 0;               // the records the table holds, all inside the extents
     // The steps the reading took (list entries, runs taken, steps of each search
     // for a run): a reader whose work grew faster than its input would show here.
@@ -33,6 +34,14 @@ enum class TableRead {
     stopped,  // `stop` said so; what was read so far is kept
     refused,  // the volume could not be read, or what it holds is not sound
 };
+
+// Reads `bytes` of the table from `offset` within it, across the extents they lie
+// in, found by a search over where each starts; false where they are not all in
+// the extents or the volume cannot read them. Each step of the search and each
+// extent read counts in `work`. Threads may read at once.
+bool readTableBytes(RawVolume& volume, const Geometry& geometry, const std::vector<ntfs::Extent>& extents,
+                    const std::vector<uint64_t>& starts, uint64_t offset, unsigned char* buffer, size_t bytes,
+                    uint64_t& work);
 
 // Nothing when the boot sector is not an NTFS one this reader knows, or claims
 // more of the volume than the device holds.

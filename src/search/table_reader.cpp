@@ -29,12 +29,8 @@ public:
         : volume_(volume), geometry_(geometry), layout_(layout), records_(records), stop_(stop), progress_(progress),
           stretchBytes_(std::max<size_t>(stretchLeast, geometry.clusterBytes)),
           perStretch_(static_cast<uint32_t>(stretchBytes_ / geometry.recordBytes)) {
-        unsigned long long start = 0;
-        for (const ntfs::Extent& extent : layout.extents) {
-            starts_.push_back(start);
-            start += extent.clusters * geometry.clusterBytes;  // the layout keeps every extent on the volume
-        }
-        tableBytes_ = start;
+        if (!layout.extents.empty())  // the layout keeps every extent on the volume
+            tableBytes_ = (layout.starts.back() + layout.extents.back().clusters) * geometry.clusterBytes;
         stretches_ = static_cast<size_t>((uint64_t{layout.records} + perStretch_ - 1) / perStretch_);
     }
 
@@ -129,33 +125,14 @@ private:
         const unsigned long long rest = wanted % geometry_.clusterBytes;
         const unsigned long long bytes = std::min<unsigned long long>(
             wanted + (rest ? geometry_.clusterBytes - rest : 0), tableBytes_ - offset);
-        if (bytes < wanted || bytes > buffer.size() || !readTableBytes(offset, buffer.data(), static_cast<size_t>(bytes)))
+        uint64_t steps = 0;  // the layout's reading counted its work; this reading's is one pass
+        if (bytes < wanted || bytes > buffer.size() ||
+            !readTableBytes(volume_, geometry_, layout_.extents, layout_.starts, offset, buffer.data(),
+                            static_cast<size_t>(bytes), steps))
             return false;
         for (uint32_t i = 0; i < count; ++i) {
             unsigned char* record = buffer.data() + static_cast<size_t>(i) * geometry_.recordBytes;
             if (!records_.add(part, first + i, record, geometry_.recordBytes)) return false;
-        }
-        return true;
-    }
-
-    // The table's bytes from `offset`, across as many extents as they lie in.
-    bool readTableBytes(unsigned long long offset, unsigned char* into, size_t bytes) {
-        size_t at = static_cast<size_t>(
-            std::upper_bound(starts_.begin(), starts_.end(), offset) - starts_.begin() - 1);
-        while (bytes > 0) {
-            if (at >= layout_.extents.size()) return false;
-            const ntfs::Extent& extent = layout_.extents[at];
-            const unsigned long long within = offset - starts_[at];
-            const unsigned long long length = extent.clusters * geometry_.clusterBytes;
-            const size_t take = static_cast<size_t>(std::min<unsigned long long>(bytes, length - within));
-            // Each extent lies on the volume, whose bytes the device holds: the sum cannot overflow.
-            const std::optional<uint64_t> start =
-                ntfs::checkedProduct(static_cast<uint64_t>(extent.lcn), geometry_.clusterBytes);
-            if (!start || !volume_.read(*start + within, into, take)) return false;
-            into += take;
-            offset += take;
-            bytes -= take;
-            ++at;
         }
         return true;
     }
@@ -168,7 +145,6 @@ private:
     const std::function<void(uint32_t)>& progress_;
     const size_t stretchBytes_;
     const uint32_t perStretch_;
-    std::vector<unsigned long long> starts_;  // of each extent, in the table's bytes
     unsigned long long tableBytes_ = 0;
     size_t stretches_ = 0;
 
