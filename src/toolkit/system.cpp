@@ -119,6 +119,14 @@ DWORD WINAPI threadEntry(void* startup) {
 
 }  // namespace
 
+namespace {
+
+std::vector<StartedThread>::iterator startedThread(int number) {
+    return std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+}
+
+}  // namespace
+
 int ThreadStart(ThreadProcedure procedure, void* parameter, unsigned long stackBytes) {
     // Handles of threads that have ended are let go here.
     std::erase_if(threads, [](const StartedThread& t) { return WaitForSingleObject(t.handle.get(), 0) == WAIT_OBJECT_0; });
@@ -134,19 +142,19 @@ int ThreadStart(ThreadProcedure procedure, void* parameter, unsigned long stackB
 }
 
 void ThreadFinish(int number) {
-    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    auto started = startedThread(number);
     if (started == threads.end()) return;
     WaitForSingleObject(started->handle.get(), INFINITE);
     threads.erase(started);
 }
 
 bool ThreadEnded(int number) {
-    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    auto started = startedThread(number);
     return started == threads.end() || WaitForSingleObject(started->handle.get(), 0) == WAIT_OBJECT_0;
 }
 
 HANDLE ThreadNativeHandle(int number) {
-    auto started = std::find_if(threads.begin(), threads.end(), [number](const StartedThread& t) { return t.number == number; });
+    auto started = startedThread(number);
     return started == threads.end() ? nullptr : started->handle.get();
 }
 
