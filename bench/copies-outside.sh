@@ -25,16 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d"
-run() { "$runner" "$@" 2>/dev/null | tr -d '\r'; }
-probe() { run build/mingw/tests/window_probe.exe "$@"; }
-wait_for() {  # wait_for SECONDS COMMAND...
-  local limit=$(( $(date +%s) + $1 )); shift
-  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && { echo "gave up waiting for: $*"; exit 1; }; sleep 0.2; done
-}
-click() {  # click CONTROL_ID: the middle of the control
-  local rect; rect=($(probe state | awk -F'\t' -v id="$1" '$1 == id { print $3 }'))
-  xdotool mousemove $(( (rect[0] + rect[2]) / 2 )) $(( (rect[1] + rect[3]) / 2 )) click 1
-}
+source bench/outside-steps.sh
 run build/mingw/bench/copies_bench.exe bare 'D:\copies\' $large >/dev/null  # makes the files once, and reads them into the page cache
 
 mkdir -p "$root/prefix/drive_c/Ravlek"
@@ -43,13 +34,6 @@ cp build/mingw/bin/Ravlek.exe "$root/prefix/drive_c/Ravlek/"
 wait_for 30 eval 'probe state | head -1 | grep -q "^window	1"'
 # D:, the name criterion, ".bin", Enter: the 16 files listed, the list focused.
 # Each step is taken again until the window shows it taken.
-shows() { [[ "$(probe state | awk -F'\t' -v id="$1" '$1 == id { print $4 }')" == "$2"* ]]; }
-step() {  # step CHECK... -- ACTION...: the action until the check holds
-  local check=() i
-  while [ "$1" != -- ]; do check+=("$1"); shift; done; shift
-  for i in 1 2 3 4 5; do "$@"; sleep 0.5; "${check[@]}" && return; xdotool key Escape; done
-  echo "could not: $*"; exit 1
-}
 step shows 2 "D:" -- eval 'click 2; sleep 0.5; xdotool key d Return'
 step shows 3 "For files with specific text" -- eval 'click 3; sleep 0.5; xdotool key End Return'
 step shows 5 ".bin" -- eval 'click 5; xdotool key ctrl+a; xdotool type --delay 20 .bin'

@@ -29,23 +29,7 @@ trap cleanup EXIT
 mkdir -p "$mount"
 mountpoint -q "$mount" || ntfs-3g -o ro "$cache/volume.ntfs" "$mount"
 export RAVLEK_TEST_ROOT="$root" RAVLEK_DRIVES="d n=$mount m=$cache"
-run() { "$runner" "$@" 2>/dev/null | tr -d '\r'; }
-probe() { run build/mingw/tests/window_probe.exe "$@"; }
-wait_for() {  # wait_for SECONDS COMMAND...
-  local limit=$(( $(date +%s) + $1 )); shift
-  until "$@"; do [ "$(date +%s)" -ge "$limit" ] && { echo "gave up waiting for: $*"; exit 1; }; sleep 0.2; done
-}
-click() {  # click CONTROL_ID: the middle of the control
-  local rect; rect=($(probe state | awk -F'\t' -v id="$1" '$1 == id { print $3 }'))
-  xdotool mousemove $(( (rect[0] + rect[2]) / 2 )) $(( (rect[1] + rect[3]) / 2 )) click 1
-}
-shows() { [[ "$(probe state | awk -F'\t' -v id="$1" '$1 == id { print $4 }')" == "$2"* ]]; }
-step() {  # step CHECK... -- ACTION...: the action until the check holds
-  local check=() i
-  while [ "$1" != -- ]; do check+=("$1"); shift; done; shift
-  for i in 1 2 3 4 5; do "$@"; sleep 0.5; "${check[@]}" && return; xdotool key Escape; done
-  echo "could not: $*"; exit 1
-}
+source bench/outside-steps.sh
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
 ratio() { python3 -c "print(f'{$1 / $2:.1f}')"; }
 probe find-loop 'D:\tree\' >/dev/null  # the tree into the page cache
