@@ -9,6 +9,6 @@
 class RawVolume;
 
 // `stop` is asked, and `progress` told how many records were read, once a stretch
-// of a few thousand records, from one thread at a time.
+// of a megabyte (a thousand records of 1 KB), from one thread at a time.
 TableRead readTable(RawVolume& volume, const Geometry& geometry, const TableLayout& layout, TableRecords& records,
                     const std::function<bool()>& stop, const std::function<void(uint32_t)>& progress);

@@ -113,7 +113,7 @@ public:
     iterator end() const { return iterator(&stretches_, stretches_.size()); }
     size_t size() const { return nameCount_; }
     size_t textSize() const { return textCount_; }
-    // Name `index` of the whole, and the text that starts at `offset` in the whole.
+    // Name `index` of the whole, and a name's text.
     const TableName& at(size_t index) const;
     std::wstring_view text(const TableName& name) const;
 
