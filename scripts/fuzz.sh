@@ -17,7 +17,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/fuzz
 mkdir -p "$out"
 
-sources=(search/ntfs_format.cpp search/table_layout.cpp search/table_records.cpp search/table_reader.cpp search/table_folders.cpp)
+sources=(search/ntfs_format.cpp search/table_layout.cpp search/table_records.cpp search/table_reader.cpp search/table_folders.cpp toolkit/kept_blocks.cpp)
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src" -I"$root/tests")
 [ -f "$out/seeds/complete" ] && [ -d "$out/seeds/table" ] || "$root/tests/fuzz/make-seeds.sh" "$out/seeds" >/dev/null
 

@@ -48,8 +48,9 @@ public:
     // Copies the view's bytes out: for a value kept past the buffer it lies in.
     void copyTo(std::vector<unsigned char>& out) const { out.assign(data_, data_ + size_); }
     // Appends the view's bytes read as 16-bit units, as many as it holds whole.
-    template <typename Unit>
-    void appendUnitsTo(std::vector<Unit>& out) const {
+    template <typename Units>
+    void appendUnitsTo(Units& out) const {
+        using Unit = typename Units::value_type;
         const size_t first = out.size(), units = size_ / 2;
         out.resize(first + units);
         if constexpr (sizeof(Unit) == 2) {

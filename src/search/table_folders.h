@@ -33,7 +33,7 @@ private:
 
     const TableRecords& table_;
     uint32_t rootLength_;
-    std::vector<Standing> standings_;
-    std::vector<uint16_t> lengths_;  // by folder; at most longestPath
+    KeptVector<Standing> standings_;
+    KeptVector<uint16_t> lengths_;  // by folder; at most longestPath
     std::vector<uint32_t> chain_;  // the folders being climbed
 };

@@ -232,7 +232,7 @@ bool TableRecords::finish(uint32_t read) {
     firstNames_.assign(flags_.size(), 0);
     // The first of a record's names is the one kept: later ones are written first.
     for (size_t stretch = names_.stretches_.size(); stretch-- > 0;) {
-        const std::vector<TableName>& names = names_.stretches_[stretch].names;
+        const KeptVector<TableName>& names = names_.stretches_[stretch].names;
         const size_t start = names_.nameStarts_[stretch];
         for (size_t i = names.size(); i-- > 0;) firstNames_[names[i].record] = static_cast<uint32_t>(start + i + 1);
     }
@@ -308,7 +308,7 @@ void TableNames::clear() {
     nameCount_ = textCount_ = 0;
 }
 
-void TableNames::take(std::vector<TableName>&& names, std::vector<wchar_t>&& text) {
+void TableNames::take(KeptVector<TableName>&& names, KeptVector<wchar_t>&& text) {
     if (names.empty()) return;  // a name holds at least its place: no text without one
     nameStarts_.push_back(nameCount_);
     textStarts_.push_back(textCount_);

@@ -5,6 +5,7 @@
 // so that a volume of a million files costs tens of megabytes.
 #include "search/ntfs_format.h"
 #include "toolkit/file_attributes.h"
+#include "toolkit/kept_blocks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -62,8 +63,8 @@ private:
         long long value;
     };
 
-    std::vector<TableName> names_;  // their text: into this part's own
-    std::vector<wchar_t> text_;
+    KeptVector<TableName> names_;  // their text: into this part's own
+    KeptVector<wchar_t> text_;
     std::vector<Extension> extensions_;
     std::vector<std::pair<uint32_t, long long>> heldLess_;
     std::vector<DataReach> sizesNeeded_, piecesReach_;
@@ -75,8 +76,8 @@ private:
 class TableNames {
 public:
     struct Stretch {
-        std::vector<TableName> names;  // their text: where in the whole of the text
-        std::vector<wchar_t> text;
+        KeptVector<TableName> names;  // their text: where in the whole of the text
+        KeptVector<wchar_t> text;
     };
     class iterator {
     public:
@@ -120,7 +121,7 @@ public:
 private:
     friend class TableRecords;
     void clear();
-    void take(std::vector<TableName>&& names, std::vector<wchar_t>&& text);
+    void take(KeptVector<TableName>&& names, KeptVector<wchar_t>&& text);
 
     std::vector<Stretch> stretches_;
     std::vector<size_t> nameStarts_, textStarts_;  // of each stretch, in the whole
@@ -192,10 +193,11 @@ private:
     // Whether entry `at` of stretch `stretch` is the last word on its record.
     bool lastHeldWord(size_t stretch, size_t at) const;
 
-    std::vector<uint8_t> flags_;
-    std::vector<uint16_t> sequences_;
-    std::vector<uint32_t> attributes_;
-    std::vector<long long> sizes_, lastWrites_;
+    // Sized for every record, again each search: their memory is kept between searches.
+    KeptVector<uint8_t> flags_;
+    KeptVector<uint16_t> sequences_;
+    KeptVector<uint32_t> attributes_;
+    KeptVector<long long> sizes_, lastWrites_;
     // The few files (sparse, compressed) whose data takes less than their size, by
     // record: most files take their size, and cost no room for it here.
     // Kept as the stretches gave them, in the table's order, which is the records'
@@ -205,7 +207,7 @@ private:
     mutable size_t heldStretch_ = 0, heldAsked_ = 0;  // where the last answer stood
     TableNames names_;
     std::vector<Extension> extensions_;  // records that hold more of another file's attributes
-    std::vector<uint32_t> firstNames_;   // index into names_ + 1, by record
+    KeptVector<uint32_t> firstNames_;    // index into names_ + 1, by record
     std::vector<DataReach> sizesNeeded_, piecesReach_;
     std::vector<OwnerWrite> ownerWrites_;
     unsigned clusterShift_ = 0;  // a cluster's bytes are a power of two

@@ -172,7 +172,7 @@ private:
     WalkObserver& observer_;
     FoundFiles& found_;
     TableRecords table_;
-    std::vector<uint32_t> foundFolders_;  // by table record: its found folder, leftOut or unplaced
+    KeptVector<uint32_t> foundFolders_;   // by table record: its found folder, leftOut or unplaced
     std::vector<uint32_t> links_;         // folder records that are links, outside the Windows folder
     std::vector<uint32_t> climb_;
     bool stopped_ = false;
