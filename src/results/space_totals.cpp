@@ -3,6 +3,7 @@
 #include "toolkit/held_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cwctype>
 
 namespace {
@@ -29,6 +30,13 @@ bool sameKind(std::wstring_view extension, const std::wstring& kind) {
     for (size_t i = 0; i < extension.size(); ++i)
         if (lowerUnit(extension[i]) != kind[i]) return false;
     return true;
+}
+
+// Whether a name's extension is `kind`, which is not empty, read from its end.
+bool endsInKind(std::wstring_view name, const std::wstring& kind) {
+    const size_t length = kind.size();
+    return length != 0 && name.size() > length && name[name.size() - length - 1] == L'.' &&
+           sameKind(name.substr(name.size() - length), kind);
 }
 
 }  // namespace
@@ -77,8 +85,13 @@ void SpaceTotals::markUnopened(uint32_t folder) {
 }
 
 // Most files of a folder share a few kinds: the kind asked last is answered
-// without a lookup.
+// without a lookup, and mostly without looking for the name's last dot.
 uint32_t SpaceTotals::kindOf(std::wstring_view name) {
+    if (lastKindNumber_ != ~uint32_t{0} && endsInKind(name, lastKind_)) return lastKindNumber_;
+    return lookUpKind(name);
+}
+
+uint32_t SpaceTotals::lookUpKind(std::wstring_view name) {
     const std::wstring_view extension = extensionOf(name);
     if (lastKindNumber_ != ~uint32_t{0} && sameKind(extension, lastKind_)) return lastKindNumber_;
     kindKey_.assign(extension);
@@ -112,8 +125,8 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
     direct.size += size;
     direct.files += 1;
     direct.latestChange = std::max(direct.latestChange, lastWrite);
-    uint8_t bits = 0;
-    while (bits < 63 && (1LL << bits) < onDisk) ++bits;
+    // The fewest bits whose power of two holds the file: at most 63.
+    const auto bits = static_cast<uint8_t>(onDisk > 1 ? std::bit_width(static_cast<unsigned long long>(onDisk - 1)) : 0);
     direct.largestBits = std::max(direct.largestBits, bits);
     KindFigures& figures = kinds_[kind];
     figures.onDisk += onDisk;
@@ -128,7 +141,8 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
 void SpaceTotals::addFile(uint32_t folder, std::wstring_view name, long long size, long long allocation,
                           long long lastWrite, unsigned long long index, bool onlineOnly) {
     if (folder == FoundFiles::noFolder) return;
-    countFolder(folder);
+    ensure(folder);
+    direct_[folder].marks |= counted;
     if (size < 0) size = 0;
     const long long onDisk = onlineOnly ? 0 : std::max(0LL, spaceOnDisk(size, allocation));
     const uint32_t kind = kindOf(name);

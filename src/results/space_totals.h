@@ -93,6 +93,7 @@ private:
 
     void ensure(uint32_t folder);
     uint32_t kindOf(std::wstring_view name);
+    uint32_t lookUpKind(std::wstring_view name);
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
 
     std::vector<FolderFigures> figures_;

@@ -87,12 +87,18 @@ public:
         using pointer = const TableName*;
         using reference = const TableName&;
         iterator() = default;
-        iterator(const std::vector<Stretch>* stretches, size_t stretch) : stretches_(stretches), stretch_(stretch) {}
-        reference operator*() const { return (*stretches_)[stretch_].names[at_]; }
+        iterator(const TableNames* names, size_t stretch) : names_(names), stretch_(stretch) {}
+        reference operator*() const { return names_->stretches_[stretch_].names[at_]; }
         pointer operator->() const { return &**this; }
+        // The name's text, from the stretch it is in: no search for it.
+        std::wstring_view text() const {
+            const Stretch& stretch = names_->stretches_[stretch_];
+            const TableName& name = stretch.names[at_];
+            return std::wstring_view(stretch.text.data() + (name.text - names_->textStarts_[stretch_]), name.length);
+        }
         iterator& operator++() {
             // No stretch kept is empty.
-            if (++at_ == (*stretches_)[stretch_].names.size()) {
+            if (++at_ == names_->stretches_[stretch_].names.size()) {
                 ++stretch_;
                 at_ = 0;
             }
@@ -106,12 +112,12 @@ public:
         bool operator==(const iterator& other) const { return stretch_ == other.stretch_ && at_ == other.at_; }
 
     private:
-        const std::vector<Stretch>* stretches_ = nullptr;
+        const TableNames* names_ = nullptr;
         size_t stretch_ = 0, at_ = 0;
     };
 
-    iterator begin() const { return iterator(&stretches_, 0); }
-    iterator end() const { return iterator(&stretches_, stretches_.size()); }
+    iterator begin() const { return iterator(this, 0); }
+    iterator end() const { return iterator(this, stretches_.size()); }
     size_t size() const { return nameCount_; }
     size_t textSize() const { return textCount_; }
     // Name `index` of the whole, and a name's text.

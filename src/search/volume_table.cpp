@@ -63,7 +63,9 @@ private:
         if (table_.recordCount() <= rootRecord) return false;
         foundFolders_.assign(table_.recordCount(), unplaced);
         foundFolders_[rootRecord] = found_.addFolder(request_.rootPath);
-        for (const TableName& name : table_.names()) {
+        const TableNames& names = table_.names();
+        for (auto at = names.begin(); at != names.end(); ++at) {
+            const TableName& name = *at;
             const uint32_t record = name.record;
             if (record < firstUserRecord || !table_.inUse(record) || table_.isFolder(record)) continue;
             const TableFolders::Standing standing = folders.place(name.parent, name.parentSequence);
@@ -74,7 +76,7 @@ private:
             if (standing == TableFolders::Standing::system) continue;
             if (folders.pathLength(name.parent) + name.length > longestPath) return false;
             const long long size = table_.size(record);
-            const std::wstring_view text = table_.text(name);
+            const std::wstring_view text = at.text();
             const bool matches =
                 size > request_.sizeThreshold && (!request_.nameTest || nameMatches(text, request_.nameText));
             if (!matches && !totals) continue;
@@ -123,6 +125,7 @@ private:
     // it as far as they were not: each costs its own name, not its path. leftOut
     // for a folder in the Windows folder; noFolder where a name cannot be kept.
     uint32_t foundFolder(const TableFolders& folders, uint32_t folder) {
+        if (foundFolders_[folder] != unplaced) return foundFolders_[folder];  // most often: a file's folder again
         climb_.clear();
         uint32_t at = folder;
         while (foundFolders_[at] == unplaced && at != rootRecord) {
