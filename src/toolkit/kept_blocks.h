@@ -3,7 +3,7 @@
 // bytes. A search sizes the same arrays again each time it runs, and where a
 // page first written costs ten microseconds or more (a virtual machine that
 // hands its free pages back to the host), sizing them anew cost a search of a
-// 600,000-file table a fifth of its time. What is kept stays within a bound,
+// 600,000-file table about a third of its time. What is kept stays within a bound,
 // and is all let go before an allocation is refused for want of memory.
 #include <cstddef>
 #include <cstdint>
