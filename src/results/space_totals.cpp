@@ -141,8 +141,7 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
 void SpaceTotals::addFile(uint32_t folder, std::wstring_view name, long long size, long long allocation,
                           long long lastWrite, unsigned long long index, bool onlineOnly) {
     if (folder == FoundFiles::noFolder) return;
-    ensure(folder);
-    direct_[folder].marks |= counted;
+    countFolder(folder);
     if (size < 0) size = 0;
     const long long onDisk = onlineOnly ? 0 : std::max(0LL, spaceOnDisk(size, allocation));
     const uint32_t kind = kindOf(name);

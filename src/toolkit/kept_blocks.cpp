@@ -49,11 +49,14 @@ public:
         total_ += bytes;
         return true;
     }
-    void releaseAll() {
+    // False when nothing was kept.
+    bool releaseAll() {
         std::lock_guard<std::mutex> guard(lock_);
+        if (blocks_.empty()) return false;
         for (const auto& [bytes, block] : blocks_) ::operator delete(block);
         blocks_.clear();
         total_ = 0;
+        return true;
     }
     size_t total() {
         std::lock_guard<std::mutex> guard(lock_);
@@ -82,8 +85,7 @@ void* KeptBlockTake(size_t bytes) {
         return ::operator new(bytes);
     } catch (const std::bad_alloc&) {
         // What is kept is the first to go when memory runs out.
-        if (KeptBlockBytes() == 0) throw;
-        keptBlocks().releaseAll();
+        if (!keptBlocks().releaseAll()) throw;
         return ::operator new(bytes);
     }
 }
