@@ -1,10 +1,6 @@
 #include "results/space_totals.h"
 
-#include "toolkit/held_file.h"
-
-#include <algorithm>
 #include <bit>
-#include <cwctype>
 
 namespace {
 
@@ -14,29 +10,8 @@ std::wstring_view extensionOf(std::wstring_view name) {
     return dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot + 1);
 }
 
-// Kinds are told apart without regard to case, the common letters without a call.
-wchar_t lowerUnit(wchar_t c) {
-    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-    return c > 0x7F ? static_cast<wchar_t>(std::towlower(c)) : c;
-}
-
 void lowerKind(std::wstring& kind) {
-    for (wchar_t& c : kind) c = lowerUnit(c);
-}
-
-// An extension as it stands against a kind (lower case), compared without a copy.
-bool sameKind(std::wstring_view extension, const std::wstring& kind) {
-    if (extension.size() != kind.size()) return false;
-    for (size_t i = 0; i < extension.size(); ++i)
-        if (lowerUnit(extension[i]) != kind[i]) return false;
-    return true;
-}
-
-// Whether a name's extension is `kind`, which is not empty, read from its end.
-bool endsInKind(std::wstring_view name, const std::wstring& kind) {
-    const size_t length = kind.size();
-    return length != 0 && name.size() > length && name[name.size() - length - 1] == L'.' &&
-           sameKind(name.substr(name.size() - length), kind);
+    for (wchar_t& c : kind) c = kindUnit(c);
 }
 
 }  // namespace
@@ -55,6 +30,7 @@ void SpaceTotals::clear() {
     lastKind_.clear();
     lastKindNumber_ = ~uint32_t{0};
     named_.clear();
+    run_ = Run{};
     onlineOnlyFiles_ = 0;
     onlineOnlyBytes_ = 0;
     root_ = FoundFiles::noFolder;
@@ -118,6 +94,15 @@ FolderFigures SpaceTotals::filesDirectlyIn(uint32_t folder) const {
     return figures;
 }
 
+namespace {
+
+// The fewest bits whose power of two holds `bytes`: at most 63.
+uint8_t bitsToHold(long long bytes) {
+    return static_cast<uint8_t>(bytes > 1 ? std::bit_width(static_cast<unsigned long long>(bytes - 1)) : 0);
+}
+
+}  // namespace
+
 void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite,
                         bool onlineOnly) {
     DirectFigures& direct = direct_[folder];
@@ -125,9 +110,7 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
     direct.size += size;
     direct.files += 1;
     direct.latestChange = std::max(direct.latestChange, lastWrite);
-    // The fewest bits whose power of two holds the file: at most 63.
-    const auto bits = static_cast<uint8_t>(onDisk > 1 ? std::bit_width(static_cast<unsigned long long>(onDisk - 1)) : 0);
-    direct.largestBits = std::max(direct.largestBits, bits);
+    direct.largestBits = std::max(direct.largestBits, bitsToHold(onDisk));
     KindFigures& figures = kinds_[kind];
     figures.onDisk += onDisk;
     figures.size += size;
@@ -138,21 +121,44 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
     }
 }
 
-void SpaceTotals::addFile(uint32_t folder, std::wstring_view name, long long size, long long allocation,
-                          long long lastWrite, unsigned long long index, bool onlineOnly) {
+void SpaceTotals::endRun() {
+    if (run_.files != 0) {
+        DirectFigures& direct = direct_[run_.folder];
+        direct.onDisk += run_.onDisk;
+        direct.size += run_.size;
+        direct.files += run_.files;
+        direct.latestChange = std::max(direct.latestChange, run_.latestChange);
+        direct.largestBits = std::max(direct.largestBits, bitsToHold(run_.largest));
+        KindFigures& figures = kinds_[run_.kind];
+        figures.onDisk += run_.onDisk;
+        figures.size += run_.size;
+        figures.files += run_.files;
+    }
+    run_ = Run{};
+}
+
+void SpaceTotals::addFileAfresh(uint32_t folder, std::wstring_view name, long long size, long long allocation,
+                                long long lastWrite, unsigned long long index, bool onlineOnly) {
     if (folder == FoundFiles::noFolder) return;
+    const uint32_t kind = kindOf(name);
+    if (index == 0 && !onlineOnly) {
+        if (folder != run_.folder || kind != run_.kind) {
+            endRun();
+            countFolder(folder);
+            run_.folder = folder;
+            run_.kind = kind;
+        }
+        return addToRun(size, allocation, lastWrite);
+    }
     countFolder(folder);
     if (size < 0) size = 0;
     const long long onDisk = onlineOnly ? 0 : std::max(0LL, spaceOnDisk(size, allocation));
-    const uint32_t kind = kindOf(name);
-    if (index != 0) {
-        named_.push_back(Named{index, size, onDisk, lastWrite, folder, kind, onlineOnly});
-        return;
-    }
+    if (index != 0) return named_.push_back(Named{index, size, onDisk, lastWrite, folder, kind, onlineOnly});
     count(folder, kind, size, onDisk, lastWrite, onlineOnly);
 }
 
 void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
+    endRun();
     root_ = root;
     partial_ = partial;
     countFolder(root);

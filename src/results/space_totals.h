@@ -5,8 +5,11 @@
 // matches. Folders are the found files' own folders, told by the same numbers.
 // A file with several names is counted once; a folder link adds nothing.
 #include "results/found_files.h"
+#include "toolkit/held_file.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cwctype>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,6 +34,25 @@ struct KindFigures {
 // lower case; empty where there is none.
 std::wstring kindOfName(std::wstring_view name);
 
+// Kinds are told apart without regard to case, the common letters without a call.
+inline wchar_t kindUnit(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+    return c > 0x7F ? static_cast<wchar_t>(std::towlower(c)) : c;
+}
+// An extension as it stands against a kind (lower case), compared without a copy.
+inline bool sameKind(std::wstring_view extension, const std::wstring& kind) {
+    if (extension.size() != kind.size()) return false;
+    for (size_t i = 0; i < extension.size(); ++i)
+        if (kindUnit(extension[i]) != kind[i]) return false;
+    return true;
+}
+// Whether a name's extension is `kind`, which is not empty, read from its end.
+inline bool endsInKind(std::wstring_view name, const std::wstring& kind) {
+    const size_t length = kind.size();
+    return length != 0 && name.size() > length && name[name.size() - length - 1] == L'.' &&
+           sameKind(name.substr(name.size() - length), kind);
+}
+
 class SpaceTotals {
 public:
     // Empties it for a new search.
@@ -45,7 +67,14 @@ public:
     // `allocation` -1 where the listing does not say; `index` 0 where it does not
     // give one (then the file is taken to have this one name).
     void addFile(uint32_t folder, std::wstring_view name, long long size, long long allocation, long long lastWrite,
-                 unsigned long long index, bool onlineOnly);
+                 unsigned long long index, bool onlineOnly) {
+        // Most files go on the run of the one before: asked of every file on the
+        // drive, this is answered without a call.
+        if (folder == run_.folder && run_.kind == lastKindNumber_ && index == 0 && !onlineOnly &&
+            endsInKind(name, lastKind_))
+            return addToRun(size, allocation, lastWrite);
+        addFileAfresh(folder, name, size, allocation, lastWrite, index, onlineOnly);
+    }
     // After the search: each file with several names counted under one, and
     // every folder's figures summed into the folders above it.
     void finish(const FoundFiles& found, uint32_t root, bool partial);
@@ -95,6 +124,18 @@ private:
     uint32_t kindOf(std::wstring_view name);
     uint32_t lookUpKind(std::wstring_view name);
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
+    void endRun();
+    void addToRun(long long size, long long allocation, long long lastWrite) {
+        if (size < 0) size = 0;
+        const long long onDisk = std::max(0LL, spaceOnDisk(size, allocation));
+        run_.onDisk += onDisk;
+        run_.size += size;
+        run_.latestChange = std::max(run_.latestChange, lastWrite);
+        run_.largest = std::max(run_.largest, onDisk);
+        run_.files += 1;
+    }
+    void addFileAfresh(uint32_t folder, std::wstring_view name, long long size, long long allocation, long long lastWrite,
+                       unsigned long long index, bool onlineOnly);
 
     std::vector<FolderFigures> figures_;
     // The files directly in a folder, and the folder's marks and the bound on its
@@ -115,6 +156,14 @@ private:
     std::wstring lastKind_;                 // the kind asked last, and its number
     uint32_t lastKindNumber_ = ~uint32_t{0};
     std::vector<Named> named_;
+    // A search hands in the files of a folder one after another, mostly of one
+    // kind: such a run is summed here, and added to its folder and kind once it ends.
+    struct Run {
+        uint32_t folder = FoundFiles::noFolder, kind = ~uint32_t{0};  // no kind: no file goes on it
+        long long onDisk = 0, size = 0, latestChange = 0, largest = 0;
+        uint32_t files = 0;
+    };
+    Run run_;
     uint32_t onlineOnlyFiles_ = 0;
     long long onlineOnlyBytes_ = 0;
     uint32_t root_ = FoundFiles::noFolder;

@@ -265,10 +265,9 @@ bool TableRecords::lastHeldWord(size_t stretch, size_t at) const {
     return stretch + 1 == heldLess_.size() || heldLess_[stretch + 1].front().first != record;
 }
 
-long long TableRecords::allocation(uint32_t record) const {
-    if (!(flags_[record] & heldLessFlag)) return -1;
-    // Asked in the order of the records, mostly: the entry after the last one
-    // asked for is tried before a search.
+long long TableRecords::lookUpAllocation(uint32_t record) const {
+    // The last one asked for again, or the next across the end of a stretch, is
+    // tried before a search.
     if (heldStretch_ < heldLess_.size()) {
         for (size_t at : {heldAsked_, heldAsked_ + 1}) {
             size_t stretch = heldStretch_;

@@ -172,7 +172,20 @@ public:
     long long size(uint32_t record) const { return sizes_[record]; }
     // What the file's data takes on the disk where its table says that is less
     // than its size (sparse, compressed); -1 for every other file.
-    long long allocation(uint32_t record) const;
+    long long allocation(uint32_t record) const {
+        if (!(flags_[record] & heldLessFlag)) return -1;
+        // Asked in the order of the records, mostly: the entry after the last one
+        // asked for, when it is its record's last word, is the answer.
+        if (heldStretch_ < heldLess_.size()) {
+            const HeldLess& held = heldLess_[heldStretch_];
+            const size_t next = heldAsked_ + 1;
+            if (next + 1 < held.size() && held[next].first == record && held[next + 1].first != record) {
+                heldAsked_ = next;
+                return held[next].second;
+            }
+        }
+        return lookUpAllocation(record);
+    }
     // How many names the file has (besides short names), counted up to two.
     uint8_t nameCount(uint32_t record) const {
         return (flags_[record] & moreNamesFlag) ? 2 : (flags_[record] & oneNameFlag) ? 1 : 0;
@@ -196,6 +209,7 @@ private:
     void write(TablePart& part, bool direct, const OwnerWrite& what);
     void apply(const OwnerWrite& what);
     void sortHeldLess();
+    long long lookUpAllocation(uint32_t record) const;
     // Whether entry `at` of stretch `stretch` is the last word on its record.
     bool lastHeldWord(size_t stretch, size_t at) const;
 
