@@ -153,7 +153,10 @@ void SpaceTotals::addFileAfresh(uint32_t folder, std::wstring_view name, long lo
     countFolder(folder);
     if (size < 0) size = 0;
     const long long onDisk = onlineOnly ? 0 : std::max(0LL, spaceOnDisk(size, allocation));
-    if (index != 0) return named_.push_back(Named{index, size, onDisk, lastWrite, folder, kind, onlineOnly});
+    if (index != 0) {
+        named_.push_back(Named{index, size, onDisk, lastWrite, folder, kind, onlineOnly});
+        return;
+    }
     count(folder, kind, size, onDisk, lastWrite, onlineOnly);
 }
 
@@ -185,7 +188,7 @@ void SpaceTotals::finish(const FoundFiles& found, uint32_t root, bool partial) {
         count(file.folder, file.kind, file.size, file.onDisk, file.lastWrite, file.onlineOnly);
         first = end;
     }
-    std::vector<Named>().swap(named_);
+    named_ = NamedFiles();
     // Grown a folder at a time while the search looked: what it holds from now on
     // is kept without the room it grew into.
     figures_.shrink_to_fit();

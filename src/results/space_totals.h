@@ -4,6 +4,7 @@
 // and every kind of file, gathered by the same walk or scan that finds the
 // matches. Folders are the found files' own folders, told by the same numbers.
 // A file with several names is counted once; a folder link adds nothing.
+#include "results/block_array.h"
 #include "results/found_files.h"
 #include "toolkit/held_file.h"
 
@@ -155,7 +156,10 @@ private:
     std::wstring kindKey_;                  // reused for each lookup
     std::wstring lastKind_;                 // the kind asked last, and its number
     uint32_t lastKindNumber_ = ~uint32_t{0};
-    std::vector<Named> named_;
+    // Every file the walk sees may have other names (its listing does not say),
+    // so they are many: grown a block at a time, never copied to grow.
+    using NamedFiles = BlockArray<Named, 12>;
+    NamedFiles named_;
     // A search hands in the files of a folder one after another, mostly of one
     // kind: such a run is summed here, and added to its folder and kind once it ends.
     struct Run {
