@@ -103,18 +103,22 @@ uint8_t bitsToHold(long long bytes) {
 
 }  // namespace
 
+void SpaceTotals::addRun(const Run& run) {
+    DirectFigures& direct = direct_[run.folder];
+    direct.onDisk += run.onDisk;
+    direct.size += run.size;
+    direct.files += run.files;
+    direct.latestChange = std::max(direct.latestChange, run.latestChange);
+    direct.largestBits = std::max(direct.largestBits, bitsToHold(run.largest));
+    KindFigures& figures = kinds_[run.kind];
+    figures.onDisk += run.onDisk;
+    figures.size += run.size;
+    figures.files += run.files;
+}
+
 void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite,
                         bool onlineOnly) {
-    DirectFigures& direct = direct_[folder];
-    direct.onDisk += onDisk;
-    direct.size += size;
-    direct.files += 1;
-    direct.latestChange = std::max(direct.latestChange, lastWrite);
-    direct.largestBits = std::max(direct.largestBits, bitsToHold(onDisk));
-    KindFigures& figures = kinds_[kind];
-    figures.onDisk += onDisk;
-    figures.size += size;
-    figures.files += 1;
+    addRun(Run{folder, kind, onDisk, size, lastWrite, onDisk, 1});
     if (onlineOnly) {
         ++onlineOnlyFiles_;
         onlineOnlyBytes_ += size;
@@ -122,18 +126,7 @@ void SpaceTotals::count(uint32_t folder, uint32_t kind, long long size, long lon
 }
 
 void SpaceTotals::endRun() {
-    if (run_.files != 0) {
-        DirectFigures& direct = direct_[run_.folder];
-        direct.onDisk += run_.onDisk;
-        direct.size += run_.size;
-        direct.files += run_.files;
-        direct.latestChange = std::max(direct.latestChange, run_.latestChange);
-        direct.largestBits = std::max(direct.largestBits, bitsToHold(run_.largest));
-        KindFigures& figures = kinds_[run_.kind];
-        figures.onDisk += run_.onDisk;
-        figures.size += run_.size;
-        figures.files += run_.files;
-    }
+    if (run_.files != 0) addRun(run_);
     run_ = Run{};
 }
 

@@ -125,6 +125,8 @@ private:
     uint32_t kindOf(std::wstring_view name);
     uint32_t lookUpKind(std::wstring_view name);
     void count(uint32_t folder, uint32_t kind, long long size, long long onDisk, long long lastWrite, bool onlineOnly);
+    struct Run;
+    void addRun(const Run& run);
     void endRun();
     void addToRun(long long size, long long allocation, long long lastWrite) {
         if (size < 0) size = 0;
